@@ -1,0 +1,76 @@
+#include "association.h"
+
+#include <algorithm>
+#include <array>
+
+namespace quelvo {
+namespace {
+
+constexpr std::string_view kContentTypeKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\MIME\\Database\\Content Type\\";
+constexpr std::string_view kMachineClasses = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\";
+constexpr std::string_view kClassesRoot = "HKEY_CLASSES_ROOT\\";
+
+constexpr std::array<std::string_view, 11> kStandardContentTypeOrder = {
+    "model/vrml",     "model/x3d",     "model/fx3d",     "model/x3d+xml",     "model/x3d+vrml",    "model/x3d-vrml",
+    "x-world/x-vrml", "x-world/x-x3d", "x-world/x-fx3d", "x-world/x-x3d+xml", "x-world/x-x3d-vrml"};
+
+// CosmoPlayer's order, as positions in the standard one: each VRML type is followed by its X3D partner first.
+constexpr std::array<std::size_t, 11> kPairedFromStandard = {0, 1, 6, 7, 2, 3, 4, 5, 8, 9, 10};
+
+bool IsVrmlContentType(std::string_view contentType) {
+    return std::ranges::find(kVrmlContentTypes, contentType) != kVrmlContentTypes.end();
+}
+
+std::string Concat(std::string_view a, std::string_view b, std::string_view c) {
+    std::string text;
+    text.reserve(a.size() + b.size() + c.size());
+    return text.append(a).append(b).append(c);
+}
+
+void AppendContentTypeWrites(const ViewerRecord &viewer, std::vector<RegistryWrite> &writes) {
+    for (std::size_t step = 0; step < kStandardContentTypeOrder.size(); ++step) {
+        const std::size_t index =
+            viewer.contentTypeOrder == ContentTypeOrder::Paired ? kPairedFromStandard[step] : step;
+        const std::string_view contentType = kStandardContentTypeOrder[index];
+        const std::string_view clsid = IsVrmlContentType(contentType) ? viewer.vrmlClsid : viewer.x3dClsid;
+        writes.push_back({Concat(kContentTypeKey, contentType, "\\CLSID"), std::string(clsid)});
+    }
+}
+
+void AppendExtensionWrites(std::string_view root, const ExtensionSet &taken, std::string_view progId,
+                           std::vector<RegistryWrite> &writes) {
+    for (std::string_view extension : kExtensions)
+        writes.push_back({Concat(root, extension, "\\"), taken.Contains(extension) ? std::string(progId) : ""});
+}
+
+void ShowCurrentViewer(const ViewerRecord &current, ViewerDisplay &display) {
+    display.SetStatusText(current.displayName);
+    for (const ViewerRecord &viewer : Viewers()) display.SetViewerChecked(viewer, &viewer == &current);
+}
+
+} // namespace
+
+std::vector<RegistryWrite> BuildAssociationList(const ViewerRecord &viewer) {
+    std::vector<RegistryWrite> writes;
+    writes.reserve(kStandardContentTypeOrder.size() + 2 * kExtensions.size());
+    AppendContentTypeWrites(viewer, writes);
+    AppendExtensionWrites(kMachineClasses, viewer.machineExtensions, viewer.extensionProgId, writes);
+    AppendExtensionWrites(kClassesRoot, viewer.classesRootExtensions, viewer.extensionProgId, writes);
+    return writes;
+}
+
+SwitchOutcome SwitchViewer(const ViewerRecord &viewer, RegistryWriter &registry, ViewerDisplay &display) {
+    SwitchOutcome outcome;
+    for (const RegistryWrite &write : BuildAssociationList(viewer)) {
+        if (RegistryError error = registry.WriteString(write.path, write.value); error != kRegistryOk) {
+            outcome.failedPath = write.path;
+            outcome.error = error;
+            return outcome;
+        }
+        ++outcome.writesDone;
+    }
+    ShowCurrentViewer(viewer, display);
+    return outcome;
+}
+
+} // namespace quelvo

@@ -1,0 +1,67 @@
+#pragma once
+// The seven viewers the program can make the default handler of 3D content.
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace quelvo {
+
+inline constexpr std::array<std::string_view, 5> kVrmlContentTypes = {
+    "model/vrml", "model/x3d+vrml", "model/x3d-vrml", "x-world/x-vrml", "x-world/x-x3d-vrml"};
+
+inline constexpr std::array<std::string_view, 6> kX3dContentTypes = {
+    "model/x3d", "model/fx3d", "model/x3d+xml", "x-world/x-x3d", "x-world/x-fx3d", "x-world/x-x3d+xml"};
+
+// In write order.
+inline constexpr std::array<std::string_view, 9> kExtensions = {
+    ".wrl", ".wrl.gz", ".wrz", ".x3d", ".x3d.gz", ".x3dv", ".x3dv.gz", ".x3dvz", ".x3dz"};
+
+// A subset of kExtensions: bit i stands for kExtensions[i].
+class ExtensionSet {
+public:
+    constexpr ExtensionSet() = default;
+    constexpr ExtensionSet(std::initializer_list<std::string_view> names) {
+        for (std::string_view name : names) bits_ |= BitOf(name);
+    }
+    static constexpr ExtensionSet All() {
+        ExtensionSet set;
+        set.bits_ = (1u << kExtensions.size()) - 1;
+        return set;
+    }
+    constexpr bool Contains(std::string_view extension) const { return (bits_ & BitOf(extension)) != 0; }
+    constexpr bool operator==(const ExtensionSet &) const = default;
+
+private:
+    static constexpr std::uint16_t BitOf(std::string_view name) {
+        for (std::size_t i = 0; i < kExtensions.size(); ++i)
+            if (kExtensions[i] == name) return static_cast<std::uint16_t>(1u << i);
+        // Reached only for a name outside the list; in a constant table that stops the build.
+        throw "unknown extension";
+    }
+    std::uint16_t bits_ = 0;
+};
+
+enum class ContentTypeOrder { Standard, Paired };
+
+struct ViewerRecord {
+    std::string_view displayName;
+    std::string_view button;
+    std::string_view menuItem;
+    std::string_view vrmlClsid;
+    std::string_view x3dClsid;
+    std::string_view extensionProgId;
+    ExtensionSet machineExtensions;
+    ExtensionSet classesRootExtensions;
+    std::string_view detectionValue;
+    ContentTypeOrder contentTypeOrder;
+};
+
+// Rows in the order of the button numbers.
+std::span<const ViewerRecord> Viewers();
+
+// Exact, case-sensitive match of the default value of HKEY_CLASSES_ROOT\.wrl; nullptr when no viewer owns it.
+const ViewerRecord *FindViewerByDetectionValue(std::string_view value);
+
+} // namespace quelvo

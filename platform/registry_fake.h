@@ -1,0 +1,48 @@
+#pragma once
+// An in-memory registry that records every write in order and can refuse chosen paths, so that the core's
+// behaviour can be checked where there is no Windows registry.
+
+#include "registry.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quelvo {
+
+class FakeRegistry : public RegistryWriter, public RegistryReader {
+public:
+    struct Write {
+        std::string path;
+        std::string value;
+        bool operator==(const Write &) const = default;
+    };
+
+    RegistryError WriteString(std::string_view path, std::string_view value) override;
+    ReadResult ReadValue(std::string_view path) override;
+
+    void SetText(std::string_view path, std::string_view value);
+    // A value of another type than text (a DWORD, binary data...).
+    void SetNonText(std::string_view path);
+    // The next writes to path fail with error until AllowWrites.
+    void RefuseWrites(std::string_view path, RegistryError error);
+    void AllowWrites(std::string_view path);
+    // Reads of path fail with error although a value may be there.
+    void RefuseReads(std::string_view path, RegistryError error);
+
+    const std::vector<Write> &Writes() const { return writes_; }
+    std::optional<std::string> TextAt(std::string_view path) const;
+
+private:
+    struct Value {
+        bool isText = true;
+        std::string text;
+    };
+    std::map<std::string, Value, std::less<>> values_;
+    std::map<std::string, RegistryError, std::less<>> refusedWrites_;
+    std::map<std::string, RegistryError, std::less<>> refusedReads_;
+    std::vector<Write> writes_;
+};
+
+} // namespace quelvo

@@ -1,0 +1,80 @@
+#include "registry_win.h"
+
+#include "registry_path.h"
+#include "text_win.h"
+#include "unique_handle_win.h"
+
+#include <cstring>
+#include <cwchar>
+#include <optional>
+#include <vector>
+
+namespace quelvo {
+namespace {
+
+HKEY RootKey(RegistryRoot root) {
+    switch (root) {
+    case RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
+    case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
+    case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
+    }
+    return nullptr;
+}
+
+// Reads the raw data of a value of any length; the size can change between the two calls, hence the loop.
+LSTATUS QueryValue(HKEY key, const std::wstring &name, DWORD &type, std::vector<BYTE> &data) {
+    DWORD size = 0;
+    LSTATUS status = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
+    while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+        data.resize(size + sizeof(wchar_t));
+        size = static_cast<DWORD>(data.size());
+        status = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &size);
+        if (status == ERROR_SUCCESS) {
+            data.resize(size);
+            return status;
+        }
+        if (status != ERROR_MORE_DATA) break;
+    }
+    return status;
+}
+
+// Stored strings may lack their terminator or carry more than one; the text ends at the first NUL.
+std::string TextOf(const std::vector<BYTE> &data) {
+    std::wstring text(data.size() / sizeof(wchar_t), L'\0');
+    if (!text.empty()) std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
+    text.resize(std::wcslen(text.c_str()));
+    return Narrow(text);
+}
+
+} // namespace
+
+RegistryError Win32Registry::WriteString(std::string_view path, std::string_view value) {
+    const std::optional<RegistryPath> parsed = ParseRegistryPath(path);
+    if (!parsed) return kRegistryBadPath;
+    UniqueKey key;
+    LSTATUS status = RegCreateKeyExW(RootKey(parsed->root), Widen(parsed->key).c_str(), 0, nullptr,
+                                     REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, key.Receive(), nullptr);
+    if (status != ERROR_SUCCESS) return static_cast<RegistryError>(status);
+    const std::wstring text = Widen(value);
+    const DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+    status = RegSetValueExW(key.Get(), Widen(parsed->valueName).c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE *>(text.c_str()), bytes);
+    return static_cast<RegistryError>(status);
+}
+
+ReadResult Win32Registry::ReadValue(std::string_view path) {
+    const std::optional<RegistryPath> parsed = ParseRegistryPath(path);
+    if (!parsed) return {ReadStatus::Failed, {}, kRegistryBadPath};
+    UniqueKey key;
+    LSTATUS status =
+        RegOpenKeyExW(RootKey(parsed->root), Widen(parsed->key).c_str(), 0, KEY_QUERY_VALUE, key.Receive());
+    if (status != ERROR_SUCCESS) return {ReadStatus::Failed, {}, static_cast<RegistryError>(status)};
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+    status = QueryValue(key.Get(), Widen(parsed->valueName), type, data);
+    if (status != ERROR_SUCCESS) return {ReadStatus::Failed, {}, static_cast<RegistryError>(status)};
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return {ReadStatus::NotText, {}, kRegistryOk};
+    return {ReadStatus::Text, TextOf(data), kRegistryOk};
+}
+
+} // namespace quelvo

@@ -1,0 +1,71 @@
+# Shared set-up for the build, run and test scripts: packages, a display and a Wine prefix of our own.
+# Sourced, not run. Everything lands under $BUILD_ROOT, never in the user's ~/.wine.
+
+set -euo pipefail
+REPO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD_ROOT=${BUILD_ROOT:-$REPO_ROOT/build}
+export WINEPREFIX=${WINEPREFIX:-$BUILD_ROOT/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export DISPLAY=${QUELVO_DISPLAY:-:77}
+
+PACKAGES=(cmake make g++ googletest mingw-w64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
+          xvfb xauth x11-utils xdotool imagemagick zip)
+
+ensure_packages() {
+    local missing=()
+    for package in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+start_display() {
+    if xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then return 0; fi
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$BUILD_ROOT/xvfb.log" 2>&1 &
+    for _ in $(seq 1 100); do
+        xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "Xvfb did not start on $DISPLAY" >&2
+    return 1
+}
+
+# A 64-bit prefix whose programs all open in one virtual desktop, so that title bars, a taskbar and the
+# notification area are drawn and can be clicked.
+prepare_wine_prefix() {
+    mkdir -p "$BUILD_ROOT"
+    if [ ! -f "$WINEPREFIX/.quelvo-ready" ]; then
+        rm -rf "$WINEPREFIX"
+        WINEARCH=win64 wineboot --init >"$BUILD_ROOT/wineboot.log" 2>&1
+        wineserver -w
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/.quelvo-ready"
+    fi
+}
+
+prepare_environment() {
+    ensure_packages
+    mkdir -p "$BUILD_ROOT"
+    start_display
+    prepare_wine_prefix
+}
+
+build_native() {
+    cmake -S "$REPO_ROOT" -B "$BUILD_ROOT/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$BUILD_ROOT/native" -j2
+}
+
+build_windows() {
+    cmake -S "$REPO_ROOT" -B "$BUILD_ROOT/windows" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$REPO_ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v wine)" >/dev/null
+    cmake --build "$BUILD_ROOT/windows" -j2
+}

@@ -1,0 +1,112 @@
+#include "platform/registry_win.h"
+
+#include "registry_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace quelvo {
+namespace {
+
+using namespace test;
+
+const std::wstring kContentTypes = L"SOFTWARE\\Classes\\MIME\\Database\\Content Type";
+const std::wstring kScratch = L"Software\\Quelvo Tests";
+const std::string kScratchPath = "HKEY_CURRENT_USER\\Software\\Quelvo Tests\\";
+
+class Win32RegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeleteTree(HKEY_CURRENT_USER, kScratch);
+        DeleteTree(HKEY_LOCAL_MACHINE, kContentTypes + L"\\model/quelvo-test");
+    }
+    void TearDown() override { SetUp(); }
+    Win32Registry registry;
+};
+
+TEST_F(Win32RegistryTest, WriterCreatesMissingKeysWithASlashInTheirName) {
+    const std::string path =
+        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\MIME\\Database\\Content Type\\model/quelvo-test\\CLSID";
+    ASSERT_EQ(registry.WriteString(path, "{4B6E3013-6E45-11D0-9309-0020AFE05CC8}"), kRegistryOk);
+
+    const RawValue stored = GetRawValue(HKEY_LOCAL_MACHINE, kContentTypes + L"\\model/quelvo-test", L"CLSID");
+    ASSERT_EQ(stored.status, ERROR_SUCCESS);
+    EXPECT_EQ(stored.type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(stored.Text(), std::wstring(L"{4B6E3013-6E45-11D0-9309-0020AFE05CC8}") + L'\0');
+    HKEY split = nullptr;
+    EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, (kContentTypes + L"\\model").c_str(), 0, KEY_READ, &split),
+              ERROR_SUCCESS)
+        << "the slash must not split the key name";
+}
+
+TEST_F(Win32RegistryTest, WriterStoresDefaultValuesAndTheEmptyStringAsRegSz) {
+    ASSERT_EQ(registry.WriteString(kScratchPath + ".wrl\\", "VRML.World"), kRegistryOk);
+    ASSERT_EQ(registry.WriteString(kScratchPath + ".wrz\\", ""), kRegistryOk);
+    ASSERT_EQ(registry.WriteString(kScratchPath + ".wrz\\", ""), kRegistryOk) << "writing twice is harmless";
+
+    const RawValue progId = GetRawValue(HKEY_CURRENT_USER, kScratch + L"\\.wrl", L"");
+    EXPECT_EQ(progId.type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(progId.Text(), std::wstring(L"VRML.World") + L'\0');
+    const RawValue empty = GetRawValue(HKEY_CURRENT_USER, kScratch + L"\\.wrz", L"");
+    ASSERT_EQ(empty.status, ERROR_SUCCESS);
+    EXPECT_EQ(empty.type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(empty.data.size(), sizeof(wchar_t)) << "only the terminator";
+}
+
+TEST_F(Win32RegistryTest, WriterReportsARefusedWriteWithTheSystemCode) {
+    ASSERT_EQ(registry.WriteString(kScratchPath + "locked\\", "before"), kRegistryOk);
+    ASSERT_TRUE(SetKeySecurity(HKEY_CURRENT_USER, kScratch + L"\\locked", kDenyWrites));
+    EXPECT_EQ(registry.WriteString(kScratchPath + "locked\\", "after"), kRegistryAccessDenied);
+    EXPECT_EQ(registry.ReadValue(kScratchPath + "locked\\").text, "before");
+    ASSERT_TRUE(SetKeySecurity(HKEY_CURRENT_USER, kScratch + L"\\locked", kAllowAll));
+    EXPECT_EQ(registry.WriteString(kScratchPath + "locked\\", "after"), kRegistryOk);
+    EXPECT_EQ(registry.WriteString("HKCR\\.wrl\\", "x"), kRegistryBadPath);
+}
+
+TEST_F(Win32RegistryTest, ReaderFailsOnAMissingKeyOrValue) {
+    const ReadResult missingKey = registry.ReadValue(kScratchPath + "no such key\\");
+    EXPECT_EQ(missingKey.status, ReadStatus::Failed);
+    EXPECT_EQ(missingKey.error, kRegistryFileNotFound);
+    SetStringValue(HKEY_CURRENT_USER, kScratch + L"\\key", L"named", L"x");
+    const ReadResult noDefault = registry.ReadValue(kScratchPath + "key\\");
+    EXPECT_EQ(noDefault.status, ReadStatus::Failed);
+}
+
+TEST_F(Win32RegistryTest, ReaderReturnsTheExactTextOfAnyLength) {
+    SetStringValue(HKEY_CURRENT_USER, kScratch + L"\\exact", L"", L" VRML.World\t");
+    EXPECT_EQ(registry.ReadValue(kScratchPath + "exact\\").text, " VRML.World\t");
+
+    SetStringValue(HKEY_CURRENT_USER, kScratch + L"\\accents", L"", L"Paramétres \x263A");
+    EXPECT_EQ(registry.ReadValue(kScratchPath + "accents\\").text, "Paramétres \xE2\x98\xBA");
+
+    std::wstring huge(100000, L'x');
+    huge[99999] = L'y';
+    SetStringValue(HKEY_CURRENT_USER, kScratch + L"\\huge", L"", huge);
+    const ReadResult read = registry.ReadValue(kScratchPath + "huge\\");
+    EXPECT_EQ(read.status, ReadStatus::Text);
+    ASSERT_EQ(read.text.size(), 100000u);
+    EXPECT_EQ(read.text.back(), 'y');
+
+    const wchar_t unterminated[] = {L'X', L'3', L'D'};
+    SetRawValue(HKEY_CURRENT_USER, kScratch + L"\\unterminated", L"", REG_SZ, unterminated, sizeof unterminated);
+    EXPECT_EQ(registry.ReadValue(kScratchPath + "unterminated\\").text, "X3D");
+}
+
+TEST_F(Win32RegistryTest, ReaderTakesExpandableStringsAsStoredAndOtherTypesAsNotText) {
+    SetStringValue(HKEY_CURRENT_USER, kScratch + L"\\expand", L"", L"%SystemRoot%\\VRML.World", REG_EXPAND_SZ);
+    const ReadResult expandable = registry.ReadValue(kScratchPath + "expand\\");
+    EXPECT_EQ(expandable.status, ReadStatus::Text);
+    EXPECT_EQ(expandable.text, "%SystemRoot%\\VRML.World");
+
+    const DWORD number = 42;
+    SetRawValue(HKEY_CURRENT_USER, kScratch + L"\\dword", L"", REG_DWORD, &number, sizeof number);
+    EXPECT_EQ(registry.ReadValue(kScratchPath + "dword\\").status, ReadStatus::NotText);
+    const BYTE bytes[] = {1, 2, 3};
+    SetRawValue(HKEY_CURRENT_USER, kScratch + L"\\binary", L"", REG_BINARY, bytes, sizeof bytes);
+    EXPECT_EQ(registry.ReadValue(kScratchPath + "binary\\").status, ReadStatus::NotText);
+    const wchar_t multi[] = L"VRML.World\0X3D.World\0";
+    SetRawValue(HKEY_CURRENT_USER, kScratch + L"\\multi", L"", REG_MULTI_SZ, multi, sizeof multi);
+    EXPECT_EQ(registry.ReadValue(kScratchPath + "multi\\").status, ReadStatus::NotText);
+}
+
+} // namespace
+} // namespace quelvo
