@@ -20,7 +20,6 @@ PREVIEW_SCALE = 6
 FONT_DIR = "/usr/share/fonts/truetype/dejavu/"
 SANS = FONT_DIR + "DejaVuSans.ttf"
 BOLD = FONT_DIR + "DejaVuSans-Bold.ttf"
-COND = FONT_DIR + "DejaVuSansCondensed.ttf"
 COND_BOLD = FONT_DIR + "DejaVuSansCondensed-Bold.ttf"
 
 SS = 4                      # supersampling factor for shapes
@@ -117,7 +116,8 @@ def badge(size, background, art=None):
     if art:
         layer = Image.new("RGBA", (w * SS, h * SS), (0, 0, 0, 0))
         art(ImageDraw.Draw(layer))
-        img.paste(downsample(layer), (0, 0), downsample(layer))
+        small = downsample(layer)
+        img.paste(small, (0, 0), small)
     return img
 
 
@@ -346,7 +346,7 @@ def _mix(a, b, t):
 
 
 def floor_grid(draw, u, pal, lines, width):
-    """Floor in perspective: back edge narrow, front edge full width."""
+    """Floor seen at an angle: back edge narrow, front edge full width."""
     bl, br = (0.14 * u, 0.36 * u), (0.86 * u, 0.36 * u)
     fl, fr = (0.0, 0.98 * u), (u - 1.0, 0.98 * u)
     draw.polygon([bl, br, fr, fl], fill=pal["floor"])
@@ -536,8 +536,8 @@ def adaptive_palette(pixels):
     strip = Image.new("RGB", (len(pixels), 1))
     strip.putdata(pixels)
     q = strip.quantize(colors=255, method=Image.MEDIANCUT)
-    flat = q.getpalette()[:255 * 3]
-    used = len(set(q.getdata()))
+    flat = q.getpalette()
+    used = max(q.getdata()) + 1
     pal = [tuple(flat[i:i + 3]) for i in range(0, 3 * used, 3)]
     pal += [BLACK] * (256 - len(pal))
     return pal
@@ -678,8 +678,9 @@ def catmull_rom(points, samples=12):
         for s in range(samples):
             t = s / samples
             out.append(tuple(
-                0.5 * (2 * b + (-a + c) * t + (2 * a - 5 * b + 4 * c - d) * t * t
-                       + (-a + 3 * b - 3 * c + d) * t ** 3)
+                0.5 * (2 * b + (c - a) * t
+                       + (2 * a - 5 * b + 4 * c - d) * t * t
+                       + (3 * b - a - 3 * c + d) * t ** 3)
                 for a, b, c, d in zip(p0, p1, p2, p3)))
     out.append(points[-1])
     return out
@@ -760,15 +761,21 @@ def draw_logo():
     img.paste((96, 96, 100), (0, 0), rock)
     img.paste(stone(k), (0, 0), rock.filter(ImageFilter.MinFilter(k + 1)))
     lizard = lizard_mask(k)
-    shadow = lizard.filter(ImageFilter.GaussianBlur(2.5 * k))
-    shadow = shadow.point(lambda v: v * 0.45)
-    shadow = Image.composite(shadow, Image.new("L", shadow.size, 0), rock)
-    img.paste(BLACK, (int(2.5 * k), int(3 * k)), shadow)
+    img.paste(BLACK, (0, 0), lizard_shadow(lizard, rock, k))
     img.paste((14, 14, 16), (0, 0), lizard)
     draw_lizard_sheen(img, k)
     img = downsample(img, k)
     wordmark(img)
     return img
+
+
+def lizard_shadow(lizard, rock, k):
+    """Soft shadow down and to the right, kept on the stone."""
+    shifted = Image.new("L", lizard.size, 0)
+    shifted.paste(lizard, (int(2.5 * k), 3 * k))
+    shadow = shifted.filter(ImageFilter.GaussianBlur(2.5 * k))
+    shadow = shadow.point(lambda v: v * 0.45)
+    return Image.composite(shadow, Image.new("L", shadow.size, 0), rock)
 
 
 def draw_lizard_sheen(img, k):
