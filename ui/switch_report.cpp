@@ -1,0 +1,45 @@
+#include "switch_report.h"
+
+#include "platform/text_win.h"
+
+namespace quelvo {
+namespace {
+
+std::wstring SystemText(DWORD error) {
+    wchar_t *buffer = nullptr;
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, error, 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
+    std::wstring text(buffer ? buffer : L"", length);
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    return text.empty() ? L"erreur inconnue" : text;
+}
+
+std::wstring WhatStays(std::size_t writesDone) {
+    if (writesDone == 0) return L"Aucune valeur du registre n'a été modifiée.";
+    return L"Les " + std::to_wstring(writesDone) +
+           L" valeurs écrites avant cette clé restent en place ; le prochain changement de viewer réussi les "
+           L"remplacera toutes.";
+}
+
+} // namespace
+
+std::wstring FailedSwitchMessage(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
+    std::wstring message = L"Le viewer « " + Widen(viewer.displayName) + L" » n'a pas pu être choisi.\n\n";
+    message += L"Cette clé du registre n'a pas pu être écrite :\n" + Widen(outcome.failedPath) + L"\n\n";
+    message += L"Windows indique : " + SystemText(outcome.error) + L" (erreur " + std::to_wstring(outcome.error) +
+               L")\n\n";
+    message += WhatStays(outcome.writesDone);
+    if (outcome.error == kRegistryAccessDenied)
+        message += L"\n\nChanger de viewer demande les droits d'administrateur. Quittez Quelvo (menu Paramétres, "
+                   L"Quitter), puis faites un clic droit sur quelvo.exe et choisissez « Exécuter en tant "
+                   L"qu'administrateur ».";
+    return message;
+}
+
+void ReportFailedSwitch(HWND owner, const ViewerRecord &viewer, const SwitchOutcome &outcome) {
+    MessageBoxW(owner, FailedSwitchMessage(viewer, outcome).c_str(), L"Quelvo", MB_OK | MB_ICONERROR);
+}
+
+} // namespace quelvo
