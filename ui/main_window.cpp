@@ -96,6 +96,12 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
         static_cast<MainWindow *>(create->lpCreateParams)->hwnd_ = hwnd;
     }
+    // WM_GETMINMAXINFO comes first of all, before the window has its state: without an answer the system widens
+    // the narrow design to its minimum tracking size at creation.
+    if (message == WM_GETMINMAXINFO) {
+        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO *>(lParam));
+        return 0;
+    }
     auto *self = reinterpret_cast<MainWindow *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_CREATE) return self->OnCreate(hwnd, reinterpret_cast<LPCREATESTRUCTW>(lParam)) ? 0 : -1;
@@ -109,7 +115,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE: OnIconCallback(LOWORD(lParam)); return 0;
     case WM_CLOSE: OnClose(); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
-    case WM_GETMINMAXINFO: OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO *>(lParam)); return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION: OnEndSession(wParam != FALSE); return 0;
     }
@@ -186,7 +191,6 @@ void MainWindow::SetViewerChecked(const ViewerRecord &viewer, bool checked) {
 }
 
 void MainWindow::OnGetMinMaxInfo(MINMAXINFO *info) {
-    // Without this the system widens the narrow design to its minimum tracking size.
     const SIZE size = DesignWindowSize();
     info->ptMinTrackSize = {size.cx, size.cy};
 }

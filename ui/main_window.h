@@ -60,7 +60,7 @@ private:
     void OnCommand(int id);
     void OnClose();
     void OnDestroy();
-    void OnGetMinMaxInfo(MINMAXINFO *info);
+    static void OnGetMinMaxInfo(MINMAXINFO *info);
     void OnEndSession(bool ending);
     void OnTaskbarCreated();
 

@@ -1,0 +1,107 @@
+#pragma once
+// Drives the real main window in-process, with an in-memory registry and a recording notification area.
+
+#include "platform/registry_fake.h"
+#include "ui/main_window.h"
+#include "ui/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quelvo::test {
+
+class FakeNotificationArea : public NotificationArea {
+public:
+    struct Call {
+        DWORD message;
+        IconData icon;
+    };
+    bool Add(const IconData &icon) override { return Record(NIM_ADD, icon, addSucceeds && !present) && (present = true); }
+    bool Modify(const IconData &icon) override { return Record(NIM_MODIFY, icon, present); }
+    bool Delete(const IconData &icon) override {
+        const bool existed = present;
+        present = false;
+        return Record(NIM_DELETE, icon, existed);
+    }
+    int Count(DWORD message) const {
+        int count = 0;
+        for (const Call &call : calls) count += call.message == message;
+        return count;
+    }
+
+    bool addSucceeds = true; // false: a machine without a notification area
+    bool present = false;
+    std::vector<Call> calls;
+
+private:
+    bool Record(DWORD message, const IconData &icon, bool result) {
+        calls.push_back({message, icon});
+        return result;
+    }
+};
+
+class WindowTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        window.reset();
+        Pump();
+    }
+
+    // Creates the window and runs the load handler, with ".wrl" holding wrl (or missing).
+    void Start(std::optional<std::string> wrl = "Octaga.Octaga.wrl") {
+        if (wrl) registry.SetText("HKEY_CLASSES_ROOT\\.wrl\\", *wrl);
+        window = std::make_unique<MainWindow>(MainWindow::Services{registry, registry, tray});
+        ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
+        window->OnLoad();
+        Pump();
+    }
+
+    void Pump() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                quitPosted = true;
+                continue;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+
+    HWND Hwnd() const { return window->Handle(); }
+    HWND Control(int id) const { return GetDlgItem(Hwnd(), id); }
+    void Command(int id) {
+        SendMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        Pump();
+    }
+    void Click(int buttonId) {
+        SendMessageW(Control(buttonId), BM_CLICK, 0, 0);
+        Pump();
+    }
+    std::wstring Text(HWND hwnd) const {
+        wchar_t text[512] = {};
+        GetWindowTextW(hwnd, text, 512);
+        return text;
+    }
+    std::wstring StatusText() const { return Text(Control(IDC_TEXT1)); }
+    bool Checked(UINT id) { return window->Menu().IsChecked(id); }
+    bool Visible(UINT id) { return window->Menu().IsVisible(id); }
+    std::vector<UINT> CheckedViewerItems() {
+        std::vector<UINT> checked;
+        for (UINT id = IDM_MCORTONA; id <= IDM_MFLUX; ++id)
+            if (Checked(id)) checked.push_back(id);
+        return checked;
+    }
+    bool Shown() const { return IsWindowVisible(Hwnd()); }
+
+    FakeRegistry registry;
+    FakeNotificationArea tray;
+    std::unique_ptr<MainWindow> window;
+    bool quitPosted = false;
+};
+
+} // namespace quelvo::test
