@@ -10,3 +10,19 @@ add_executable(win_tests
 target_link_libraries(win_tests PRIVATE quelvo_app quelvo_fakes gtest_main)
 target_link_options(win_tests PRIVATE -mwindows -mconsole)
 add_test(NAME win_tests COMMAND win_tests)
+
+# End to end: a driver that starts the real quelvo.exe and acts on it from another process.
+add_executable(e2e_tests
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/driver.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/reg_tool.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/e2e_fixture.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/switch_e2e_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/tray_e2e_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/screenshots_e2e_test.cpp)
+target_link_libraries(e2e_tests PRIVATE quelvo_platform_win gtest_main user32 gdi32 shell32)
+add_dependencies(e2e_tests quelvo)
+set(SCREENSHOT_DIR ${CMAKE_BINARY_DIR}/screenshots)
+file(MAKE_DIRECTORY ${SCREENSHOT_DIR})
+string(REPLACE "/" "\\\\" SCREENSHOT_DIR_WINDOWS "Z:${SCREENSHOT_DIR}")
+add_test(NAME e2e_tests COMMAND e2e_tests)
+set_tests_properties(e2e_tests PROPERTIES ENVIRONMENT "QUELVO_SCREENSHOTS=${SCREENSHOT_DIR_WINDOWS}" RUN_SERIAL TRUE)

@@ -5,6 +5,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <array>
 
 namespace quelvo {
@@ -14,7 +15,7 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr int kClientWidthTwips = 5595;
 constexpr int kClientHeightTwips = 3840;
 constexpr TwipRect kFramePlace = {2160, 120, 3360, 2445};
-constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
+constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 
 // Labels overlap their neighbours in the design, so they draw transparently and do not clip one another.
 constexpr std::array<ControlDesign, 10> kFrameLabels = {{
@@ -35,6 +36,27 @@ constexpr std::array<ControlDesign, 3> kWindowControls = {{
     {IDC_ABOUT_LABEL1, L"STATIC", SS_CENTER | SS_NOPREFIX, 0, {2760, 2640, 2205, 915}, L"Quelvo 2.0.0"},
     {IDC_ABOUT_FRAME1, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, kFramePlace, L"Compatible XP"},
 }};
+
+// The design's widths suit a narrow font; where the system's font is wider a label grows to the right, up to the
+// frame's edge, rather than wrap onto its neighbour below.
+void FitLabelsToText(HWND window, HFONT font) {
+    const RECT frame = PixelRect(kFramePlace);
+    HDC dc = GetDC(window);
+    HGDIOBJ previous = SelectObject(dc, font);
+    for (const ControlDesign &label : kFrameLabels) {
+        HWND control = GetDlgItem(window, label.id);
+        SIZE text = {};
+        GetTextExtentPoint32W(dc, label.text, lstrlenW(label.text), &text);
+        RECT place;
+        GetWindowRect(control, &place);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&place), 2);
+        const int width = std::min<int>(text.cx + 1, frame.right - 2 - place.left);
+        if (width > place.right - place.left)
+            SetWindowPos(control, nullptr, 0, 0, width, place.bottom - place.top, SWP_NOMOVE | SWP_NOZORDER);
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(window, dc);
+}
 
 // "MS Sans Serif" 18 point bold; the font mapper picks the nearest face where it is missing.
 HFONT CreateTitleFont() {
@@ -105,6 +127,7 @@ BOOL AboutWindow::OnCreate(HWND hwnd, LPCREATESTRUCTW create) {
     logo_.Reset(LoadImageW(create->hInstance, MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
     const HFONT font = static_cast<HFONT>(font_.Get());
     CreateControls(hwnd, kFrameLabels, font, kFramePlace.left, kFramePlace.top);
+    FitLabelsToText(hwnd, font);
     CreateControls(hwnd, kWindowControls, font);
     SendDlgItemMessageW(hwnd, IDC_ABOUT_LABEL1, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), FALSE);
     return TRUE;

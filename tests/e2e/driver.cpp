@@ -1,0 +1,227 @@
+#include "driver.h"
+
+#include <shellapi.h>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <vector>
+
+namespace quelvo::e2e {
+namespace {
+
+constexpr wchar_t kMainClass[] = L"QuelvoMainWindow";
+
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t *className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM context) {
+    auto *search = reinterpret_cast<WindowSearch *>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    wchar_t className[64] = {};
+    GetClassNameW(hwnd, className, 64);
+    if (owner != search->processId || lstrcmpW(className, search->className) != 0) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+HWND FindProcessWindow(DWORD processId, const wchar_t *className) {
+    WindowSearch search = {processId, className, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+NOTIFYICONDATAW IconOf(HWND window) {
+    NOTIFYICONDATAW icon = {};
+    icon.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    icon.hWnd = window;
+    icon.uID = 1;
+    return icon;
+}
+
+void SendMouse(DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+} // namespace
+
+bool WaitFor(const std::function<bool()> &condition, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+std::wstring WindowText(HWND hwnd) {
+    wchar_t text[1024] = {};
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+    return text;
+}
+
+std::wstring QuelvoPath() {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    path.resize(path.find_last_of(L'\\'));            // ...\tests
+    return path.substr(0, path.find_last_of(L'\\')) + L"\\quelvo.exe";
+}
+
+int CountTopLevelWindows(const wchar_t *className) {
+    int count = 0;
+    HWND hwnd = nullptr;
+    while ((hwnd = FindWindowExW(nullptr, hwnd, className, nullptr))) ++count;
+    return count;
+}
+
+Program::~Program() {
+    Kill();
+}
+
+bool Program::Launch() {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + QuelvoPath() + L"\"";
+    return CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process_);
+}
+
+bool Program::Start() {
+    if (!Launch()) return false;
+    return WaitFor([this] { return Window() && IsWindowVisible(Window()); });
+}
+
+bool Program::Exited(std::chrono::milliseconds limit) {
+    return process_.hProcess &&
+           WaitForSingleObject(process_.hProcess, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
+}
+
+DWORD Program::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+}
+
+void Program::Kill() {
+    if (!process_.hProcess) return;
+    if (!Exited(0ms)) {
+        TerminateProcess(process_.hProcess, 99);
+        WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+    process_ = {};
+    window_ = nullptr;
+}
+
+HWND Program::Window() {
+    if (!window_ || !IsWindow(window_)) window_ = FindProcessWindow(process_.dwProcessId, kMainClass);
+    return window_;
+}
+
+void Program::SetStatusText(const std::wstring &text) {
+    SendMessageTimeoutW(Control(IDC_TEXT1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                        5000, nullptr);
+}
+
+// Sent, not posted, so that it is done when this returns: a later sent message would otherwise overtake it.
+void Program::Command(int id) {
+    SendMessageTimeoutW(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_ABORTIFHUNG, 10000, nullptr);
+}
+
+void Program::Settle() { SendMessageTimeoutW(Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr); }
+
+void Program::ClickControl(int id) {
+    // The button's own click, as accessibility tools invoke it. Posted: a refused switch then shows a modal box.
+    // Real pointer input from another process sometimes loses a press under Wine, so it serves only where the
+    // shell or the menu system must see the pointer (the icon, the menu bar).
+    SetForegroundWindow(Window());
+    PostMessageW(Control(id), BM_CLICK, 0, 0);
+}
+
+bool Program::IconPresent() {
+    NOTIFYICONDATAW probe = IconOf(Window());
+    return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+}
+
+void Program::DeleteIcon() {
+    NOTIFYICONDATAW icon = IconOf(Window());
+    Shell_NotifyIconW(NIM_DELETE, &icon);
+}
+
+void Program::Notify(UINT mouseMessage) { SendNotifyMessageW(Window(), WM_MOUSEMOVE, 1, mouseMessage); }
+
+HWND Program::FindMessageBox() { return FindProcessWindow(process_.dwProcessId, L"#32770"); }
+
+std::wstring Program::MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
+
+void Program::CloseMessageBox(HWND box) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
+
+void ClickAt(POINT point, bool right) {
+    // Place the pointer and see it there before pressing, and give the press time to arrive before the release,
+    // as a hand would: under Wine a batch sent at once can lose its press.
+    SetCursorPos(point.x, point.y);
+    WaitFor([point] {
+        POINT now = {};
+        GetCursorPos(&now);
+        return now.x == point.x && now.y == point.y;
+    }, 2s);
+    std::this_thread::sleep_for(50ms);
+    SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+    std::this_thread::sleep_for(50ms);
+    SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+}
+
+void PressKey(WORD key) {
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = key;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+bool SaveScreenshot(const std::wstring &name) {
+    wchar_t folder[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"QUELVO_SCREENSHOTS", folder, MAX_PATH)) return false;
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    const int stride = (width * 3 + 3) & ~3;
+    std::vector<char> pixels(static_cast<std::size_t>(stride) * height);
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO *>(&header), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::ofstream out(std::filesystem::path(std::wstring(folder) + L"\\" + name + L".bmp"), std::ios::binary);
+    out.write(reinterpret_cast<const char *>(&file), sizeof file);
+    out.write(reinterpret_cast<const char *>(&header), sizeof header);
+    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    return out.good();
+}
+
+} // namespace quelvo::e2e

@@ -1,0 +1,74 @@
+#pragma once
+// Drives a real quelvo.exe from another process, as a person and the shell would: it starts the program, clicks
+// and chooses commands, and reads the window, the notification area and the registry through the Win32 API.
+// Menus belong to their process and cannot be read from here; the in-process tests check them.
+
+#include "ui/resource.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+namespace quelvo::e2e {
+
+using namespace std::chrono_literals;
+
+// Polls until condition holds or the time is up; true when it held.
+bool WaitFor(const std::function<bool()> &condition, std::chrono::milliseconds limit = 10s);
+
+std::wstring WindowText(HWND hwnd);
+
+class Program {
+public:
+    Program() = default;
+    Program(const Program &) = delete;
+    Program &operator=(const Program &) = delete;
+    ~Program();
+
+    // Starts quelvo.exe and waits for its main window to be shown. False if it never was.
+    bool Start();
+    // Starts it without waiting for anything.
+    bool Launch();
+    bool Exited(std::chrono::milliseconds limit = 10s);
+    DWORD ExitCode() const;
+    void Kill();
+
+    HWND Window();
+    HWND Control(int id) { return GetDlgItem(Window(), id); }
+    std::wstring StatusText() { return WindowText(Control(IDC_TEXT1)); }
+    void SetStatusText(const std::wstring &text);
+
+    // A menu command, as the menu sends it; returns once the program has carried it out.
+    void Command(int id);
+    // A click on a button.
+    void ClickControl(int id);
+    // Waits until the program has handled everything sent before.
+    void Settle();
+
+    bool IconPresent();
+    void DeleteIcon();
+    void Notify(UINT mouseMessage);
+
+    // The error box the program shows, if any: its text; closing it with OK.
+    HWND FindMessageBox();
+    std::wstring MessageBoxText(HWND box);
+    void CloseMessageBox(HWND box);
+
+    DWORD ProcessId() const { return process_.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION process_ = {};
+    HWND window_ = nullptr;
+};
+
+std::wstring QuelvoPath();
+int CountTopLevelWindows(const wchar_t *className);
+
+// Screen capture of the whole virtual desktop, written as a 24-bit BMP.
+bool SaveScreenshot(const std::wstring &name);
+void ClickAt(POINT point, bool right = false);
+void PressKey(WORD key);
+
+} // namespace quelvo::e2e

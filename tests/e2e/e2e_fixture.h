@@ -1,0 +1,41 @@
+#pragma once
+
+#include "core/association.h"
+#include "driver.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+namespace quelvo::e2e {
+
+std::wstring Wide(std::string_view ascii);
+const ViewerRecord &ViewerNamed(std::string_view name);
+
+// Where each of a viewer's writes lands: under Wine HKEY_CLASSES_ROOT and HKLM\SOFTWARE\Classes are one tree, so
+// an extension key keeps the later, classes-root write.
+std::map<std::string, std::string> LastValueByKey(const ViewerRecord &viewer);
+
+class EndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    void SetWrl(const std::wstring &value);
+    void DeleteWrl();
+    // Other text in all 29 places, so that a write that did not happen shows.
+    void FillWithOtherText();
+    // Compares every written place, through the registry API and, if asked, through reg.exe.
+    void ExpectRegistryHolds(const ViewerRecord &viewer, bool alsoWithRegTool);
+    std::wstring ReadText(const std::string &path);
+    void SetKeySecurity(const std::string &keyPath, const wchar_t *sddl);
+    // Acts and waits until Text1 shows the viewer, which happens only after all 29 writes.
+    void SwitchByButton(const ViewerRecord &viewer);
+    void SwitchByMenu(const ViewerRecord &viewer);
+    POINT TrayIconPoint();
+
+    Program program;
+};
+
+} // namespace quelvo::e2e

@@ -1,0 +1,168 @@
+#include "e2e_fixture.h"
+
+#include <thread>
+
+namespace quelvo::e2e {
+namespace {
+
+bool PopupOpen() {
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    return popup && IsWindowVisible(popup);
+}
+
+bool Topmost(HWND hwnd) { return GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST; }
+
+class TrayEndToEnd : public EndToEndTest {
+protected:
+    void SendToTray() {
+        program.Command(IDM_MSYSTRAY);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(program.Window()); }));
+    }
+    void OpenPopupFromTheIcon() {
+        ClickAt(TrayIconPoint(), true);
+        ASSERT_TRUE(WaitFor(PopupOpen, 5s)) << "no pop-up after a right click on the icon";
+    }
+};
+
+TEST_F(TrayEndToEnd, StartsShownWithItsIconAndTheIconBringsItBack) {
+    ASSERT_TRUE(program.Start());
+    EXPECT_TRUE(program.IconPresent());
+    SendToTray();
+    EXPECT_TRUE(program.IconPresent());
+    program.Command(IDM_MSYSTRAY); // chosen again
+    program.Settle();
+    EXPECT_FALSE(IsWindowVisible(program.Window()));
+    EXPECT_EQ(program.FindMessageBox(), nullptr);
+    program.Notify(WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(program.Window()); }));
+    SendToTray();
+    program.Command(IDM_MOUVRIR);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(program.Window()); }));
+}
+
+TEST_F(TrayEndToEnd, TheIconsPopupIgnoresNotificationsAndOffersOuvrir) {
+    ASSERT_TRUE(program.Start());
+    SendToTray();
+    OpenPopupFromTheIcon();
+    SaveScreenshot(L"tray-popup");
+    program.Notify(WM_LBUTTONDBLCLK);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_FALSE(IsWindowVisible(program.Window())) << "a double-click while the pop-up is open is ignored";
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([] { return !PopupOpen(); }, 5s));
+    EXPECT_FALSE(IsWindowVisible(program.Window()));
+
+    OpenPopupFromTheIcon();
+    PressKey(VK_DOWN); // "Ouvrir", the first item
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(program.Window()); }));
+}
+
+TEST_F(TrayEndToEnd, QuitFromThePopupWhileHiddenEndsTheProgram) {
+    ASSERT_TRUE(program.Start());
+    SendToTray();
+    OpenPopupFromTheIcon();
+    for (int i = 0; i < 4; ++i) PressKey(VK_DOWN); // Ouvrir, Viewer, Options, Quitter: separators are skipped
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(program.Exited());
+    EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+TEST_F(TrayEndToEnd, AlwaysOnTopRemovesTheIconAndKeepsTheWindowAboveWhereItWas) {
+    ASSERT_TRUE(program.Start());
+    RECT before;
+    GetWindowRect(program.Window(), &before);
+    SendToTray();
+    program.Command(IDM_MVISIBLE);
+    ASSERT_TRUE(WaitFor([&] { return Topmost(program.Window()); }));
+    EXPECT_TRUE(IsWindowVisible(program.Window()));
+    EXPECT_FALSE(program.IconPresent()) << "removed while the program still runs";
+    RECT after;
+    GetWindowRect(program.Window(), &after);
+    EXPECT_TRUE(EqualRect(&before, &after)) << after.left << "," << after.top;
+
+    program.Command(IDM_MVISIBLE);
+    program.Settle();
+    EXPECT_TRUE(Topmost(program.Window()));
+    EXPECT_FALSE(program.IconPresent());
+
+    SendToTray();
+    EXPECT_TRUE(program.IconPresent());
+    program.Command(IDM_MOUVRIR);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(program.Window()); }));
+    EXPECT_TRUE(Topmost(program.Window()));
+}
+
+TEST_F(TrayEndToEnd, CloseHidesInTrayModeAndEndsTheProgramOtherwise) {
+    ASSERT_TRUE(program.Start());
+    PostMessageW(program.Window(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(program.Window()); }));
+    EXPECT_FALSE(program.Exited(300ms));
+    EXPECT_TRUE(program.IconPresent());
+
+    program.Command(IDM_MVISIBLE);
+    ASSERT_TRUE(WaitFor([&] { return !program.IconPresent(); }));
+    PostMessageW(program.Window(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.Exited());
+    EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+TEST_F(TrayEndToEnd, AnOpenAboutWindowOutlivesTheMainWindowButNotQuit) {
+    ASSERT_TRUE(program.Start());
+    program.Command(IDM_PROPOS);
+    ASSERT_TRUE(WaitFor([] { return FindWindowW(L"QuelvoAboutWindow", nullptr) != nullptr; }));
+    program.Command(IDM_MVISIBLE);
+    program.Settle();
+    PostMessageW(program.Window(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return program.Window() == nullptr; }));
+    EXPECT_FALSE(program.Exited(300ms)) << "the about window keeps the program running";
+    PostMessageW(FindWindowW(L"QuelvoAboutWindow", nullptr), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.Exited());
+
+    program.Kill();
+    ASSERT_TRUE(program.Start());
+    program.Command(IDM_PROPOS);
+    ASSERT_TRUE(WaitFor([] { return FindWindowW(L"QuelvoAboutWindow", nullptr) != nullptr; }));
+    program.Command(IDM_MQUITTER);
+    EXPECT_TRUE(program.Exited());
+    EXPECT_EQ(FindWindowW(L"QuelvoAboutWindow", nullptr), nullptr);
+}
+
+TEST_F(TrayEndToEnd, ASecondStartEndsSilentlyAndLeavesTheFirstAlone) {
+    ASSERT_TRUE(program.Start());
+    for (bool hidden : {false, true}) {
+        SCOPED_TRACE(hidden ? "first hidden in the tray" : "first shown");
+        if (hidden) SendToTray();
+        Program second;
+        ASSERT_TRUE(second.Launch());
+        EXPECT_TRUE(second.Exited(5s));
+        EXPECT_EQ(second.ExitCode(), 0u);
+        EXPECT_EQ(CountTopLevelWindows(L"QuelvoMainWindow"), 1);
+        EXPECT_EQ(IsWindowVisible(program.Window()) != FALSE, !hidden);
+        EXPECT_EQ(program.StatusText(), L"Octaga");
+        EXPECT_TRUE(program.IconPresent());
+    }
+}
+
+TEST_F(TrayEndToEnd, TheIconComesBackWhenTheTaskbarIsRecreated) {
+    ASSERT_TRUE(program.Start());
+    SendToTray();
+    program.DeleteIcon();
+    ASSERT_FALSE(program.IconPresent());
+    PostMessageW(program.Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return program.IconPresent(); }));
+}
+
+TEST_F(TrayEndToEnd, TheEndOfTheSessionIsAcceptedAndEndsTheProgramCleanly) {
+    ASSERT_TRUE(program.Start());
+    SendToTray();
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(program.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer);
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+    SendMessageTimeoutW(program.Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, nullptr);
+    EXPECT_TRUE(program.Exited());
+    EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+} // namespace
+} // namespace quelvo::e2e
