@@ -21,6 +21,6 @@ target_link_libraries(quelvo_app PUBLIC quelvo_platform_win user32 gdi32 comctl3
 
 add_executable(quelvo WIN32 ui/startup.cpp ui/quelvo.rc)
 target_link_libraries(quelvo PRIVATE quelvo_app)
-target_link_options(quelvo PRIVATE -municode -s)
+target_link_options(quelvo PRIVATE -municode -s -Wl,--gc-sections)
 set_source_files_properties(ui/quelvo.rc PROPERTIES OBJECT_DEPENDS
   "${PROJECT_SOURCE_DIR}/ui/quelvo.manifest;${PROJECT_SOURCE_DIR}/ui/resource.h;${PROJECT_SOURCE_DIR}/ui/version.h")
