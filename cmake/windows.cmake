@@ -24,3 +24,23 @@ target_link_libraries(quelvo PRIVATE quelvo_app)
 target_link_options(quelvo PRIVATE -municode -s -Wl,--gc-sections)
 set_source_files_properties(ui/quelvo.rc PROPERTIES OBJECT_DEPENDS
   "${PROJECT_SOURCE_DIR}/ui/quelvo.manifest;${PROJECT_SOURCE_DIR}/ui/resource.h;${PROJECT_SOURCE_DIR}/ui/version.h")
+
+# Benchmarks: programs that print figures (scripts/bench.sh runs them), not tests.
+add_executable(minimal_window WIN32 bench/minimal_window.cpp)
+target_link_options(minimal_window PRIVATE -municode -s)
+add_executable(quelvo_bench bench/quelvo_bench.cpp)
+target_link_libraries(quelvo_bench PRIVATE quelvo_platform_win ole32 oleaut32 uuid psapi)
+target_link_options(quelvo_bench PRIVATE -municode)
+
+# A zip to hand to Windows users: the program, the README and a checksum.
+set(DIST_DIR ${CMAKE_BINARY_DIR}/dist/quelvo-${PROJECT_VERSION})
+add_custom_target(dist
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${DIST_DIR} ${DIST_DIR}.zip
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${DIST_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quelvo> ${PROJECT_SOURCE_DIR}/README.md ${DIST_DIR}
+  COMMAND sha256sum quelvo.exe > quelvo.exe.sha256
+  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/dist zip -q -r quelvo-${PROJECT_VERSION}.zip
+          quelvo-${PROJECT_VERSION}
+  WORKING_DIRECTORY ${DIST_DIR}
+  DEPENDS quelvo
+  COMMENT "Packing ${DIST_DIR}.zip")

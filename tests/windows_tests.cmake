@@ -18,11 +18,18 @@ add_executable(e2e_tests
   ${CMAKE_CURRENT_LIST_DIR}/e2e/e2e_fixture.cpp
   ${CMAKE_CURRENT_LIST_DIR}/e2e/switch_e2e_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/e2e/tray_e2e_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/e2e/screenshots_e2e_test.cpp)
-target_link_libraries(e2e_tests PRIVATE quelvo_platform_win gtest_main user32 gdi32 shell32)
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/screenshots_e2e_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/reliability_e2e_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/release_e2e_test.cpp)
+target_link_libraries(e2e_tests PRIVATE quelvo_platform_win gtest_main user32 gdi32 shell32 psapi version)
 add_dependencies(e2e_tests quelvo)
 set(SCREENSHOT_DIR ${CMAKE_BINARY_DIR}/screenshots)
 file(MAKE_DIRECTORY ${SCREENSHOT_DIR})
 string(REPLACE "/" "\\\\" SCREENSHOT_DIR_WINDOWS "Z:${SCREENSHOT_DIR}")
 add_test(NAME e2e_tests COMMAND e2e_tests)
 set_tests_properties(e2e_tests PROPERTIES ENVIRONMENT "QUELVO_SCREENSHOTS=${SCREENSHOT_DIR_WINDOWS}" RUN_SERIAL TRUE)
+
+# The executable as it is handed out: imports, size, strip, manifest.
+add_test(NAME release_executable
+  COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:quelvo> -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=409600
+          -P ${CMAKE_CURRENT_LIST_DIR}/release/check_executable.cmake)

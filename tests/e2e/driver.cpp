@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include <psapi.h>
 #include <shellapi.h>
 
 #include <filesystem>
@@ -120,6 +121,13 @@ void Program::Kill() {
     CloseHandle(process_.hThread);
     process_ = {};
     window_ = nullptr;
+}
+
+std::size_t Program::WorkingSet() const {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(process_.hProcess, &counters, sizeof counters)) return 0;
+    return counters.WorkingSetSize;
 }
 
 HWND Program::Window() {

@@ -57,6 +57,9 @@ public:
     void CloseMessageBox(HWND box);
 
     DWORD ProcessId() const { return process_.dwProcessId; }
+    HANDLE ProcessHandle() const { return process_.hProcess; }
+    // The program's working set in bytes, as the system reports it.
+    std::size_t WorkingSet() const;
 
 private:
     PROCESS_INFORMATION process_ = {};

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Runs the benchmark under Wine and prints its figures: switch latency, start-up, memory and idle CPU time.
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+prepare_environment
+build_windows >/dev/null
+cd "$BUILD_ROOT/windows"
+folder="Z:$(pwd | tr / '\\')"
+
+echo "== $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs), $(wine --version)"
+wine quelvo_bench.exe "$folder" 2>/dev/null | tr -d '\r'
+
+# CPU time that Wine's own process for quelvo.exe spends, read from /proc: from inside Wine the time of a
+# running thread of another process is not counted.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+rss_kb() { awk '/VmRSS/ {print $2}' "/proc/$1/status"; }
+echo "idle, 10 s each (clock ticks of $(getconf CLK_TCK) per second):"
+wine quelvo_bench.exe idle "$folder" 2>/dev/null | while read -r mark; do
+    mark=${mark%$'\r'}
+    pid=$(pgrep -f '(^|[\\/])quelvo\.exe$' | head -n 1)
+    case "$mark" in
+    SHOWN) shown=$(cpu_ticks "$pid"); echo "  resident set after start-up: $(rss_kb "$pid") KB" ;;
+    TRAY) tray=$(cpu_ticks "$pid"); echo "  shown:   $((tray - shown)) ticks (target 0)" ;;
+    DONE) echo "  in tray: $(($(cpu_ticks "$pid") - tray)) ticks (target 0)" ;;
+    esac
+done
