@@ -23,6 +23,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                 200, nullptr, nullptr, instance, nullptr);
     ShowWindow(hwnd, SW_SHOW);
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+        DispatchMessageW(&message);
     return 0;
 }

@@ -76,9 +76,9 @@ void End(Launched &launched, bool isQuelvo) {
 }
 
 HKEY RootOf(RegistryRoot root) {
-    return root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE
+    return root == RegistryRoot::LocalMachine  ? HKEY_LOCAL_MACHINE
            : root == RegistryRoot::ClassesRoot ? HKEY_CLASSES_ROOT
-                                                : HKEY_CURRENT_USER;
+                                               : HKEY_CURRENT_USER;
 }
 
 // The floor: the same 29 writes, straight through the registry API.
@@ -144,7 +144,8 @@ std::size_t WorkingSetKb(HANDLE process) {
 void BenchSwitch(const std::wstring &quelvo) {
     constexpr int kSwitches = 200;
     std::vector<std::vector<RegistryWrite>> lists;
-    for (const ViewerRecord &viewer : Viewers()) lists.push_back(BuildAssociationList(viewer));
+    for (const ViewerRecord &viewer : Viewers())
+        lists.push_back(BuildAssociationList(viewer));
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     ScriptingShell shell;
     Launched program = LaunchAndWaitShown(quelvo);
@@ -185,8 +186,8 @@ void BenchSwitch(const std::wstring &quelvo) {
     std::printf("  registry API in one process (floor) %7.2f ms   quelvo / floor     = %.2f (target <= 1.20)\n", direct,
                 throughProgram / direct);
     if (shell.Available())
-        std::printf("  WScript.Shell RegWrite (late bound) %7.2f ms   quelvo / scripting = %.2f (target < 1.00)\n", script,
-                    throughProgram / script);
+        std::printf("  WScript.Shell RegWrite (late bound) %7.2f ms   quelvo / scripting = %.2f (target < 1.00)\n",
+                    script, throughProgram / script);
     else
         std::printf("  WScript.Shell RegWrite: not available here\n");
 }
@@ -211,8 +212,8 @@ void BenchStartUp(const std::wstring &quelvo, const std::wstring &minimal) {
     std::printf("  minimal window      %7.1f ms   quelvo / minimal = %.2f (target <= 1.30)\n", minimalStart,
                 quelvoStart / minimalStart);
     std::printf("working set after start-up (last run):\n");
-    std::printf("  quelvo.exe %zu KB, minimal window %zu KB, difference %ld KB (target <= 2048)\n", quelvoKb,
-                minimalKb, static_cast<long>(quelvoKb) - static_cast<long>(minimalKb));
+    std::printf("  quelvo.exe %zu KB, minimal window %zu KB, difference %ld KB (target <= 2048)\n", quelvoKb, minimalKb,
+                static_cast<long>(quelvoKb) - static_cast<long>(minimalKb));
 }
 
 void AnnounceIdle(const std::wstring &quelvo) {

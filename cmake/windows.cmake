@@ -38,9 +38,8 @@ add_custom_target(dist
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${DIST_DIR} ${DIST_DIR}.zip
   COMMAND ${CMAKE_COMMAND} -E make_directory ${DIST_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quelvo> ${PROJECT_SOURCE_DIR}/README.md ${DIST_DIR}
-  COMMAND sha256sum quelvo.exe > quelvo.exe.sha256
+  COMMAND ${CMAKE_COMMAND} -DFILE=${DIST_DIR}/quelvo.exe -P ${PROJECT_SOURCE_DIR}/cmake/write_checksum.cmake
   COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/dist zip -q -r quelvo-${PROJECT_VERSION}.zip
           quelvo-${PROJECT_VERSION}
-  WORKING_DIRECTORY ${DIST_DIR}
   DEPENDS quelvo
   COMMENT "Packing ${DIST_DIR}.zip")

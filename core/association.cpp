@@ -45,7 +45,8 @@ void AppendExtensionWrites(std::string_view root, const ExtensionSet &taken, std
 
 void ShowCurrentViewer(const ViewerRecord &current, ViewerDisplay &display) {
     display.SetStatusText(current.displayName);
-    for (const ViewerRecord &viewer : Viewers()) display.SetViewerChecked(viewer, &viewer == &current);
+    for (const ViewerRecord &viewer : Viewers())
+        display.SetViewerChecked(viewer, &viewer == &current);
 }
 
 } // namespace

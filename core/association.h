@@ -22,7 +22,7 @@ std::vector<RegistryWrite> BuildAssociationList(const ViewerRecord &viewer);
 
 struct SwitchOutcome {
     std::size_t writesDone = 0;
-    std::string failedPath;             // empty when every write succeeded
+    std::string failedPath;            // empty when every write succeeded
     RegistryError error = kRegistryOk; // the system's code for the refused write
     bool Succeeded() const { return error == kRegistryOk; }
 };

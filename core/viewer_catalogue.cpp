@@ -37,7 +37,9 @@ bool Recognises(const ViewerRecord &viewer, std::string_view value) {
 
 } // namespace
 
-std::span<const ViewerRecord> Viewers() { return kViewers; }
+std::span<const ViewerRecord> Viewers() {
+    return kViewers;
+}
 
 const ViewerRecord *FindViewerByDetectionValue(std::string_view value) {
     const ViewerRecord *found = nullptr;

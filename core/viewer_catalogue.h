@@ -8,22 +8,23 @@
 
 namespace quelvo {
 
-inline constexpr std::array<std::string_view, 5> kVrmlContentTypes = {
-    "model/vrml", "model/x3d+vrml", "model/x3d-vrml", "x-world/x-vrml", "x-world/x-x3d-vrml"};
+inline constexpr std::array<std::string_view, 5> kVrmlContentTypes = {"model/vrml", "model/x3d+vrml", "model/x3d-vrml",
+                                                                      "x-world/x-vrml", "x-world/x-x3d-vrml"};
 
 inline constexpr std::array<std::string_view, 6> kX3dContentTypes = {
     "model/x3d", "model/fx3d", "model/x3d+xml", "x-world/x-x3d", "x-world/x-fx3d", "x-world/x-x3d+xml"};
 
 // In write order.
-inline constexpr std::array<std::string_view, 9> kExtensions = {
-    ".wrl", ".wrl.gz", ".wrz", ".x3d", ".x3d.gz", ".x3dv", ".x3dv.gz", ".x3dvz", ".x3dz"};
+inline constexpr std::array<std::string_view, 9> kExtensions = {".wrl",  ".wrl.gz",  ".wrz",   ".x3d", ".x3d.gz",
+                                                                ".x3dv", ".x3dv.gz", ".x3dvz", ".x3dz"};
 
 // A subset of kExtensions: bit i stands for kExtensions[i].
 class ExtensionSet {
 public:
     constexpr ExtensionSet() = default;
     constexpr ExtensionSet(std::initializer_list<std::string_view> names) {
-        for (std::string_view name : names) bits_ |= BitOf(name);
+        for (std::string_view name : names)
+            bits_ |= BitOf(name);
     }
     static constexpr ExtensionSet All() {
         ExtensionSet set;

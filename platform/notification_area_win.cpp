@@ -10,8 +10,14 @@ bool Notify(DWORD message, const IconData &icon) {
 
 } // namespace
 
-bool ShellNotificationArea::Add(const IconData &icon) { return Notify(NIM_ADD, icon); }
-bool ShellNotificationArea::Modify(const IconData &icon) { return Notify(NIM_MODIFY, icon); }
-bool ShellNotificationArea::Delete(const IconData &icon) { return Notify(NIM_DELETE, icon); }
+bool ShellNotificationArea::Add(const IconData &icon) {
+    return Notify(NIM_ADD, icon);
+}
+bool ShellNotificationArea::Modify(const IconData &icon) {
+    return Notify(NIM_MODIFY, icon);
+}
+bool ShellNotificationArea::Delete(const IconData &icon) {
+    return Notify(NIM_DELETE, icon);
+}
 
 } // namespace quelvo

@@ -19,7 +19,10 @@ struct IconData {
     HICON hIcon;
     CHAR szTip[64];
 };
-static_assert(sizeof(IconData) == NOTIFYICONDATAA_V1_SIZE);
+static_assert(sizeof(IconData) == NOTIFYICONDATAA_V1_SIZE && sizeof(IconData) == 104);
+static_assert(offsetof(IconData, hWnd) == 8 && offsetof(IconData, uID) == 16 && offsetof(IconData, uFlags) == 20 &&
+              offsetof(IconData, uCallbackMessage) == 24 && offsetof(IconData, hIcon) == 32 &&
+              offsetof(IconData, szTip) == 40);
 static_assert(offsetof(IconData, hWnd) == offsetof(NOTIFYICONDATAA, hWnd));
 static_assert(offsetof(IconData, uID) == offsetof(NOTIFYICONDATAA, uID));
 static_assert(offsetof(IconData, uFlags) == offsetof(NOTIFYICONDATAA, uFlags));

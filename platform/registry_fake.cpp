@@ -26,7 +26,9 @@ void FakeRegistry::SetText(std::string_view path, std::string_view value) {
     values_.insert_or_assign(std::string(path), Value{true, std::string(value)});
 }
 
-void FakeRegistry::SetNonText(std::string_view path) { values_.insert_or_assign(std::string(path), Value{false, {}}); }
+void FakeRegistry::SetNonText(std::string_view path) {
+    values_.insert_or_assign(std::string(path), Value{false, {}});
+}
 
 void FakeRegistry::RefuseWrites(std::string_view path, RegistryError error) {
     refusedWrites_.insert_or_assign(std::string(path), error);

@@ -14,9 +14,12 @@ namespace {
 
 HKEY RootKey(RegistryRoot root) {
     switch (root) {
-    case RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
-    case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
-    case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
+    case RegistryRoot::LocalMachine:
+        return HKEY_LOCAL_MACHINE;
+    case RegistryRoot::ClassesRoot:
+        return HKEY_CLASSES_ROOT;
+    case RegistryRoot::CurrentUser:
+        return HKEY_CURRENT_USER;
     }
     return nullptr;
 }

@@ -33,3 +33,6 @@ set_tests_properties(e2e_tests PROPERTIES ENVIRONMENT "QUELVO_SCREENSHOTS=${SCRE
 add_test(NAME release_executable
   COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:quelvo> -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=409600
           -P ${CMAKE_CURRENT_LIST_DIR}/release/check_executable.cmake)
+add_test(NAME e2e_on_top_at_120_dpi
+  COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/e2e/at_dpi.sh 120 $<TARGET_FILE:e2e_tests> "TrayEndToEnd.AlwaysOnTop*")
+set_tests_properties(e2e_on_top_at_120_dpi PROPERTIES RUN_SERIAL TRUE DEPENDS e2e_tests)

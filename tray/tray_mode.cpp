@@ -27,8 +27,12 @@ void MainWindow::OnIconCallback(UINT mouseMessage) {
     if (trayBusy_) return;
     trayBusy_ = true;
     switch (mouseMessage) {
-    case WM_LBUTTONDBLCLK: RestoreCommand(); break;
-    case WM_RBUTTONUP: ShowPopupMenu(); break;
+    case WM_LBUTTONDBLCLK:
+        RestoreCommand();
+        break;
+    case WM_RBUTTONUP:
+        ShowPopupMenu();
+        break;
     }
     trayBusy_ = false;
 }
@@ -38,8 +42,8 @@ void MainWindow::ShowPopupMenu() {
     SetForegroundWindow(hwnd_);
     POINT pointer = {};
     GetCursorPos(&pointer);
-    const UINT command = TrackPopupMenuEx(menu_.DropDown(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD,
-                                          pointer.x, pointer.y, hwnd_, nullptr);
+    const UINT command = TrackPopupMenuEx(menu_.DropDown(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD, pointer.x,
+                                          pointer.y, hwnd_, nullptr);
     PostMessageW(hwnd_, WM_NULL, 0, 0);
     if (command) OnCommand(static_cast<int>(command));
 }

@@ -2,6 +2,7 @@
 
 #include "design.h"
 #include "resource.h"
+#include "version.h"
 
 #include <windowsx.h>
 
@@ -33,7 +34,7 @@ constexpr std::array<ControlDesign, 10> kFrameLabels = {{
 
 constexpr std::array<ControlDesign, 3> kWindowControls = {{
     {IDC_ABOUT_IMAGE1, L"STATIC", SS_OWNERDRAW, 0, {120, 90, 1935, 3645}, L""},
-    {IDC_ABOUT_LABEL1, L"STATIC", SS_CENTER | SS_NOPREFIX, 0, {2760, 2640, 2205, 915}, L"Quelvo 2.0.0"},
+    {IDC_ABOUT_LABEL1, L"STATIC", SS_CENTER | SS_NOPREFIX, 0, {2760, 2640, 2205, 915}, L"Quelvo " QUELVO_VERSION_TEXT},
     {IDC_ABOUT_FRAME1, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, kFramePlace, L"Compatible XP"},
 }};
 
@@ -82,15 +83,17 @@ void RegisterAboutClass(HINSTANCE instance, WNDPROC procedure) {
 
 } // namespace
 
-AboutWindow::~AboutWindow() { Destroy(); }
+AboutWindow::~AboutWindow() {
+    Destroy();
+}
 
 void AboutWindow::Show(HINSTANCE instance, HICON bigIcon, HICON smallIcon) {
     if (!hwnd_) {
         RegisterAboutClass(instance, WindowProc);
         const SIZE size = WindowSizeForClient(kClientWidthTwips, kClientHeightTwips, kStyle, 0, false);
         const POINT corner = CentredOnScreen(size);
-        CreateWindowExW(0, kAboutWindowClass, L"A Propos de...", kStyle, corner.x, corner.y, size.cx, size.cy,
-                        nullptr, nullptr, instance, this);
+        CreateWindowExW(0, kAboutWindowClass, L"A Propos de...", kStyle, corner.x, corner.y, size.cx, size.cy, nullptr,
+                        nullptr, instance, this);
         if (!hwnd_) return;
         SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
         SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
@@ -112,10 +115,16 @@ LRESULT CALLBACK AboutWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
     auto *self = reinterpret_cast<AboutWindow *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
     switch (message) {
-    case WM_CREATE: return self->OnCreate(hwnd, reinterpret_cast<LPCREATESTRUCTW>(lParam)) ? 0 : -1;
-    case WM_DRAWITEM: self->OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT *>(lParam)); return TRUE;
-    case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(self->OnCtlColorStatic(reinterpret_cast<HDC>(wParam)));
-    case WM_NCDESTROY: self->OnNcDestroy(); break;
+    case WM_CREATE:
+        return self->OnCreate(hwnd, reinterpret_cast<LPCREATESTRUCTW>(lParam)) ? 0 : -1;
+    case WM_DRAWITEM:
+        self->OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<LRESULT>(self->OnCtlColorStatic(reinterpret_cast<HDC>(wParam)));
+    case WM_NCDESTROY:
+        self->OnNcDestroy();
+        break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }

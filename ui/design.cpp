@@ -13,10 +13,10 @@ void CreateControls(HWND parent, std::span<const ControlDesign> design, HFONT fo
     const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     for (const ControlDesign &control : design) {
         const RECT rect = PixelRect(control.place, originLeftTwips, originTopTwips);
-        HWND child = CreateWindowExW(control.exStyle, control.className, control.text,
-                                     WS_CHILD | WS_VISIBLE | control.style, rect.left, rect.top,
-                                     rect.right - rect.left, rect.bottom - rect.top, parent,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
+        HWND child =
+            CreateWindowExW(control.exStyle, control.className, control.text, WS_CHILD | WS_VISIBLE | control.style,
+                            rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
 }

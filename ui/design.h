@@ -11,7 +11,9 @@ namespace quelvo {
 inline constexpr int kTwipsPerPixel = 15;
 
 // Nearest pixel; twips are whole numbers and 15 is odd, so there is never a tie.
-constexpr int TwipsToPixels(int twips) { return (2 * twips + kTwipsPerPixel) / (2 * kTwipsPerPixel); }
+constexpr int TwipsToPixels(int twips) {
+    return (2 * twips + kTwipsPerPixel) / (2 * kTwipsPerPixel);
+}
 
 struct TwipRect {
     int left;

@@ -26,8 +26,12 @@ constexpr std::array<ControlDesign, 10> kDesign = {{
     {IDC_COMMAND4, L"BUTTON", kViewerButton, 0, {45, 1575, 1365, 510}, L""},
     {IDC_COMMAND5, L"BUTTON", kViewerButton, 0, {45, 2040, 1365, 510}, L""},
     {IDC_COMMAND7, L"BUTTON", kViewerButton, 0, {45, 2530, 1365, 510}, L""},
-    {IDC_TEXT1, L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS, WS_EX_CLIENTEDGE,
-     {90, 3720, 1275, 285}, L""},
+    {IDC_TEXT1,
+     L"EDIT",
+     ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS,
+     WS_EX_CLIENTEDGE,
+     {90, 3720, 1275, 285},
+     L""},
     {IDC_FRAME1, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, {45, 3560, 1365, 510}, L"En Cours"},
     {IDC_COMMAND6, L"BUTTON", kViewerButton, 0, {45, 1080, 1365, 510}, L""},
     {IDC_COMMAND8, L"BUTTON", kViewerButton, 0, {45, 3040, 1365, 510}, L""},
@@ -36,7 +40,9 @@ constexpr std::array<ControlDesign, 10> kDesign = {{
 }};
 
 // Button and menu IDs follow the catalogue's order.
-std::size_t IndexOf(const ViewerRecord &viewer) { return static_cast<std::size_t>(&viewer - Viewers().data()); }
+std::size_t IndexOf(const ViewerRecord &viewer) {
+    return static_cast<std::size_t>(&viewer - Viewers().data());
+}
 
 const ViewerRecord *ViewerOfCommand(int id) {
     for (int first : {IDC_COMMAND1, IDM_MCORTONA})
@@ -60,7 +66,9 @@ void RegisterMainClass(HINSTANCE instance, WNDPROC procedure) {
     RegisterClassExW(&windowClass);
 }
 
-SIZE DesignWindowSize() { return WindowSizeForClient(kClientWidthTwips, kClientHeightTwips, kStyle, 0, true); }
+SIZE DesignWindowSize() {
+    return WindowSizeForClient(kClientWidthTwips, kClientHeightTwips, kStyle, 0, true);
+}
 
 } // namespace
 
@@ -88,7 +96,9 @@ void MainWindow::OnLoad() {
     RestoreCommand();
 }
 
-bool MainWindow::PreTranslate(MSG &message) { return hwnd_ && IsDialogMessageW(hwnd_, &message); }
+bool MainWindow::PreTranslate(MSG &message) {
+    return hwnd_ && IsDialogMessageW(hwnd_, &message);
+}
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -110,13 +120,24 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND: OnCommand(GET_WM_COMMAND_ID(wParam, lParam)); return 0;
+    case WM_COMMAND:
+        OnCommand(GET_WM_COMMAND_ID(wParam, lParam));
+        return 0;
     // The notification area reports on the icon with WM_MOUSEMOVE, the mouse message in lParam's low word.
-    case WM_MOUSEMOVE: OnIconCallback(LOWORD(lParam)); return 0;
-    case WM_CLOSE: OnClose(); return 0;
-    case WM_DESTROY: OnDestroy(); return 0;
-    case WM_QUERYENDSESSION: return TRUE;
-    case WM_ENDSESSION: OnEndSession(wParam != FALSE); return 0;
+    case WM_MOUSEMOVE:
+        OnIconCallback(LOWORD(lParam));
+        return 0;
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        OnEndSession(wParam != FALSE);
+        return 0;
     }
     if (message == taskbarCreatedMessage_ && message != 0) {
         OnTaskbarCreated();
@@ -166,11 +187,21 @@ void MainWindow::AttachMenuBitmap() {
 void MainWindow::OnCommand(int id) {
     if (const ViewerRecord *viewer = ViewerOfCommand(id)) return ViewerButtonClick(*viewer);
     switch (id) {
-    case IDM_MOUVRIR: RestoreCommand(); break;
-    case IDM_MSYSTRAY: TrayCommand(); break;
-    case IDM_MVISIBLE: AlwaysOnTopCommand(); break;
-    case IDM_MQUITTER: QuitCommand(); break;
-    case IDM_PROPOS: AboutCommand(); break;
+    case IDM_MOUVRIR:
+        RestoreCommand();
+        break;
+    case IDM_MSYSTRAY:
+        TrayCommand();
+        break;
+    case IDM_MVISIBLE:
+        AlwaysOnTopCommand();
+        break;
+    case IDM_MQUITTER:
+        QuitCommand();
+        break;
+    case IDM_PROPOS:
+        AboutCommand();
+        break;
     }
 }
 
@@ -184,7 +215,9 @@ void MainWindow::AboutCommand() {
     about_.Show(instance, windowIcon_.Get(), smallIcon_.Get());
 }
 
-void MainWindow::SetStatusText(std::string_view text) { SetDlgItemTextW(hwnd_, IDC_TEXT1, Widen(text).c_str()); }
+void MainWindow::SetStatusText(std::string_view text) {
+    SetDlgItemTextW(hwnd_, IDC_TEXT1, Widen(text).c_str());
+}
 
 void MainWindow::SetViewerChecked(const ViewerRecord &viewer, bool checked) {
     menu_.SetChecked(IDM_MCORTONA + static_cast<UINT>(IndexOf(viewer)), checked);

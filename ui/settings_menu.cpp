@@ -17,11 +17,15 @@ int PositionOf(HMENU parent, UINT id) {
     return -1;
 }
 
-bool HasItem(HMENU parent, UINT id) { return PositionOf(parent, id) >= 0; }
+bool HasItem(HMENU parent, UINT id) {
+    return PositionOf(parent, id) >= 0;
+}
 
 } // namespace
 
-SettingsMenu::SettingsMenu(HMENU menuBar) : menuBar_(menuBar) { RecordDesign(menuBar); }
+SettingsMenu::SettingsMenu(HMENU menuBar) : menuBar_(menuBar) {
+    RecordDesign(menuBar);
+}
 
 void SettingsMenu::RecordDesign(HMENU parent) {
     const int count = GetMenuItemCount(parent);

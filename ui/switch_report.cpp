@@ -7,12 +7,13 @@ namespace {
 
 std::wstring SystemText(DWORD error) {
     wchar_t *buffer = nullptr;
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, error, 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
     std::wstring text(buffer ? buffer : L"", length);
     LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
     return text.empty() ? L"erreur inconnue" : text;
 }
 
@@ -28,8 +29,8 @@ std::wstring WhatStays(std::size_t writesDone) {
 std::wstring FailedSwitchMessage(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
     std::wstring message = L"Le viewer « " + Widen(viewer.displayName) + L" » n'a pas pu être choisi.\n\n";
     message += L"Cette clé du registre n'a pas pu être écrite :\n" + Widen(outcome.failedPath) + L"\n\n";
-    message += L"Windows indique : " + SystemText(outcome.error) + L" (erreur " + std::to_wstring(outcome.error) +
-               L")\n\n";
+    message +=
+        L"Windows indique : " + SystemText(outcome.error) + L" (erreur " + std::to_wstring(outcome.error) + L")\n\n";
     message += WhatStays(outcome.writesDone);
     if (outcome.error == kRegistryAccessDenied)
         message += L"\n\nChanger de viewer demande les droits d'administrateur. Quittez Quelvo (menu Paramétres, "

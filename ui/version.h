@@ -7,5 +7,5 @@
 #define QUELVO_STRINGIZE2(x) #x
 #define QUELVO_STRINGIZE(x) QUELVO_STRINGIZE2(x)
 #define QUELVO_VERSION_TEXT                                                                                            \
-    QUELVO_STRINGIZE(QUELVO_VERSION_MAJOR) "." QUELVO_STRINGIZE(QUELVO_VERSION_MINOR) "." QUELVO_STRINGIZE(           \
-        QUELVO_VERSION_PATCH)
+    QUELVO_STRINGIZE(QUELVO_VERSION_MAJOR)                                                                             \
+    "." QUELVO_STRINGIZE(QUELVO_VERSION_MINOR) "." QUELVO_STRINGIZE(QUELVO_VERSION_PATCH)

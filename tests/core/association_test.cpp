@@ -17,7 +17,7 @@ const std::vector<std::string> kStandardTypes = {
 const std::vector<std::string> kPairedTypes = {
     "model/vrml",     "model/x3d",      "x-world/x-vrml", "x-world/x-x3d",     "model/fx3d",        "model/x3d+xml",
     "model/x3d+vrml", "model/x3d-vrml", "x-world/x-fx3d", "x-world/x-x3d+xml", "x-world/x-x3d-vrml"};
-const std::vector<std::string> kExtensionNames = {".wrl",  ".wrl.gz",  ".wrz",   ".x3d",  ".x3d.gz",
+const std::vector<std::string> kExtensionNames = {".wrl",  ".wrl.gz",  ".wrz",   ".x3d", ".x3d.gz",
                                                   ".x3dv", ".x3dv.gz", ".x3dvz", ".x3dz"};
 
 struct ExpectedSwitch {
@@ -27,15 +27,17 @@ struct ExpectedSwitch {
     std::vector<std::string> classesRootValues;
 };
 
-std::vector<std::string> Times(int count, const std::string &value) { return std::vector<std::string>(count, value); }
+std::vector<std::string> Times(int count, const std::string &value) {
+    return std::vector<std::string>(count, value);
+}
 
 std::vector<RegistryWrite> ToWrites(const ExpectedSwitch &expected) {
     std::vector<RegistryWrite> writes;
     for (std::size_t i = 0; i < 11; ++i)
         writes.push_back({kCt + expected.contentTypes[i] + "\\CLSID", expected.contentTypeValues[i]});
     for (std::size_t i = 0; i < 9; ++i)
-        writes.push_back({"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\" + kExtensionNames[i] + "\\",
-                          expected.machineValues[i]});
+        writes.push_back(
+            {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\" + kExtensionNames[i] + "\\", expected.machineValues[i]});
     for (std::size_t i = 0; i < 9; ++i)
         writes.push_back({"HKEY_CLASSES_ROOT\\" + kExtensionNames[i] + "\\", expected.classesRootValues[i]});
     return writes;
@@ -47,11 +49,15 @@ const std::map<std::string, ExpectedSwitch> &ExpectedSwitches() {
     const std::string none;
     static const std::map<std::string, ExpectedSwitch> expected = {
         {"Cortona",
-         {kStandardTypes, Times(11, "{86A88967-7A20-11D2-8EDA-00600818EDB1}"), Times(9, none),
+         {kStandardTypes,
+          Times(11, "{86A88967-7A20-11D2-8EDA-00600818EDB1}"),
+          Times(9, none),
           {"Cortona.Client", none, "Cortona.Client", "Cortona.Client", none, "Cortona.Client", none, "Cortona.Client",
            "Cortona.Client"}}},
         {"Blaxxun",
-         {kStandardTypes, Times(11, "{4B6E3013-6E45-11D0-9309-0020AFE05CC8}"), Times(9, none),
+         {kStandardTypes,
+          Times(11, "{4B6E3013-6E45-11D0-9309-0020AFE05CC8}"),
+          Times(9, none),
           {"VRML.World", none, "VRML.World", none, none, none, none, none, none}}},
         {"Pivoron",
          {kStandardTypes, Times(11, "{332F83AF-3367-45C8-819F-9F7AE87410F8}"), Times(9, none),
@@ -62,8 +68,7 @@ const std::map<std::string, ExpectedSwitch> &ExpectedSwitches() {
           Times(9, "SGI.CosmoPlayer.2"),
           Times(9, "SGI.CosmoPlayer.2")}},
         {"BS Contact",
-         {kStandardTypes, Times(11, "{4B6E3013-6E45-11D0-9309-0020AFE05CC8}"), Times(9, none),
-          Times(9, "X3D.World")}},
+         {kStandardTypes, Times(11, "{4B6E3013-6E45-11D0-9309-0020AFE05CC8}"), Times(9, none), Times(9, "X3D.World")}},
         {"Octaga", {kStandardTypes, Times(11, octaga), Times(9, none), Times(9, "Octaga.Octaga.wrl")}},
         {"Flux",
          {kStandardTypes,
@@ -98,13 +103,15 @@ TEST(AssociationList, EveryViewerWritesTheSamePathsAsASet) {
     // The paired order only permutes; the last switch therefore always overwrites all 29 values.
     auto sortedPaths = [](const ViewerRecord &viewer) {
         std::vector<std::string> paths;
-        for (const RegistryWrite &write : BuildAssociationList(viewer)) paths.push_back(write.path);
+        for (const RegistryWrite &write : BuildAssociationList(viewer))
+            paths.push_back(write.path);
         std::sort(paths.begin(), paths.end());
         return paths;
     };
     const std::vector<std::string> reference = sortedPaths(Viewers().front());
     EXPECT_EQ(std::adjacent_find(reference.begin(), reference.end()), reference.end()) << "a path written twice";
-    for (const ViewerRecord &viewer : Viewers()) EXPECT_EQ(sortedPaths(viewer), reference) << viewer.displayName;
+    for (const ViewerRecord &viewer : Viewers())
+        EXPECT_EQ(sortedPaths(viewer), reference) << viewer.displayName;
 }
 
 TEST(Switch, WritesEveryPairThenShowsTheViewerWithExactlyOneCheck) {
@@ -117,7 +124,8 @@ TEST(Switch, WritesEveryPairThenShowsTheViewerWithExactlyOneCheck) {
         EXPECT_TRUE(outcome.Succeeded());
         EXPECT_EQ(outcome.writesDone, 29u);
         std::vector<FakeRegistry::Write> expected;
-        for (const RegistryWrite &write : BuildAssociationList(viewer)) expected.push_back({write.path, write.value});
+        for (const RegistryWrite &write : BuildAssociationList(viewer))
+            expected.push_back({write.path, write.value});
         EXPECT_EQ(registry.Writes(), expected);
         EXPECT_EQ(display.statusText, viewer.displayName);
         EXPECT_EQ(display.Checked(), std::vector<std::string>{std::string(viewer.menuItem)});
@@ -157,7 +165,8 @@ TEST(Switch, RefusedMiddleWriteKeepsEarlierWritesAndStops) {
     EXPECT_EQ(outcome.writesDone, 20u);
     EXPECT_EQ(outcome.failedPath, "HKEY_CLASSES_ROOT\\.wrl\\");
     ASSERT_EQ(registry.Writes().size(), 20u);
-    for (std::size_t i = 0; i < 20; ++i) EXPECT_EQ(registry.Writes()[i].path, list[i].path);
+    for (std::size_t i = 0; i < 20; ++i)
+        EXPECT_EQ(registry.Writes()[i].path, list[i].path);
     EXPECT_EQ(display.statusText, "");
     EXPECT_TRUE(display.checkedItems.empty());
 
@@ -173,7 +182,8 @@ TEST(Switch, SameViewerTwiceWritesTheSameValuesAgain) {
     SwitchViewer(ViewerNamed("Octaga"), registry, display);
     SwitchViewer(ViewerNamed("Octaga"), registry, display);
     ASSERT_EQ(registry.Writes().size(), 58u);
-    for (std::size_t i = 0; i < 29; ++i) EXPECT_EQ(registry.Writes()[i], registry.Writes()[i + 29]);
+    for (std::size_t i = 0; i < 29; ++i)
+        EXPECT_EQ(registry.Writes()[i], registry.Writes()[i + 29]);
     EXPECT_EQ(display.Checked(), std::vector<std::string>{"mOctaga"});
 }
 
@@ -182,7 +192,8 @@ TEST(Switch, LastSwitchWinsWhateverCameBefore) {
         SCOPED_TRACE(last.displayName);
         FakeRegistry registry;
         RecordingDisplay display;
-        for (const ViewerRecord &earlier : Viewers()) SwitchViewer(earlier, registry, display);
+        for (const ViewerRecord &earlier : Viewers())
+            SwitchViewer(earlier, registry, display);
         SwitchViewer(last, registry, display);
         for (const RegistryWrite &write : BuildAssociationList(last))
             EXPECT_EQ(registry.TextAt(write.path), write.value) << write.path;

@@ -41,7 +41,8 @@ TEST(Catalogue, ExtensionSetsNameTheirMembersOnly) {
     for (std::string_view extension : kExtensions)
         EXPECT_EQ(compressed.Contains(extension), extension.ends_with(".gz")) << extension;
     EXPECT_FALSE(ExtensionSet{}.Contains(".wrl"));
-    for (std::string_view extension : kExtensions) EXPECT_TRUE(ExtensionSet::All().Contains(extension));
+    for (std::string_view extension : kExtensions)
+        EXPECT_TRUE(ExtensionSet::All().Contains(extension));
 }
 
 } // namespace

@@ -72,14 +72,15 @@ std::wstring QuelvoPath() {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring path = self;
-    path.resize(path.find_last_of(L'\\'));            // ...\tests
+    path.resize(path.find_last_of(L'\\')); // ...\tests
     return path.substr(0, path.find_last_of(L'\\')) + L"\\quelvo.exe";
 }
 
 int CountTopLevelWindows(const wchar_t *className) {
     int count = 0;
     HWND hwnd = nullptr;
-    while ((hwnd = FindWindowExW(nullptr, hwnd, className, nullptr))) ++count;
+    while ((hwnd = FindWindowExW(nullptr, hwnd, className, nullptr)))
+        ++count;
     return count;
 }
 
@@ -145,7 +146,9 @@ void Program::Command(int id) {
     SendMessageTimeoutW(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_ABORTIFHUNG, 10000, nullptr);
 }
 
-void Program::Settle() { SendMessageTimeoutW(Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr); }
+void Program::Settle() {
+    SendMessageTimeoutW(Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr);
+}
 
 void Program::ClickControl(int id) {
     // The button's own click, as accessibility tools invoke it. Posted: a refused switch then shows a modal box.
@@ -165,23 +168,33 @@ void Program::DeleteIcon() {
     Shell_NotifyIconW(NIM_DELETE, &icon);
 }
 
-void Program::Notify(UINT mouseMessage) { SendNotifyMessageW(Window(), WM_MOUSEMOVE, 1, mouseMessage); }
+void Program::Notify(UINT mouseMessage) {
+    SendNotifyMessageW(Window(), WM_MOUSEMOVE, 1, mouseMessage);
+}
 
-HWND Program::FindMessageBox() { return FindProcessWindow(process_.dwProcessId, L"#32770"); }
+HWND Program::FindMessageBox() {
+    return FindProcessWindow(process_.dwProcessId, L"#32770");
+}
 
-std::wstring Program::MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
+std::wstring Program::MessageBoxText(HWND box) {
+    return WindowText(GetDlgItem(box, 0xFFFF));
+}
 
-void Program::CloseMessageBox(HWND box) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
+void Program::CloseMessageBox(HWND box) {
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
 
 void ClickAt(POINT point, bool right) {
     // Place the pointer and see it there before pressing, and give the press time to arrive before the release,
     // as a hand would: under Wine a batch sent at once can lose its press.
     SetCursorPos(point.x, point.y);
-    WaitFor([point] {
-        POINT now = {};
-        GetCursorPos(&now);
-        return now.x == point.x && now.y == point.y;
-    }, 2s);
+    WaitFor(
+        [point] {
+            POINT now = {};
+            GetCursorPos(&now);
+            return now.x == point.x && now.y == point.y;
+        },
+        2s);
     std::this_thread::sleep_for(50ms);
     SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
     std::this_thread::sleep_for(50ms);

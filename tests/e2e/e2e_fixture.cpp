@@ -12,9 +12,12 @@ constexpr std::string_view kClassesRoot = "HKEY_CLASSES_ROOT\\";
 
 HKEY RootOf(RegistryRoot root) {
     switch (root) {
-    case RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
-    case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
-    case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
+    case RegistryRoot::LocalMachine:
+        return HKEY_LOCAL_MACHINE;
+    case RegistryRoot::ClassesRoot:
+        return HKEY_CLASSES_ROOT;
+    case RegistryRoot::CurrentUser:
+        return HKEY_CURRENT_USER;
     }
     return nullptr;
 }
@@ -33,7 +36,9 @@ std::wstring RegToolKey(const RegistryPath &parsed) {
 
 } // namespace
 
-std::wstring Wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+std::wstring Wide(std::string_view ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
+}
 
 const ViewerRecord &ViewerNamed(std::string_view name) {
     for (const ViewerRecord &viewer : Viewers())
@@ -43,7 +48,8 @@ const ViewerRecord &ViewerNamed(std::string_view name) {
 
 std::map<std::string, std::string> LastValueByKey(const ViewerRecord &viewer) {
     std::map<std::string, std::string> values;
-    for (const RegistryWrite &write : BuildAssociationList(viewer)) values[KeyOf(write.path)] = write.value;
+    for (const RegistryWrite &write : BuildAssociationList(viewer))
+        values[KeyOf(write.path)] = write.value;
     return values;
 }
 
@@ -52,11 +58,17 @@ void EndToEndTest::SetUp() {
     FillWithOtherText();
 }
 
-void EndToEndTest::TearDown() { program.Kill(); }
+void EndToEndTest::TearDown() {
+    program.Kill();
+}
 
-void EndToEndTest::SetWrl(const std::wstring &value) { test::SetStringValue(HKEY_CLASSES_ROOT, L".wrl", L"", value); }
+void EndToEndTest::SetWrl(const std::wstring &value) {
+    test::SetStringValue(HKEY_CLASSES_ROOT, L".wrl", L"", value);
+}
 
-void EndToEndTest::DeleteWrl() { test::DeleteTree(HKEY_CLASSES_ROOT, L".wrl"); }
+void EndToEndTest::DeleteWrl() {
+    test::DeleteTree(HKEY_CLASSES_ROOT, L".wrl");
+}
 
 void EndToEndTest::FillWithOtherText() {
     for (const RegistryWrite &write : BuildAssociationList(Viewers().front())) {

@@ -17,13 +17,14 @@ std::string RunAndCapture(std::wstring commandLine) {
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = startup.hStdError = writeEnd;
     PROCESS_INFORMATION process = {};
-    const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                        nullptr, nullptr, &startup, &process);
+    const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                        nullptr, &startup, &process);
     CloseHandle(writeEnd);
     std::string output;
     char buffer[4096];
     DWORD read = 0;
-    while (started && ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read > 0) output.append(buffer, read);
+    while (started && ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read > 0)
+        output.append(buffer, read);
     CloseHandle(readEnd);
     if (started) {
         WaitForSingleObject(process.hProcess, 10000);
@@ -44,7 +45,8 @@ std::optional<std::wstring> RegQueryString(const std::wstring &key, const std::w
         if (type == std::string::npos) continue;
         std::size_t start = line.find_first_not_of(' ', type + 6);
         std::string data = start == std::string::npos ? "" : line.substr(start);
-        while (!data.empty() && (data.back() == '\r' || data.back() == '\n')) data.pop_back();
+        while (!data.empty() && (data.back() == '\r' || data.back() == '\n'))
+            data.pop_back();
         return std::wstring(data.begin(), data.end()); // the values written are ASCII
     }
     return std::nullopt;

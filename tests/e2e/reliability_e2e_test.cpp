@@ -52,13 +52,15 @@ TEST_F(Reliability, StartsNormallyWhateverWrlHolds) {
 TEST_F(Reliability, AThousandSwitchesEndWithTheLastViewersValuesAndNoGrowth) {
     ASSERT_TRUE(program.Start());
     auto clickViewer = [&](std::size_t index) {
-        SendMessageTimeoutW(program.Control(IDC_COMMAND1 + static_cast<int>(index % Viewers().size())), BM_CLICK, 0,
-                            0, SMTO_ABORTIFHUNG, 10000, nullptr);
+        SendMessageTimeoutW(program.Control(IDC_COMMAND1 + static_cast<int>(index % Viewers().size())), BM_CLICK, 0, 0,
+                            SMTO_ABORTIFHUNG, 10000, nullptr);
     };
-    for (std::size_t i = 0; i < 100; ++i) clickViewer(i); // warm-up: caches and heaps settle
+    for (std::size_t i = 0; i < 100; ++i)
+        clickViewer(i); // warm-up: caches and heaps settle
     const std::size_t before = program.WorkingSet();
     constexpr std::size_t kSwitches = 1000;
-    for (std::size_t i = 0; i < kSwitches; ++i) clickViewer(i * 3 + 1); // 3 is prime to 7: every viewer, mixed
+    for (std::size_t i = 0; i < kSwitches; ++i)
+        clickViewer(i * 3 + 1); // 3 is prime to 7: every viewer, mixed
     const std::size_t after = program.WorkingSet();
     const ViewerRecord &last = Viewers()[((kSwitches - 1) * 3 + 1) % Viewers().size()];
     EXPECT_EQ(program.StatusText(), Wide(last.displayName));

@@ -28,10 +28,17 @@ TEST_F(EndToEndTest, EachMenuItemLeavesTheSameValuesAsItsButton) {
 
 TEST_F(EndToEndTest, StartUpShowsTheViewerThatOwnsWrlAndAlwaysOpens) {
     const std::vector<std::pair<std::optional<std::wstring>, std::wstring>> cases = {
-        {L"Cortona.Control.1", L"Cortona"},  {L"Cortona.Client", L"Cortona"}, {L"SGI.CosmoPlayer.2", L"CosmoPlayer"},
-        {L"VRML.World", L"Blaxxun"},         {L"Octaga.Octaga.wrl", L"Octaga"},
-        {L"Nexternet.NexternetPlayer.1", L"Pivoron"}, {L"Anima.AnimaCtrl.1", L"Flux"}, {L"X3D.World", L"BS Contact"},
-        {L"Some.Other.Plugin", L""},         {L"", L""},                      {std::nullopt, L""},
+        {L"Cortona.Control.1", L"Cortona"},
+        {L"Cortona.Client", L"Cortona"},
+        {L"SGI.CosmoPlayer.2", L"CosmoPlayer"},
+        {L"VRML.World", L"Blaxxun"},
+        {L"Octaga.Octaga.wrl", L"Octaga"},
+        {L"Nexternet.NexternetPlayer.1", L"Pivoron"},
+        {L"Anima.AnimaCtrl.1", L"Flux"},
+        {L"X3D.World", L"BS Contact"},
+        {L"Some.Other.Plugin", L""},
+        {L"", L""},
+        {std::nullopt, L""},
     };
     for (const auto &[wrl, status] : cases) {
         SCOPED_TRACE(wrl ? std::string(wrl->begin(), wrl->end()) : "no .wrl key");

@@ -1,5 +1,6 @@
 #include "e2e_fixture.h"
 
+#include <cstdlib>
 #include <thread>
 
 namespace quelvo::e2e {
@@ -10,7 +11,9 @@ bool PopupOpen() {
     return popup && IsWindowVisible(popup);
 }
 
-bool Topmost(HWND hwnd) { return GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST; }
+bool Topmost(HWND hwnd) {
+    return GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST;
+}
 
 class TrayEndToEnd : public EndToEndTest {
 protected:
@@ -62,13 +65,20 @@ TEST_F(TrayEndToEnd, QuitFromThePopupWhileHiddenEndsTheProgram) {
     ASSERT_TRUE(program.Start());
     SendToTray();
     OpenPopupFromTheIcon();
-    for (int i = 0; i < 4; ++i) PressKey(VK_DOWN); // Ouvrir, Viewer, Options, Quitter: separators are skipped
+    for (int i = 0; i < 4; ++i)
+        PressKey(VK_DOWN); // Ouvrir, Viewer, Options, Quitter: separators are skipped
     PressKey(VK_RETURN);
     EXPECT_TRUE(program.Exited());
     EXPECT_EQ(program.ExitCode(), 0u);
 }
 
 TEST_F(TrayEndToEnd, AlwaysOnTopRemovesTheIconAndKeepsTheWindowAboveWhereItWas) {
+    // Also run at 120 dots per inch, where a position kept in twips at 15 per pixel would move the window.
+    if (const char *expected = std::getenv("QUELVO_EXPECT_DPI")) {
+        HDC screen = GetDC(nullptr);
+        ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSX), std::atoi(expected));
+        ReleaseDC(nullptr, screen);
+    }
     ASSERT_TRUE(program.Start());
     RECT before;
     GetWindowRect(program.Window(), &before);

@@ -25,9 +25,9 @@ TEST(RegistryPath, SplitsRootKeyAndValueName) {
 }
 
 TEST(RegistryPath, RejectsPathsThatNameNoKey) {
-    for (const char *bad : {"", "HKEY_CLASSES_ROOT", "HKEY_CLASSES_ROOT\\", "HKEY_CLASSES_ROOT\\value",
-                            "HKCR\\.wrl\\", "hkey_classes_root\\.wrl\\", "HKEY_USERS\\x\\", "\\.wrl\\",
-                            "HKEY_CLASSES_ROOT\\a\\\\b\\", "HKEY_CLASSES_ROOT\\\\"})
+    for (const char *bad : {"", "HKEY_CLASSES_ROOT", "HKEY_CLASSES_ROOT\\", "HKEY_CLASSES_ROOT\\value", "HKCR\\.wrl\\",
+                            "hkey_classes_root\\.wrl\\", "HKEY_USERS\\x\\", "\\.wrl\\", "HKEY_CLASSES_ROOT\\a\\\\b\\",
+                            "HKEY_CLASSES_ROOT\\\\"})
         EXPECT_FALSE(ParseRegistryPath(bad)) << bad;
 }
 

@@ -32,7 +32,8 @@ protected:
     std::vector<HWND> AboutWindows() const {
         std::vector<HWND> found;
         HWND hwnd = nullptr;
-        while ((hwnd = FindWindowExW(nullptr, hwnd, kAboutWindowClass, nullptr))) found.push_back(hwnd);
+        while ((hwnd = FindWindowExW(nullptr, hwnd, kAboutWindowClass, nullptr)))
+            found.push_back(hwnd);
         return found;
     }
     void ExpectExactPlace(HWND about, const Label &label) {
@@ -72,7 +73,8 @@ protected:
             GetTextExtentPoint32W(dc, label.text.c_str(), static_cast<int>(label.text.size()), &text);
             SelectObject(dc, previous);
             ReleaseDC(control, dc);
-            EXPECT_TRUE(text.cx <= rect.right - rect.left || rect.right == 366) << "the text fits, or reaches the frame";
+            EXPECT_TRUE(text.cx <= rect.right - rect.left || rect.right == 366)
+                << "the text fits, or reaches the frame";
             // A label may only grow to the right, where the font is wider than the design's.
             EXPECT_EQ(rect.left, label.pixels.left);
             EXPECT_EQ(rect.top, label.pixels.top);
@@ -91,7 +93,8 @@ TEST_F(AboutTest, OneWindowWithTheDesignedTextsInPlace) {
     ExpectDesign(AboutWindows().front());
 
     LOGFONTW title = {};
-    const auto font = reinterpret_cast<HFONT>(SendDlgItemMessageW(AboutWindows().front(), IDC_ABOUT_LABEL1, WM_GETFONT, 0, 0));
+    const auto font =
+        reinterpret_cast<HFONT>(SendDlgItemMessageW(AboutWindows().front(), IDC_ABOUT_LABEL1, WM_GETFONT, 0, 0));
     GetObjectW(font, sizeof title, &title);
     EXPECT_EQ(title.lfWeight, FW_BOLD);
     EXPECT_EQ(title.lfHeight, -24) << "18 points at 96 dots per inch";

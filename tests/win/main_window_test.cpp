@@ -13,9 +13,9 @@ struct PixelPlace {
 
 // Twips of the design divided by 15 and rounded, position and size apart.
 const std::vector<PixelPlace> kExpectedPlaces = {
-    {IDC_COMMAND1, {3, 3, 94, 37}},       {IDC_COMMAND3, {3, 38, 94, 72}},     {IDC_COMMAND6, {3, 72, 94, 106}},
-    {IDC_COMMAND4, {3, 105, 94, 139}},    {IDC_COMMAND5, {3, 136, 94, 170}},   {IDC_COMMAND7, {3, 169, 94, 203}},
-    {IDC_COMMAND8, {3, 203, 94, 237}},    {IDC_FRAME1, {3, 237, 94, 271}},     {IDC_TEXT1, {6, 248, 91, 267}},
+    {IDC_COMMAND1, {3, 3, 94, 37}},     {IDC_COMMAND3, {3, 38, 94, 72}},   {IDC_COMMAND6, {3, 72, 94, 106}},
+    {IDC_COMMAND4, {3, 105, 94, 139}},  {IDC_COMMAND5, {3, 136, 94, 170}}, {IDC_COMMAND7, {3, 169, 94, 203}},
+    {IDC_COMMAND8, {3, 203, 94, 237}},  {IDC_FRAME1, {3, 237, 94, 271}},   {IDC_TEXT1, {6, 248, 91, 267}},
     {IDC_IMAGE1, {216, 224, 232, 240}},
 };
 
@@ -80,7 +80,8 @@ TEST_F(WindowTest, TabMovesThroughTheDesignedOrder) {
     }
     // Text1 is drawn above the frame it lies in.
     HWND sibling = Control(IDC_TEXT1);
-    while (sibling && sibling != Control(IDC_FRAME1)) sibling = GetWindow(sibling, GW_HWNDNEXT);
+    while (sibling && sibling != Control(IDC_FRAME1))
+        sibling = GetWindow(sibling, GW_HWNDNEXT);
     EXPECT_EQ(sibling, Control(IDC_FRAME1));
 }
 
@@ -96,7 +97,8 @@ TEST_F(WindowTest, EachButtonAndItsMenuItemWriteTheSameValuesAndShowTheViewer) {
         const std::vector<FakeRegistry::Write> byMenu(registry.Writes().begin() + before + byButton.size(),
                                                       registry.Writes().end());
         std::vector<FakeRegistry::Write> expected;
-        for (const RegistryWrite &write : BuildAssociationList(viewer)) expected.push_back({write.path, write.value});
+        for (const RegistryWrite &write : BuildAssociationList(viewer))
+            expected.push_back({write.path, write.value});
         EXPECT_EQ(byButton, expected);
         EXPECT_EQ(byMenu, expected);
         EXPECT_EQ(StatusText(), std::wstring(viewer.displayName.begin(), viewer.displayName.end()));

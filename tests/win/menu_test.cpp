@@ -25,7 +25,8 @@ std::vector<Entry> Entries(HMENU menu) {
 
 std::vector<std::wstring> Captions(HMENU menu) {
     std::vector<std::wstring> captions;
-    for (const Entry &entry : Entries(menu)) captions.push_back(entry.caption);
+    for (const Entry &entry : Entries(menu))
+        captions.push_back(entry.caption);
     return captions;
 }
 
@@ -56,7 +57,8 @@ TEST_F(MenuTest, TreeCaptionsAndOrderAfterStartUp) {
     HMENU bar = GetMenu(Hwnd());
     EXPECT_EQ(Captions(bar), std::vector<std::wstring>{L"Paramétres"});
     HMENU dropDown = GetSubMenu(bar, 0);
-    EXPECT_EQ(Captions(dropDown), (std::vector<std::wstring>{L"Viewer", L"Options", L"Quitter", L"", L"A propos de..."}));
+    EXPECT_EQ(Captions(dropDown),
+              (std::vector<std::wstring>{L"Viewer", L"Options", L"Quitter", L"", L"A propos de..."}));
     EXPECT_EQ(Captions(SubMenuWithId(dropDown, IDM_MVIEWER)),
               (std::vector<std::wstring>{L"Blaxxun", L"BS Contact", L"Cortona", L"CosmoPlayer", L"Flux", L"Octaga",
                                          L"Pivoron"}));

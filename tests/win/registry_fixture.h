@@ -9,7 +9,9 @@
 
 namespace quelvo::test {
 
-inline void DeleteTree(HKEY root, const std::wstring &key) { RegDeleteTreeW(root, key.c_str()); }
+inline void DeleteTree(HKEY root, const std::wstring &key) {
+    RegDeleteTreeW(root, key.c_str());
+}
 
 // Stores raw data of any type, as another program might have left it.
 inline void SetRawValue(HKEY root, const std::wstring &key, const std::wstring &name, DWORD type, const void *data,
@@ -37,7 +39,8 @@ struct RawValue {
 inline RawValue GetRawValue(HKEY root, const std::wstring &key, const std::wstring &name) {
     RawValue value;
     DWORD size = 0;
-    value.status = RegGetValueW(root, key.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &value.type, nullptr, &size);
+    value.status =
+        RegGetValueW(root, key.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &value.type, nullptr, &size);
     if (value.status != ERROR_SUCCESS) return value;
     value.data.resize(size);
     value.status =

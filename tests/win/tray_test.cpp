@@ -29,7 +29,8 @@ TEST(IconDataRecord, BytesAreTheShellsFirstLayout) {
     const char *tip = reinterpret_cast<const char *>(&icon) + 40;
     EXPECT_EQ(std::string(tip, 16), "Quelvo by Tarnix");
     EXPECT_EQ(tip[16], '\0');
-    for (int i = 17; i < 64; ++i) EXPECT_EQ(tip[i], ' ') << i;
+    for (int i = 17; i < 64; ++i)
+        EXPECT_EQ(tip[i], ' ') << i;
 
     // The removal calls name the icon again and leave the rest alone.
     icon.uFlags = 0x55;
@@ -97,7 +98,8 @@ TEST_F(TrayTest, TrayCommandHidesTheWindowAndTheIconBringsItBack) {
 
 TEST_F(TrayTest, PointerMovesOverTheClientAreaDoNothing) {
     Start();
-    for (int x = 0; x < 96; x += 7) SendMessageW(Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, 100));
+    for (int x = 0; x < 96; x += 7)
+        SendMessageW(Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, 100));
     Pump();
     EXPECT_TRUE(Shown());
     EXPECT_FALSE(Visible(IDM_MOUVRIR));

@@ -20,7 +20,9 @@ public:
         DWORD message;
         IconData icon;
     };
-    bool Add(const IconData &icon) override { return Record(NIM_ADD, icon, addSucceeds && !present) && (present = true); }
+    bool Add(const IconData &icon) override {
+        return Record(NIM_ADD, icon, addSucceeds && !present) && (present = true);
+    }
     bool Modify(const IconData &icon) override { return Record(NIM_MODIFY, icon, present); }
     bool Delete(const IconData &icon) override {
         const bool existed = present;
@@ -29,7 +31,8 @@ public:
     }
     int Count(DWORD message) const {
         int count = 0;
-        for (const Call &call : calls) count += call.message == message;
+        for (const Call &call : calls)
+            count += call.message == message;
         return count;
     }
 
