@@ -4,6 +4,7 @@
 //                               caller can read the process's CPU time from outside at each mark
 #include "core/association.h"
 #include "platform/registry_path.h"
+#include "platform/registry_win.h"
 #include "platform/text_win.h"
 #include "ui/resource.h"
 
@@ -75,18 +76,12 @@ void End(Launched &launched, bool isQuelvo) {
     CloseHandle(launched.process.hThread);
 }
 
-HKEY RootOf(RegistryRoot root) {
-    return root == RegistryRoot::LocalMachine  ? HKEY_LOCAL_MACHINE
-           : root == RegistryRoot::ClassesRoot ? HKEY_CLASSES_ROOT
-                                               : HKEY_CURRENT_USER;
-}
-
 // The floor: the same 29 writes, straight through the registry API.
 void WriteDirectly(const std::vector<RegistryWrite> &writes) {
     for (const RegistryWrite &write : writes) {
         const RegistryPath path = *ParseRegistryPath(write.path);
         HKEY key = nullptr;
-        RegCreateKeyExW(RootOf(path.root), Widen(path.key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+        RegCreateKeyExW(RootKey(path.root), Widen(path.key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
                         nullptr);
         const std::wstring value = Widen(write.value);
         RegSetValueExW(key, Widen(path.valueName).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),

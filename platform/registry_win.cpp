@@ -12,18 +12,6 @@
 namespace quelvo {
 namespace {
 
-HKEY RootKey(RegistryRoot root) {
-    switch (root) {
-    case RegistryRoot::LocalMachine:
-        return HKEY_LOCAL_MACHINE;
-    case RegistryRoot::ClassesRoot:
-        return HKEY_CLASSES_ROOT;
-    case RegistryRoot::CurrentUser:
-        return HKEY_CURRENT_USER;
-    }
-    return nullptr;
-}
-
 // Reads the raw data of a value of any length; the size can change between the two calls, hence the loop.
 LSTATUS QueryValue(HKEY key, const std::wstring &name, DWORD &type, std::vector<BYTE> &data) {
     DWORD size = 0;
@@ -50,6 +38,18 @@ std::string TextOf(const std::vector<BYTE> &data) {
 }
 
 } // namespace
+
+HKEY RootKey(RegistryRoot root) {
+    switch (root) {
+    case RegistryRoot::LocalMachine:
+        return HKEY_LOCAL_MACHINE;
+    case RegistryRoot::ClassesRoot:
+        return HKEY_CLASSES_ROOT;
+    case RegistryRoot::CurrentUser:
+        return HKEY_CURRENT_USER;
+    }
+    return nullptr;
+}
 
 RegistryError Win32Registry::WriteString(std::string_view path, std::string_view value) {
     const std::optional<RegistryPath> parsed = ParseRegistryPath(path);

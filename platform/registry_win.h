@@ -2,8 +2,13 @@
 // The registry through direct Win32 calls.
 
 #include "registry.h"
+#include "registry_path.h"
+
+#include <windows.h>
 
 namespace quelvo {
+
+HKEY RootKey(RegistryRoot root);
 
 class Win32Registry : public RegistryWriter, public RegistryReader {
 public:

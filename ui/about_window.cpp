@@ -69,18 +69,6 @@ HFONT CreateTitleFont() {
     return CreateFontIndirectW(&font);
 }
 
-void RegisterAboutClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    if (GetClassInfoExW(instance, kAboutWindowClass, &windowClass)) return;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = kAboutWindowClass;
-    RegisterClassExW(&windowClass);
-}
-
 } // namespace
 
 AboutWindow::~AboutWindow() {
@@ -89,7 +77,7 @@ AboutWindow::~AboutWindow() {
 
 void AboutWindow::Show(HINSTANCE instance, HICON bigIcon, HICON smallIcon) {
     if (!hwnd_) {
-        RegisterAboutClass(instance, WindowProc);
+        RegisterWindowClass(instance, kAboutWindowClass, WindowProc);
         const SIZE size = WindowSizeForClient(kClientWidthTwips, kClientHeightTwips, kStyle, 0, false);
         const POINT corner = CentredOnScreen(size);
         CreateWindowExW(0, kAboutWindowClass, L"A Propos de...", kStyle, corner.x, corner.y, size.cx, size.cy, nullptr,

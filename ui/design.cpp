@@ -31,6 +31,18 @@ POINT CentredOnScreen(SIZE windowSize) {
     return {(GetSystemMetrics(SM_CXSCREEN) - windowSize.cx) / 2, (GetSystemMetrics(SM_CYSCREEN) - windowSize.cy) / 2};
 }
 
+void RegisterWindowClass(HINSTANCE instance, const wchar_t *name, WNDPROC procedure) {
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    if (GetClassInfoExW(instance, name, &windowClass)) return;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = name;
+    RegisterClassExW(&windowClass);
+}
+
 HFONT CreateDefaultGuiFont() {
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof metrics;

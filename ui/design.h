@@ -44,6 +44,9 @@ SIZE WindowSizeForClient(int clientWidthTwips, int clientHeightTwips, DWORD styl
 // Top-left corner that centres a window of the given size on the primary screen.
 POINT CentredOnScreen(SIZE windowSize);
 
+// Registers a window class with the dialog background, once per process.
+void RegisterWindowClass(HINSTANCE instance, const wchar_t *name, WNDPROC procedure);
+
 // The font the system uses in message boxes; a Win32 child control otherwise draws in the old system font.
 HFONT CreateDefaultGuiFont();
 

@@ -54,18 +54,6 @@ HICON LoadProgramIcon(HINSTANCE instance, int size) {
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUELVO), IMAGE_ICON, size, size, 0));
 }
 
-void RegisterMainClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    if (GetClassInfoExW(instance, kMainWindowClass, &windowClass)) return;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = kMainWindowClass;
-    RegisterClassExW(&windowClass);
-}
-
 SIZE DesignWindowSize() {
     return WindowSizeForClient(kClientWidthTwips, kClientHeightTwips, kStyle, 0, true);
 }
@@ -79,14 +67,18 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::Create(HINSTANCE instance) {
-    RegisterMainClass(instance, WindowProc);
+    RegisterWindowClass(instance, kMainWindowClass, WindowProc);
     const SIZE size = DesignWindowSize();
     const POINT corner = CentredOnScreen(size);
     HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU));
     CreateWindowExW(0, kMainWindowClass, L"Quelvo", kStyle, corner.x, corner.y, size.cx, size.cy, nullptr, menu,
                     instance, this);
+    if (!hwnd_) {
+        DestroyMenu(menu); // a window that exists owns its menu; this one never came to be
+        return false;
+    }
     about_.OnClosed([this] { OnAboutClosed(); });
-    return hwnd_ != nullptr;
+    return true;
 }
 
 void MainWindow::OnLoad() {

@@ -2,6 +2,7 @@
 
 #include "../win/registry_fixture.h"
 #include "platform/registry_path.h"
+#include "platform/registry_win.h"
 #include "reg_tool.h"
 
 namespace quelvo::e2e {
@@ -9,18 +10,6 @@ namespace {
 
 constexpr std::string_view kMachineClasses = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\";
 constexpr std::string_view kClassesRoot = "HKEY_CLASSES_ROOT\\";
-
-HKEY RootOf(RegistryRoot root) {
-    switch (root) {
-    case RegistryRoot::LocalMachine:
-        return HKEY_LOCAL_MACHINE;
-    case RegistryRoot::ClassesRoot:
-        return HKEY_CLASSES_ROOT;
-    case RegistryRoot::CurrentUser:
-        return HKEY_CURRENT_USER;
-    }
-    return nullptr;
-}
 
 std::string KeyOf(const std::string &path) {
     if (path.starts_with(kMachineClasses) && path.find("MIME") == std::string::npos)
@@ -74,13 +63,13 @@ void EndToEndTest::FillWithOtherText() {
     for (const RegistryWrite &write : BuildAssociationList(Viewers().front())) {
         if (KeyOf(write.path) == "HKEY_CLASSES_ROOT\\.wrl\\") continue; // start-up reads it; set by SetWrl
         const RegistryPath parsed = *ParseRegistryPath(write.path);
-        test::SetStringValue(RootOf(parsed.root), Wide(parsed.key), Wide(parsed.valueName), L"other text");
+        test::SetStringValue(RootKey(parsed.root), Wide(parsed.key), Wide(parsed.valueName), L"other text");
     }
 }
 
 std::wstring EndToEndTest::ReadText(const std::string &path) {
     const RegistryPath parsed = *ParseRegistryPath(path);
-    const test::RawValue value = test::GetRawValue(RootOf(parsed.root), Wide(parsed.key), Wide(parsed.valueName));
+    const test::RawValue value = test::GetRawValue(RootKey(parsed.root), Wide(parsed.key), Wide(parsed.valueName));
     if (value.status != ERROR_SUCCESS || value.type != REG_SZ) return L"(not a string)";
     std::wstring text = value.Text();
     text.resize(wcslen(text.c_str()));
@@ -99,7 +88,7 @@ void EndToEndTest::ExpectRegistryHolds(const ViewerRecord &viewer, bool alsoWith
 
 void EndToEndTest::SetKeySecurity(const std::string &keyPath, const wchar_t *sddl) {
     const RegistryPath parsed = *ParseRegistryPath(keyPath + "\\");
-    ASSERT_TRUE(test::SetKeySecurity(RootOf(parsed.root), Wide(parsed.key), sddl)) << keyPath;
+    ASSERT_TRUE(test::SetKeySecurity(RootKey(parsed.root), Wide(parsed.key), sddl)) << keyPath;
 }
 
 void EndToEndTest::SwitchByButton(const ViewerRecord &viewer) {
