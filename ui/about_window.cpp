@@ -95,13 +95,9 @@ void AboutWindow::Destroy() {
 }
 
 LRESULT CALLBACK AboutWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto *create = reinterpret_cast<CREATESTRUCTW *>(lParam);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<AboutWindow *>(create->lpCreateParams)->hwnd_ = hwnd;
-    }
-    auto *self = reinterpret_cast<AboutWindow *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto *self = AttachedState<AboutWindow>(hwnd, message, lParam);
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCCREATE) self->hwnd_ = hwnd;
     switch (message) {
     case WM_CREATE:
         return self->OnCreate(hwnd, reinterpret_cast<LPCREATESTRUCTW>(lParam)) ? 0 : -1;

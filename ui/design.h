@@ -47,6 +47,16 @@ POINT CentredOnScreen(SIZE windowSize);
 // Registers a window class with the dialog background, once per process.
 void RegisterWindowClass(HINSTANCE instance, const wchar_t *name, WNDPROC procedure);
 
+// The object passed as CreateWindowEx's last parameter, kept with the window from WM_NCCREATE on; nullptr for
+// the messages that come before it.
+template <typename State> State *AttachedState(HWND hwnd, UINT message, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto *create = reinterpret_cast<const CREATESTRUCTW *>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    return reinterpret_cast<State *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
 // The font the system uses in message boxes; a Win32 child control otherwise draws in the old system font.
 HFONT CreateDefaultGuiFont();
 

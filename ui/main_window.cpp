@@ -93,19 +93,15 @@ bool MainWindow::PreTranslate(MSG &message) {
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto *create = reinterpret_cast<CREATESTRUCTW *>(lParam);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<MainWindow *>(create->lpCreateParams)->hwnd_ = hwnd;
-    }
     // WM_GETMINMAXINFO comes first of all, before the window has its state: without an answer the system widens
     // the narrow design to its minimum tracking size at creation.
     if (message == WM_GETMINMAXINFO) {
         OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO *>(lParam));
         return 0;
     }
-    auto *self = reinterpret_cast<MainWindow *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto *self = AttachedState<MainWindow>(hwnd, message, lParam);
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCCREATE) self->hwnd_ = hwnd;
     if (message == WM_CREATE) return self->OnCreate(hwnd, reinterpret_cast<LPCREATESTRUCTW>(lParam)) ? 0 : -1;
     return self->HandleMessage(message, wParam, lParam);
 }

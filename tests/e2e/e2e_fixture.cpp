@@ -105,6 +105,19 @@ void EndToEndTest::SwitchByMenu(const ViewerRecord &viewer) {
         << viewer.menuItem << " did not switch";
 }
 
+void EndToEndTest::SwitchEveryViewer(Route route) {
+    ASSERT_TRUE(program.Start());
+    for (const ViewerRecord &viewer : Viewers()) {
+        SCOPED_TRACE(std::string(viewer.displayName));
+        FillWithOtherText();
+        if (route == Route::Button)
+            SwitchByButton(viewer);
+        else
+            SwitchByMenu(viewer);
+        ExpectRegistryHolds(viewer, true);
+    }
+}
+
 POINT EndToEndTest::TrayIconPoint() {
     // Wine's taskbar draws the notification area at its right end; ours is the only icon.
     RECT taskbar = {};

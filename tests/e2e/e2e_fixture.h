@@ -34,6 +34,9 @@ protected:
     void SwitchByButton(const ViewerRecord &viewer);
     void SwitchByMenu(const ViewerRecord &viewer);
     POINT TrayIconPoint();
+    // Starts the program, then switches to each viewer over other text and checks all 29 places.
+    enum class Route { Button, Menu };
+    void SwitchEveryViewer(Route route);
 
     Program program;
 };

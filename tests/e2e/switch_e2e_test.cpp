@@ -7,23 +7,11 @@ namespace {
 constexpr char kContentType[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\MIME\\Database\\Content Type\\";
 
 TEST_F(EndToEndTest, EachButtonLeavesItsViewersValuesInTheRegistry) {
-    ASSERT_TRUE(program.Start());
-    for (const ViewerRecord &viewer : Viewers()) {
-        SCOPED_TRACE(std::string(viewer.displayName));
-        FillWithOtherText();
-        SwitchByButton(viewer);
-        ExpectRegistryHolds(viewer, true);
-    }
+    SwitchEveryViewer(Route::Button);
 }
 
 TEST_F(EndToEndTest, EachMenuItemLeavesTheSameValuesAsItsButton) {
-    ASSERT_TRUE(program.Start());
-    for (const ViewerRecord &viewer : Viewers()) {
-        SCOPED_TRACE(std::string(viewer.displayName));
-        FillWithOtherText();
-        SwitchByMenu(viewer);
-        ExpectRegistryHolds(viewer, true);
-    }
+    SwitchEveryViewer(Route::Menu);
 }
 
 TEST_F(EndToEndTest, StartUpShowsTheViewerThatOwnsWrlAndAlwaysOpens) {
