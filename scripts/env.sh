@@ -3,8 +3,10 @@
 
 set -euo pipefail
 REPO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD_ROOT=${BUILD_ROOT:-$REPO_ROOT/build}
-export WINEPREFIX=${WINEPREFIX:-$BUILD_ROOT/wineprefix}
+BUILD_ROOT=${QUELVO_BUILD_ROOT:-$REPO_ROOT/build}
+# Our own prefix whatever WINEPREFIX says: many Wine users export theirs, and it holds their installed programs.
+# Only the project's own variables may name another; the tests take theirs with use_test_prefix.
+export WINEPREFIX=${QUELVO_WINEPREFIX:-$BUILD_ROOT/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export DISPLAY=${QUELVO_DISPLAY:-:77}
@@ -36,19 +38,40 @@ start_display() {
     return 1
 }
 
+# The tests' own prefix, apart from the one run.sh starts the program in: a Quelvo left running there holds the
+# single-instance mutex of its own prefix only.
+use_test_prefix() {
+    export WINEPREFIX=${QUELVO_TEST_WINEPREFIX:-$BUILD_ROOT/wineprefix-tests}
+}
+
+# A folder is ours to erase only if it carries OWNED_MARK, written before Wine first fills it.
+OWNED_MARK=.quelvo-prefix
+READY_MARK=.quelvo-ready
+
+claim_prefix_folder() {
+    if [ -f "$WINEPREFIX/$OWNED_MARK" ]; then
+        rm -rf "$WINEPREFIX" # ours, left half made by an interrupted preparation
+    elif [ -n "$(ls -A "$WINEPREFIX" 2>/dev/null)" ]; then
+        echo "$WINEPREFIX is not empty and was not made by these scripts; it is left alone." >&2
+        echo "Remove it yourself, or name another folder with QUELVO_WINEPREFIX or QUELVO_TEST_WINEPREFIX." >&2
+        return 1
+    fi
+    mkdir -p "$WINEPREFIX"
+    touch "$WINEPREFIX/$OWNED_MARK"
+}
+
 # A 64-bit prefix whose programs all open in one virtual desktop, so that title bars, a taskbar and the
 # notification area are drawn and can be clicked.
 prepare_wine_prefix() {
     mkdir -p "$BUILD_ROOT"
-    if [ ! -f "$WINEPREFIX/.quelvo-ready" ]; then
-        rm -rf "$WINEPREFIX"
-        WINEARCH=win64 wineboot --init >"$BUILD_ROOT/wineboot.log" 2>&1
-        wineserver -w
-        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-        wineserver -w
-        touch "$WINEPREFIX/.quelvo-ready"
-    fi
+    [ -f "$WINEPREFIX/$READY_MARK" ] && return 0
+    claim_prefix_folder || return 1
+    WINEARCH=win64 wineboot --init >"$BUILD_ROOT/wineboot.log" 2>&1
+    wineserver -w
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/$READY_MARK"
 }
 
 prepare_environment() {
@@ -68,4 +91,22 @@ build_windows() {
         -DCMAKE_TOOLCHAIN_FILE="$REPO_ROOT/cmake/mingw-w64-x86_64.cmake" \
         -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v wine)" >/dev/null
     cmake --build "$BUILD_ROOT/windows" -j2
+}
+
+# Runs the screenshot program of the Windows build (at DPI dots per inch if given) and leaves PNG files in folder.
+take_screenshots() {
+    local folder=$1 dpi=${2:-}
+    mkdir -p "$folder"
+    folder=$(cd "$folder" && pwd)
+    local program=(wine "$BUILD_ROOT/windows/tests/quelvo_screenshots.exe" "Z:${folder//\//\\}")
+    if [ -n "$dpi" ]; then
+        sh "$REPO_ROOT/tests/e2e/at_dpi.sh" "$dpi" "${program[@]}"
+    else
+        "${program[@]}"
+    fi
+    local picture
+    for picture in "$folder"/*.bmp; do
+        convert "$picture" "${picture%.bmp}.png"
+        rm "$picture"
+    done
 }

@@ -6,6 +6,7 @@ add_executable(win_tests
   ${CMAKE_CURRENT_LIST_DIR}/win/tray_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/shutdown_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/about_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/win/switch_report_test.cpp
   ${PROJECT_SOURCE_DIR}/ui/quelvo.rc)
 target_link_libraries(win_tests PRIVATE quelvo_app quelvo_fakes gtest_main)
 target_link_options(win_tests PRIVATE -mwindows -mconsole)
@@ -18,21 +19,33 @@ add_executable(e2e_tests
   ${CMAKE_CURRENT_LIST_DIR}/e2e/e2e_fixture.cpp
   ${CMAKE_CURRENT_LIST_DIR}/e2e/switch_e2e_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/e2e/tray_e2e_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/e2e/screenshots_e2e_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/e2e/reliability_e2e_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/e2e/release_e2e_test.cpp)
 target_link_libraries(e2e_tests PRIVATE quelvo_platform_win gtest_main user32 gdi32 shell32 psapi version)
+target_compile_definitions(e2e_tests PRIVATE QUELVO_PROJECT_VERSION="${PROJECT_VERSION}")
 add_dependencies(e2e_tests quelvo)
-set(SCREENSHOT_DIR ${CMAKE_BINARY_DIR}/screenshots)
-file(MAKE_DIRECTORY ${SCREENSHOT_DIR})
-string(REPLACE "/" "\\\\" SCREENSHOT_DIR_WINDOWS "Z:${SCREENSHOT_DIR}")
 add_test(NAME e2e_tests COMMAND e2e_tests)
-set_tests_properties(e2e_tests PROPERTIES ENVIRONMENT "QUELVO_SCREENSHOTS=${SCREENSHOT_DIR_WINDOWS}" RUN_SERIAL TRUE)
+set_tests_properties(e2e_tests PROPERTIES RUN_SERIAL TRUE)
+
+# Pictures of what a person sees, taken by scripts/test.sh after the tests (scripts/screenshots.sh at any DPI).
+add_executable(quelvo_screenshots ${CMAKE_CURRENT_LIST_DIR}/e2e/screenshots.cpp ${CMAKE_CURRENT_LIST_DIR}/e2e/driver.cpp)
+target_link_libraries(quelvo_screenshots PRIVATE quelvo_platform_win user32 gdi32 shell32 psapi)
+target_link_options(quelvo_screenshots PRIVATE -municode)
+add_dependencies(quelvo_screenshots quelvo)
 
 # The executable as it is handed out: imports, size, strip, manifest.
 add_test(NAME release_executable
   COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:quelvo> -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=409600
           -P ${CMAKE_CURRENT_LIST_DIR}/release/check_executable.cmake)
+# The strip check itself, on an executable that carries debug sections (the tests are not stripped).
+add_test(NAME release_check_rejects_an_unstripped_executable
+  COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:win_tests> -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=0
+          -P ${CMAKE_CURRENT_LIST_DIR}/release/check_executable.cmake)
+set_tests_properties(release_check_rejects_an_unstripped_executable PROPERTIES PASS_REGULAR_EXPRESSION "is not stripped")
 add_test(NAME e2e_on_top_at_120_dpi
-  COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/e2e/at_dpi.sh 120 $<TARGET_FILE:e2e_tests> "TrayEndToEnd.AlwaysOnTop*")
+  COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/e2e/at_dpi.sh 120 ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:e2e_tests>
+          --gtest_filter=TrayEndToEnd.AlwaysOnTop*)
 set_tests_properties(e2e_on_top_at_120_dpi PROPERTIES RUN_SERIAL TRUE DEPENDS e2e_tests)
+# at_dpi.sh itself: the prefix's DPI comes back however the run ends.
+add_test(NAME at_dpi_restores_the_prefix COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/e2e/at_dpi_test.sh)
+set_tests_properties(at_dpi_restores_the_prefix PROPERTIES RUN_SERIAL TRUE)

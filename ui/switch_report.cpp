@@ -19,6 +19,9 @@ std::wstring SystemText(DWORD error) {
 
 std::wstring WhatStays(std::size_t writesDone) {
     if (writesDone == 0) return L"Aucune valeur du registre n'a été modifiée.";
+    if (writesDone == 1)
+        return L"La valeur écrite avant cette clé reste en place ; le prochain changement de viewer réussi la "
+               L"remplacera.";
     return L"Les " + std::to_wstring(writesDone) +
            L" valeurs écrites avant cette clé restent en place ; le prochain changement de viewer réussi les "
            L"remplacera toutes.";

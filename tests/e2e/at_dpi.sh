@@ -1,9 +1,29 @@
 #!/bin/sh
-# Runs end-to-end tests with the Wine prefix's screen at another resolution, then puts 96 dots per inch back.
-#   at_dpi.sh DPI e2e_tests.exe GTEST_FILTER
-dpi=$1 exe=$2 filter=$3
-wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-QUELVO_EXPECT_DPI=$dpi wine "$exe" --gtest_filter="$filter"
+# Runs a command with the Wine prefix's screen at another resolution, then puts back the value it found, however
+# the command ends: a prefix left at another DPI would make later runs fail or pass for the wrong reason.
+#   at_dpi.sh DPI COMMAND [ARGUMENTS...]     (COMMAND sees QUELVO_EXPECT_DPI=DPI)
+key='HKCU\Control Panel\Desktop'
+dpi=$1
+shift
+found=$(wine reg query "$key" /v LogPixels 2>/dev/null | tr -d '\r' | awk '$1 == "LogPixels" {print $3}')
+
+restore() {
+    trap - EXIT INT TERM HUP
+    [ -n "${child:-}" ] && kill "$child" 2>/dev/null && wait "$child"
+    if [ -n "$found" ]; then
+        wine reg add "$key" /v LogPixels /t REG_DWORD /d "$((found))" /f >/dev/null 2>&1
+    else
+        wine reg delete "$key" /v LogPixels /f >/dev/null 2>&1
+    fi
+}
+trap restore EXIT
+trap 'exit 130' INT TERM HUP
+
+wine reg add "$key" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+# In the background and waited for, so that a signal is handled at once rather than when the command ends.
+QUELVO_EXPECT_DPI=$dpi "$@" &
+child=$!
+wait "$child"
 status=$?
-wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+child=
 exit $status

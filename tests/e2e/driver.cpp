@@ -16,6 +16,7 @@ constexpr wchar_t kMainClass[] = L"QuelvoMainWindow";
 struct WindowSearch {
     DWORD processId;
     const wchar_t *className;
+    bool visibleOnly;
     HWND found;
 };
 
@@ -26,14 +27,41 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM context) {
     wchar_t className[64] = {};
     GetClassNameW(hwnd, className, 64);
     if (owner != search->processId || lstrcmpW(className, search->className) != 0) return TRUE;
+    if (search->visibleOnly && !IsWindowVisible(hwnd)) return TRUE;
     search->found = hwnd;
     return FALSE;
 }
 
-HWND FindProcessWindow(DWORD processId, const wchar_t *className) {
-    WindowSearch search = {processId, className, nullptr};
+HWND FindProcessWindow(DWORD processId, const wchar_t *className, bool visibleOnly = false) {
+    WindowSearch search = {processId, className, visibleOnly, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND AnyVisiblePopupMenu() {
+    HWND popup = nullptr;
+    while ((popup = FindWindowExW(nullptr, popup, L"#32768", nullptr)))
+        if (IsWindowVisible(popup)) return popup;
+    return nullptr;
+}
+
+// Where the shell says the icon is; Wine does not say, and draws its icons from the right end of the taskbar,
+// one small-icon slot (with a 2-pixel border each side) per icon, so there each slot in turn is a candidate.
+std::vector<POINT> IconCandidates(HWND owner) {
+    NOTIFYICONIDENTIFIER icon = {};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = owner;
+    icon.uID = 1;
+    RECT place = {};
+    if (SUCCEEDED(Shell_NotifyIconGetRect(&icon, &place)))
+        return {{(place.left + place.right) / 2, (place.top + place.bottom) / 2}};
+    RECT taskbar = {};
+    GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &taskbar);
+    const int slot = GetSystemMetrics(SM_CXSMICON) + 4;
+    std::vector<POINT> candidates;
+    for (int i = 0; i < 8; ++i)
+        candidates.push_back({taskbar.right - slot * i - slot / 2, (taskbar.top + taskbar.bottom) / 2});
+    return candidates;
 }
 
 NOTIFYICONDATAW IconOf(HWND window) {
@@ -66,6 +94,10 @@ std::wstring WindowText(HWND hwnd) {
     wchar_t text[1024] = {};
     SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
     return text;
+}
+
+bool RoundTrip(HWND window) {
+    return window && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr) != 0;
 }
 
 std::wstring QuelvoPath() {
@@ -146,8 +178,8 @@ void Program::Command(int id) {
     SendMessageTimeoutW(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_ABORTIFHUNG, 10000, nullptr);
 }
 
-void Program::Settle() {
-    SendMessageTimeoutW(Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr);
+bool Program::Settle() {
+    return RoundTrip(Window());
 }
 
 void Program::ClickControl(int id) {
@@ -170,6 +202,26 @@ void Program::DeleteIcon() {
 
 void Program::Notify(UINT mouseMessage) {
     SendNotifyMessageW(Window(), WM_MOUSEMOVE, 1, mouseMessage);
+}
+
+HWND Program::PopupMenu() {
+    return FindProcessWindow(process_.dwProcessId, L"#32768", true);
+}
+
+bool Program::OpenIconPopup() {
+    for (const POINT &candidate : IconCandidates(Window())) {
+        // Pointer presses injected from another process are sometimes lost under Wine: each place gets a second try.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            ClickAt(candidate, true);
+            if (WaitFor([this] { return PopupMenu() != nullptr; }, 3s)) return true;
+            if (AnyVisiblePopupMenu()) { // another program's icon: close its menu, try the next place
+                PressKey(VK_ESCAPE);
+                WaitFor([] { return AnyVisiblePopupMenu() == nullptr; }, 3s);
+                break;
+            }
+        }
+    }
+    return false;
 }
 
 HWND Program::FindMessageBox() {
@@ -209,9 +261,7 @@ void PressKey(WORD key) {
     SendInput(2, inputs, sizeof(INPUT));
 }
 
-bool SaveScreenshot(const std::wstring &name) {
-    wchar_t folder[MAX_PATH] = {};
-    if (!GetEnvironmentVariableW(L"QUELVO_SCREENSHOTS", folder, MAX_PATH)) return false;
+bool SaveScreenshot(const std::wstring &folder, const std::wstring &name) {
     const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
@@ -238,7 +288,7 @@ bool SaveScreenshot(const std::wstring &name) {
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof header;
     file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    std::ofstream out(std::filesystem::path(std::wstring(folder) + L"\\" + name + L".bmp"), std::ios::binary);
+    std::ofstream out(std::filesystem::path(folder + L"\\" + name + L".bmp"), std::ios::binary);
     out.write(reinterpret_cast<const char *>(&file), sizeof file);
     out.write(reinterpret_cast<const char *>(&header), sizeof header);
     out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));

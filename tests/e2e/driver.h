@@ -19,6 +19,8 @@ using namespace std::chrono_literals;
 bool WaitFor(const std::function<bool()> &condition, std::chrono::milliseconds limit = 10s);
 
 std::wstring WindowText(HWND hwnd);
+// An empty message there and back: once it returns true, window's thread has handled everything sent before.
+bool RoundTrip(HWND window);
 
 class Program {
 public:
@@ -44,12 +46,16 @@ public:
     void Command(int id);
     // A click on a button.
     void ClickControl(int id);
-    // Waits until the program has handled everything sent before.
-    void Settle();
+    // Waits until the program has handled everything sent before; false if it no longer answers.
+    bool Settle();
 
     bool IconPresent();
     void DeleteIcon();
     void Notify(UINT mouseMessage);
+    // The program's own open pop-up menu, if any; another process's menu does not count.
+    HWND PopupMenu();
+    // A real right click on the program's notification icon, until the program's own pop-up is open.
+    bool OpenIconPopup();
 
     // The error box the program shows, if any: its text; closing it with OK.
     HWND FindMessageBox();
@@ -69,8 +75,8 @@ private:
 std::wstring QuelvoPath();
 int CountTopLevelWindows(const wchar_t *className);
 
-// Screen capture of the whole virtual desktop, written as a 24-bit BMP.
-bool SaveScreenshot(const std::wstring &name);
+// Screen capture of the whole virtual desktop, written as folder\name.bmp (24 bits).
+bool SaveScreenshot(const std::wstring &folder, const std::wstring &name);
 void ClickAt(POINT point, bool right = false);
 void PressKey(WORD key);
 

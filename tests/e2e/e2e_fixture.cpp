@@ -1,5 +1,6 @@
 #include "e2e_fixture.h"
 
+#include "../core/expected_associations.h"
 #include "../win/registry_fixture.h"
 #include "platform/registry_path.h"
 #include "platform/registry_win.h"
@@ -37,7 +38,7 @@ const ViewerRecord &ViewerNamed(std::string_view name) {
 
 std::map<std::string, std::string> LastValueByKey(const ViewerRecord &viewer) {
     std::map<std::string, std::string> values;
-    for (const RegistryWrite &write : BuildAssociationList(viewer))
+    for (const RegistryWrite &write : expected::AssociationsOf(viewer.displayName))
         values[KeyOf(write.path)] = write.value;
     return values;
 }
@@ -60,7 +61,7 @@ void EndToEndTest::DeleteWrl() {
 }
 
 void EndToEndTest::FillWithOtherText() {
-    for (const RegistryWrite &write : BuildAssociationList(Viewers().front())) {
+    for (const RegistryWrite &write : expected::AssociationsOf("Cortona")) {
         if (KeyOf(write.path) == "HKEY_CLASSES_ROOT\\.wrl\\") continue; // start-up reads it; set by SetWrl
         const RegistryPath parsed = *ParseRegistryPath(write.path);
         test::SetStringValue(RootKey(parsed.root), Wide(parsed.key), Wide(parsed.valueName), L"other text");
@@ -116,13 +117,6 @@ void EndToEndTest::SwitchEveryViewer(Route route) {
             SwitchByMenu(viewer);
         ExpectRegistryHolds(viewer, true);
     }
-}
-
-POINT EndToEndTest::TrayIconPoint() {
-    // Wine's taskbar draws the notification area at its right end; ours is the only icon.
-    RECT taskbar = {};
-    GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &taskbar);
-    return {taskbar.right - 12, (taskbar.top + taskbar.bottom) / 2};
 }
 
 } // namespace quelvo::e2e

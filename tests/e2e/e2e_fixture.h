@@ -13,7 +13,7 @@ namespace quelvo::e2e {
 std::wstring Wide(std::string_view ascii);
 const ViewerRecord &ViewerNamed(std::string_view name);
 
-// Where each of a viewer's writes lands: under Wine HKEY_CLASSES_ROOT and HKLM\SOFTWARE\Classes are one tree, so
+// Where each of a viewer's expected writes lands: under Wine HKEY_CLASSES_ROOT and HKLM\SOFTWARE\Classes are one tree, so
 // an extension key keeps the later, classes-root write.
 std::map<std::string, std::string> LastValueByKey(const ViewerRecord &viewer);
 
@@ -33,7 +33,6 @@ protected:
     // Acts and waits until Text1 shows the viewer, which happens only after all 29 writes.
     void SwitchByButton(const ViewerRecord &viewer);
     void SwitchByMenu(const ViewerRecord &viewer);
-    POINT TrayIconPoint();
     // Starts the program, then switches to each viewer over other text and checks all 29 places.
     enum class Route { Button, Menu };
     void SwitchEveryViewer(Route route);

@@ -1,8 +1,9 @@
 #include "driver.h"
-#include "ui/version.h"
 
 #include <gtest/gtest.h>
 
+#include <regex>
+#include <string>
 #include <vector>
 
 namespace quelvo::e2e {
@@ -16,7 +17,29 @@ std::wstring VersionString(const std::vector<BYTE> &block, const wchar_t *name) 
     return text;
 }
 
-TEST(Release, TheExecutableCarriesItsVersionInFrench) {
+// The version that the program's own assemblyIdentity in its embedded manifest declares.
+std::string ManifestVersion(const std::wstring &exe) {
+    HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!module) return "(exe not loaded)";
+    std::string manifest;
+    if (HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24))) {
+        const auto *text = static_cast<const char *>(LockResource(LoadResource(module, resource)));
+        manifest.assign(text, SizeofResource(module, resource));
+    }
+    FreeLibrary(module);
+    std::smatch match;
+    static const std::regex identity(R"re(<assemblyIdentity[^>]*name="Tarnix\.Quelvo"[^>]*version="([0-9.]+)")re");
+    return std::regex_search(manifest, match, identity) ? match[1].str() : "(no assemblyIdentity)";
+}
+
+std::string Dotted(DWORD high, DWORD low) {
+    return std::to_string(HIWORD(high)) + "." + std::to_string(LOWORD(high)) + "." + std::to_string(HIWORD(low)) +
+           "." + std::to_string(LOWORD(low));
+}
+
+// The version is written in three places that can drift apart: the build's project version, the version header
+// behind VERSIONINFO and the manifest. They are compared with each other, never with what generated them.
+TEST(Release, TheExecutableCarriesTheProjectVersionEverywhereAndInFrench) {
     const std::wstring path = QuelvoPath();
     const DWORD size = GetFileVersionInfoSizeW(path.c_str(), nullptr);
     ASSERT_GT(size, 0u);
@@ -26,11 +49,14 @@ TEST(Release, TheExecutableCarriesItsVersionInFrench) {
     VS_FIXEDFILEINFO *fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void **>(&fixed), &length));
-    EXPECT_EQ(HIWORD(fixed->dwFileVersionMS), QUELVO_VERSION_MAJOR);
-    EXPECT_EQ(LOWORD(fixed->dwFileVersionMS), QUELVO_VERSION_MINOR);
-    EXPECT_EQ(HIWORD(fixed->dwFileVersionLS), QUELVO_VERSION_PATCH);
+    const std::string project = QUELVO_PROJECT_VERSION;
+    EXPECT_EQ(Dotted(fixed->dwFileVersionMS, fixed->dwFileVersionLS), project + ".0") << "FILEVERSION";
+    EXPECT_EQ(Dotted(fixed->dwProductVersionMS, fixed->dwProductVersionLS), project + ".0") << "PRODUCTVERSION";
+    EXPECT_EQ(ManifestVersion(path), project + ".0");
+    const std::wstring wideProject(project.begin(), project.end());
+    EXPECT_EQ(VersionString(block, L"FileVersion"), wideProject);
+    EXPECT_EQ(VersionString(block, L"ProductVersion"), wideProject);
     EXPECT_EQ(VersionString(block, L"ProductName"), L"Quelvo");
-    EXPECT_EQ(VersionString(block, L"ProductVersion"), L"2.0.0");
     EXPECT_EQ(VersionString(block, L"FileDescription"), L"Quelvo : choix du viewer VRML/X3D par défaut");
 }
 

@@ -1,3 +1,4 @@
+#include "../core/expected_associations.h"
 #include "../win/registry_fixture.h"
 #include "e2e_fixture.h"
 
@@ -75,7 +76,7 @@ TEST_F(EndToEndTest, ARefusedWriteIsReportedAndTheProgramCarriesOn) {
     EXPECT_NE(text.find(L"Les 9 valeurs"), std::wstring::npos);
     program.CloseMessageBox(box);
     ASSERT_TRUE(WaitFor([&] { return program.FindMessageBox() == nullptr; }));
-    const std::wstring cortona = Wide(ViewerNamed("Cortona").vrmlClsid);
+    const std::wstring cortona = Wide(expected::AssociationsOf("Cortona").front().value);
     EXPECT_EQ(ReadText(first + "\\CLSID"), cortona);
     EXPECT_EQ(ReadText(std::string(kContentType) + "x-world/x-fx3d\\CLSID"), cortona);
     EXPECT_EQ(ReadText(tenth + "\\CLSID"), L"other text");

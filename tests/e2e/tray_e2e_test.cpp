@@ -1,15 +1,9 @@
 #include "e2e_fixture.h"
 
 #include <cstdlib>
-#include <thread>
 
 namespace quelvo::e2e {
 namespace {
-
-bool PopupOpen() {
-    HWND popup = FindWindowW(L"#32768", nullptr);
-    return popup && IsWindowVisible(popup);
-}
 
 bool Topmost(HWND hwnd) {
     return GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST;
@@ -22,8 +16,7 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(program.Window()); }));
     }
     void OpenPopupFromTheIcon() {
-        ClickAt(TrayIconPoint(), true);
-        ASSERT_TRUE(WaitFor(PopupOpen, 5s)) << "no pop-up after a right click on the icon";
+        ASSERT_TRUE(program.OpenIconPopup()) << "no pop-up of the program after a right click on its icon";
     }
 };
 
@@ -47,12 +40,12 @@ TEST_F(TrayEndToEnd, TheIconsPopupIgnoresNotificationsAndOffersOuvrir) {
     ASSERT_TRUE(program.Start());
     SendToTray();
     OpenPopupFromTheIcon();
-    SaveScreenshot(L"tray-popup");
     program.Notify(WM_LBUTTONDBLCLK);
-    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(program.Settle()) << "the pop-up's own loop handles sent messages";
     EXPECT_FALSE(IsWindowVisible(program.Window())) << "a double-click while the pop-up is open is ignored";
+    EXPECT_NE(program.PopupMenu(), nullptr);
     PressKey(VK_ESCAPE);
-    ASSERT_TRUE(WaitFor([] { return !PopupOpen(); }, 5s));
+    ASSERT_TRUE(WaitFor([&] { return program.PopupMenu() == nullptr; }, 5s));
     EXPECT_FALSE(IsWindowVisible(program.Window()));
 
     OpenPopupFromTheIcon();
@@ -107,8 +100,11 @@ TEST_F(TrayEndToEnd, CloseHidesInTrayModeAndEndsTheProgramOtherwise) {
     ASSERT_TRUE(program.Start());
     PostMessageW(program.Window(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(program.Window()); }));
+    ASSERT_TRUE(program.Settle()) << "the close was handled and the program still answers";
     EXPECT_FALSE(program.Exited(300ms));
     EXPECT_TRUE(program.IconPresent());
+    program.Command(IDM_MOUVRIR); // and it still acts
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(program.Window()); }));
 
     program.Command(IDM_MVISIBLE);
     ASSERT_TRUE(WaitFor([&] { return !program.IconPresent(); }));
@@ -125,8 +121,11 @@ TEST_F(TrayEndToEnd, AnOpenAboutWindowOutlivesTheMainWindowButNotQuit) {
     program.Settle();
     PostMessageW(program.Window(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return program.Window() == nullptr; }));
+    const HWND about = FindWindowW(L"QuelvoAboutWindow", nullptr);
+    ASSERT_TRUE(RoundTrip(about)) << "the about window still answers once the destruction has been handled";
     EXPECT_FALSE(program.Exited(300ms)) << "the about window keeps the program running";
-    PostMessageW(FindWindowW(L"QuelvoAboutWindow", nullptr), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(RoundTrip(about));
+    PostMessageW(about, WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.Exited());
 
     program.Kill();

@@ -7,6 +7,15 @@ execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE HEADERS RESULT_VARI
 if(FAILED)
   message(FATAL_ERROR "objdump could not read ${EXE}")
 endif()
+# Debug information lives in sections of its own, which only the section headers list (-p never does).
+execute_process(COMMAND ${OBJDUMP} -h ${EXE} OUTPUT_VARIABLE SECTIONS RESULT_VARIABLE FAILED)
+if(FAILED OR NOT SECTIONS MATCHES "\\.text")
+  message(FATAL_ERROR "objdump could not list the sections of ${EXE}")
+endif()
+if(SECTIONS MATCHES "\\.debug_|\\.stab")
+  message(FATAL_ERROR "${EXE} is not stripped")
+endif()
+
 string(REGEX MATCHALL "DLL Name: [^\n]+" IMPORTS "${HEADERS}")
 list(LENGTH IMPORTS COUNT)
 if(COUNT EQUAL 0)
@@ -26,10 +35,6 @@ file(SIZE ${EXE} BYTES)
 message(STATUS "size: ${BYTES} bytes (budget ${MAX_BYTES})")
 if(BYTES GREATER MAX_BYTES)
   message(FATAL_ERROR "${EXE} is ${BYTES} bytes, over the budget of ${MAX_BYTES}")
-endif()
-
-if(HEADERS MATCHES "\\.debug_|\\.stab")
-  message(FATAL_ERROR "${EXE} is not stripped")
 endif()
 
 # The manifest travels as text inside the resources.

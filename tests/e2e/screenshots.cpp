@@ -1,0 +1,90 @@
+// Takes pictures of what a person sees, for the README and for looking at: the main window, its menu, the about
+// window and the icon's pop-up. Not a test: it checks nothing and says only whether it could take them.
+//   quelvo_screenshots.exe FOLDER      (a Windows path; the pictures are FOLDER\name.bmp)
+
+#include "../win/registry_fixture.h"
+#include "driver.h"
+
+#include <cstdio>
+#include <thread>
+
+using namespace quelvo::e2e;
+
+namespace {
+
+bool Failed(const char *what) {
+    std::fprintf(stderr, "screenshots: %s\n", what);
+    return false;
+}
+
+// A real click on "Paramétres" in the menu bar, just above the client area, then onto "Viewer".
+bool OpenViewerMenu(Program &program) {
+    POINT client = {0, 0};
+    ClientToScreen(program.Window(), &client);
+    const int menuHeight = GetSystemMetrics(SM_CYMENU);
+    // Pointer presses injected from another process are sometimes lost under Wine; a person clicks again.
+    bool opened = false;
+    for (int attempt = 0; attempt < 3 && !opened; ++attempt) {
+        ClickAt({client.x + 20, client.y - menuHeight / 2});
+        opened = WaitFor([&] { return program.PopupMenu() != nullptr; }, 2s);
+    }
+    if (!opened) return false;
+    SetCursorPos(client.x + 30, client.y + menuHeight / 2 + 4);
+    std::this_thread::sleep_for(800ms); // the submenu opens after the system's hover delay
+    return true;
+}
+
+// Painting comes last in a window's queue and nothing says when it is done: a picture waits a moment after the
+// window has handled everything else.
+void LetItPaint(HWND window) {
+    RoundTrip(window);
+    std::this_thread::sleep_for(500ms);
+}
+
+void CloseMenus(Program &program) {
+    for (int i = 0; i < 3; ++i)
+        PressKey(VK_ESCAPE);
+    WaitFor([&] { return program.PopupMenu() == nullptr; }, 3s);
+}
+
+bool TakeAll(Program &program, const std::wstring &folder) {
+    if (!program.Start()) return Failed("the window did not open");
+    SetForegroundWindow(program.Window());
+    LetItPaint(program.Window());
+    if (!SaveScreenshot(folder, L"main-window")) return Failed("main-window could not be written");
+
+    if (!OpenViewerMenu(program)) return Failed("the menu did not open");
+    SaveScreenshot(folder, L"menu-viewer");
+    CloseMenus(program);
+
+    program.Command(IDM_PROPOS);
+    HWND about = nullptr;
+    if (!WaitFor([&] { return (about = FindWindowW(L"QuelvoAboutWindow", nullptr)) != nullptr; }))
+        return Failed("the about window did not open");
+    LetItPaint(about);
+    SaveScreenshot(folder, L"about-window");
+    PostMessageW(about, WM_CLOSE, 0, 0);
+
+    program.Command(IDM_MSYSTRAY);
+    if (!program.OpenIconPopup()) return Failed("the icon's pop-up did not open");
+    LetItPaint(program.PopupMenu());
+    SaveScreenshot(folder, L"tray-popup");
+    CloseMenus(program);
+    return true;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t **argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: quelvo_screenshots.exe FOLDER\n");
+        return 2;
+    }
+    // The window shows a viewer in its status box, as it does on most machines.
+    quelvo::test::SetStringValue(HKEY_CLASSES_ROOT, L".wrl", L"", L"Octaga.Octaga.wrl");
+    Program program;
+    const bool taken = TakeAll(program, argv[1]);
+    program.Command(IDM_MQUITTER);
+    program.Exited();
+    return taken ? 0 : 1;
+}

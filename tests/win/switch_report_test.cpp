@@ -1,0 +1,69 @@
+#include "ui/switch_report.h"
+
+#include <gtest/gtest.h>
+
+namespace quelvo::test {
+namespace {
+
+constexpr char kFailedPath[] = "HKEY_CLASSES_ROOT\\.x3dz\\";
+const std::wstring kAdministratorAdvice = L"Changer de viewer demande les droits d'administrateur.";
+
+std::wstring MessageFor(std::size_t writesDone, RegistryError error) {
+    return FailedSwitchMessage(Viewers()[0], SwitchOutcome{writesDone, kFailedPath, error});
+}
+
+bool Contains(const std::wstring &text, const std::wstring &part) {
+    return text.find(part) != std::wstring::npos;
+}
+
+// What the message quotes of the system between "Windows indique : " and " (erreur N)".
+std::wstring QuotedSystemText(const std::wstring &message, RegistryError error) {
+    const std::wstring before = L"Windows indique : ", after = L" (erreur " + std::to_wstring(error) + L")";
+    const std::size_t start = message.find(before), end = message.find(after);
+    if (start == std::wstring::npos || end == std::wstring::npos || end < start) return L"(not quoted)";
+    return message.substr(start + before.size(), end - start - before.size());
+}
+
+TEST(FailedSwitchMessage, NamesTheViewerTheKeyAndWhatWindowsSaysAndAdvisesRightsOnlyForAccessDenied) {
+    struct Case {
+        RegistryError error;
+        bool systemKnowsIt;
+        bool advisesRights;
+    };
+    for (const Case &c : {Case{kRegistryAccessDenied, true, true}, Case{kRegistryFileNotFound, true, false},
+                          Case{0x2000ABCDu, false, false}}) {
+        SCOPED_TRACE(c.error);
+        const std::wstring message = MessageFor(3, c.error);
+        EXPECT_TRUE(message.starts_with(L"Le viewer « Cortona » n'a pas pu être choisi.\n\n"));
+        EXPECT_TRUE(Contains(message, L"Cette clé du registre n'a pas pu être écrite :\nHKEY_CLASSES_ROOT\\.x3dz\\\n"));
+        const std::wstring quoted = QuotedSystemText(message, c.error);
+        if (c.systemKnowsIt) {
+            EXPECT_FALSE(quoted.empty());
+            EXPECT_NE(quoted, L"erreur inconnue");
+            EXPECT_NE(quoted.back(), L'\n') << "the system's line break is trimmed";
+        } else {
+            EXPECT_EQ(quoted, L"erreur inconnue");
+        }
+        EXPECT_EQ(Contains(message, kAdministratorAdvice), c.advisesRights);
+    }
+}
+
+TEST(FailedSwitchMessage, SaysHowManyValuesStayInCorrectFrench) {
+    EXPECT_TRUE(Contains(MessageFor(0, kRegistryAccessDenied), L"Aucune valeur du registre n'a été modifiée."));
+
+    const std::wstring one = MessageFor(1, kRegistryAccessDenied);
+    EXPECT_TRUE(Contains(one, L"\n\nLa valeur écrite avant cette clé reste en place ; le prochain changement de viewer "
+                              L"réussi la remplacera.\n\n"));
+    EXPECT_FALSE(Contains(one, L"valeurs")) << "one value is singular throughout";
+
+    for (std::size_t written : {2u, 9u, 28u}) {
+        SCOPED_TRACE(written);
+        EXPECT_TRUE(Contains(MessageFor(written, kRegistryFileNotFound),
+                             L"\n\nLes " + std::to_wstring(written) +
+                                 L" valeurs écrites avant cette clé restent en place ; le prochain changement de "
+                                 L"viewer réussi les remplacera toutes."));
+    }
+}
+
+} // namespace
+} // namespace quelvo::test
