@@ -13,6 +13,7 @@ add_library(quelvo_app STATIC
   ui/main_window.cpp
   ui/about_window.cpp
   ui/switch_report.cpp
+  ui/main_loop.cpp
   tray/icon_data.cpp
   tray/tray_mode.cpp
   tray/on_top.cpp

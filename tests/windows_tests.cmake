@@ -7,6 +7,7 @@ add_executable(win_tests
   ${CMAKE_CURRENT_LIST_DIR}/win/shutdown_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/about_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/switch_report_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/win/startup_test.cpp
   ${PROJECT_SOURCE_DIR}/ui/quelvo.rc)
 target_link_libraries(win_tests PRIVATE quelvo_app quelvo_fakes gtest_main)
 target_link_options(win_tests PRIVATE -mwindows -mconsole)

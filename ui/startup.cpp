@@ -4,20 +4,6 @@
 
 #include <commctrl.h>
 
-namespace quelvo {
-
-int RunMessageLoop(MainWindow &window) {
-    MSG message = {};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (window.PreTranslate(message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
-}
-
-} // namespace quelvo
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace quelvo;
     // Taken before any window exists; a second start ends silently and leaves the first untouched.
@@ -29,8 +15,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     Win32Registry registry;
     ShellNotificationArea notificationArea;
-    MainWindow window({registry, registry, notificationArea});
-    if (!window.Create(instance)) return 1;
-    window.OnLoad();
-    return RunMessageLoop(window);
+    return RunMainWindow(instance, {registry, registry, notificationArea});
 }

@@ -84,13 +84,5 @@ TEST(Detection, NeverClearsWhatIsAlreadyShown) {
     EXPECT_EQ(display.Checked(), (std::vector<std::string>{"mFlux", "mbs"}));
 }
 
-TEST(Detection, ReadsOnlyAndNeverWrites) {
-    FakeRegistry registry;
-    registry.SetText(kDetectionPath, "VRML.World");
-    RecordingDisplay display;
-    DetectCurrentViewer(registry, display);
-    EXPECT_TRUE(registry.Writes().empty());
-}
-
 } // namespace
 } // namespace quelvo

@@ -120,6 +120,47 @@ TEST_F(MenuTest, ShowAndHideAreIdempotentAndKeepTheDesignPlaces) {
     EXPECT_EQ(GetMenuItemCount(GetMenu(Hwnd())), 1);
 }
 
+TEST_F(MenuTest, AHiddenSubmenuComesBackWithItsItemsIntactAndWorking) {
+    Start("Octaga.Octaga.wrl");
+    SettingsMenu &menu = window->Menu();
+    HMENU dropDown = GetSubMenu(GetMenu(Hwnd()), 0);
+    const std::vector<std::wstring> designed = Captions(dropDown);
+    const std::vector<std::wstring> viewers = Captions(SubMenuWithId(dropDown, IDM_MVIEWER));
+    for (UINT id : {IDM_MVIEWER, IDM_MOPTIONS}) {
+        SCOPED_TRACE(id);
+        menu.SetVisible(id, false);
+        EXPECT_FALSE(Visible(id));
+        EXPECT_EQ(SubMenuWithId(dropDown, id), nullptr);
+        menu.SetVisible(id, true);
+        EXPECT_EQ(Captions(dropDown), designed) << "back at its own place";
+    }
+    EXPECT_EQ(Captions(SubMenuWithId(dropDown, IDM_MVIEWER)), viewers);
+    EXPECT_EQ(CheckedViewerItems(), std::vector<UINT>{IDM_MOCTAGA}) << "its check mark survived";
+    EXPECT_TRUE(Checked(IDM_MSYSTRAY));
+    Command(IDM_MFLUX);
+    EXPECT_EQ(StatusText(), L"Flux") << "its items still send their commands";
+    EXPECT_EQ(CheckedViewerItems(), std::vector<UINT>{IDM_MFLUX});
+}
+
+TEST_F(MenuTest, AnUnknownIdChangesNothing) {
+    Start();
+    SettingsMenu &menu = window->Menu();
+    HMENU dropDown = GetSubMenu(GetMenu(Hwnd()), 0);
+    const std::vector<std::wstring> before = Captions(dropDown);
+    const std::vector<UINT> checkedBefore = CheckedViewerItems();
+    for (UINT unknown : {0u, 9999u}) {
+        menu.SetVisible(unknown, false);
+        menu.SetVisible(unknown, true);
+        menu.SetChecked(unknown, true);
+        EXPECT_FALSE(menu.IsVisible(unknown));
+        EXPECT_FALSE(menu.IsChecked(unknown));
+    }
+    EXPECT_EQ(Captions(dropDown), before);
+    EXPECT_EQ(GetMenuItemCount(GetMenu(Hwnd())), 1);
+    EXPECT_EQ(CheckedViewerItems(), checkedBefore);
+    EXPECT_TRUE(Checked(IDM_MSYSTRAY));
+}
+
 TEST_F(MenuTest, ModeItemsMoveTheirCheckBetweenThem) {
     Start();
     Command(IDM_MVISIBLE);

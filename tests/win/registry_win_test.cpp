@@ -9,32 +9,36 @@ namespace {
 
 using namespace test;
 
-const std::wstring kContentTypes = L"SOFTWARE\\Classes\\MIME\\Database\\Content Type";
+// Every key these tests touch lies below one of these two, which they create and remove.
 const std::wstring kScratch = L"Software\\Quelvo Tests";
 const std::string kScratchPath = "HKEY_CURRENT_USER\\Software\\Quelvo Tests\\";
+const std::wstring kMachineScratch = L"SOFTWARE\\Quelvo Tests";
 
 class Win32RegistryTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // A test that stopped halfway may have left a key locked; it must open again to be removed.
+        SetKeySecurity(HKEY_CURRENT_USER, kScratch + L"\\locked", kAllowAll);
         DeleteTree(HKEY_CURRENT_USER, kScratch);
-        DeleteTree(HKEY_LOCAL_MACHINE, kContentTypes + L"\\model/quelvo-test");
+        DeleteTree(HKEY_LOCAL_MACHINE, kMachineScratch);
     }
     void TearDown() override { SetUp(); }
     Win32Registry registry;
 };
 
 TEST_F(Win32RegistryTest, WriterCreatesMissingKeysWithASlashInTheirName) {
-    const std::string path =
-        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\MIME\\Database\\Content Type\\model/quelvo-test\\CLSID";
+    const std::string path = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quelvo Tests\\Content Type\\model/quelvo-test\\CLSID";
     ASSERT_EQ(registry.WriteString(path, "{4B6E3013-6E45-11D0-9309-0020AFE05CC8}"), kRegistryOk);
 
-    const RawValue stored = GetRawValue(HKEY_LOCAL_MACHINE, kContentTypes + L"\\model/quelvo-test", L"CLSID");
+    const RawValue stored =
+        GetRawValue(HKEY_LOCAL_MACHINE, kMachineScratch + L"\\Content Type\\model/quelvo-test", L"CLSID");
     ASSERT_EQ(stored.status, ERROR_SUCCESS);
     EXPECT_EQ(stored.type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(stored.Text(), std::wstring(L"{4B6E3013-6E45-11D0-9309-0020AFE05CC8}") + L'\0');
     HKEY split = nullptr;
-    EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, (kContentTypes + L"\\model").c_str(), 0, KEY_READ, &split),
-              ERROR_SUCCESS)
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, (kMachineScratch + L"\\Content Type\\model").c_str(), 0, KEY_READ,
+                            &split),
+              ERROR_FILE_NOT_FOUND)
         << "the slash must not split the key name";
 }
 
@@ -62,6 +66,20 @@ TEST_F(Win32RegistryTest, WriterReportsARefusedWriteWithTheSystemCode) {
     EXPECT_EQ(registry.WriteString("HKCR\\.wrl\\", "x"), kRegistryBadPath);
 }
 
+TEST_F(Win32RegistryTest, WriterReportsAKeyThatRefusesSubKeysWithTheSystemCode) {
+    // A volatile key takes no lasting sub-key. (Wine does not check a parent's right to create sub-keys, so a
+    // key's security cannot refuse them there.)
+    HKEY volatileKey = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (kScratch + L"\\volatile").c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                              KEY_WRITE, nullptr, &volatileKey, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(volatileKey);
+    EXPECT_EQ(registry.WriteString(kScratchPath + "volatile\\child\\", "x"),
+              static_cast<RegistryError>(ERROR_CHILD_MUST_BE_VOLATILE));
+    EXPECT_EQ(GetRawValue(HKEY_CURRENT_USER, kScratch + L"\\volatile\\child", L"").status, ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(registry.WriteString(kScratchPath + "volatile\\", "x"), kRegistryOk) << "its own values can be set";
+}
+
 TEST_F(Win32RegistryTest, ReaderFailsOnAMissingKeyOrValue) {
     const ReadResult missingKey = registry.ReadValue(kScratchPath + "no such key\\");
     EXPECT_EQ(missingKey.status, ReadStatus::Failed);
@@ -69,6 +87,28 @@ TEST_F(Win32RegistryTest, ReaderFailsOnAMissingKeyOrValue) {
     SetStringValue(HKEY_CURRENT_USER, kScratch + L"\\key", L"named", L"x");
     const ReadResult noDefault = registry.ReadValue(kScratchPath + "key\\");
     EXPECT_EQ(noDefault.status, ReadStatus::Failed);
+    EXPECT_EQ(noDefault.error, kRegistryFileNotFound);
+    const ReadResult noNamed = registry.ReadValue(kScratchPath + "key\\other");
+    EXPECT_EQ(noNamed.status, ReadStatus::Failed);
+    EXPECT_EQ(noNamed.error, kRegistryFileNotFound);
+}
+
+TEST_F(Win32RegistryTest, ReaderReportsARefusedReadAndAMalformedPathWithTheirCodes) {
+    SetStringValue(HKEY_CURRENT_USER, kScratch + L"\\locked", L"", L"VRML.World");
+    ASSERT_TRUE(SetKeySecurity(HKEY_CURRENT_USER, kScratch + L"\\locked", kDenyReads));
+    const ReadResult refused = registry.ReadValue(kScratchPath + "locked\\");
+    EXPECT_EQ(refused.status, ReadStatus::Failed);
+    EXPECT_EQ(refused.error, kRegistryAccessDenied);
+    EXPECT_EQ(refused.text, "");
+    ASSERT_TRUE(SetKeySecurity(HKEY_CURRENT_USER, kScratch + L"\\locked", kAllowAll));
+    EXPECT_EQ(registry.ReadValue(kScratchPath + "locked\\").text, "VRML.World");
+
+    for (const char *malformed : {"HKCR\\.wrl\\", "HKEY_CLASSES_ROOT\\", ""}) {
+        SCOPED_TRACE(malformed);
+        const ReadResult read = registry.ReadValue(malformed);
+        EXPECT_EQ(read.status, ReadStatus::Failed);
+        EXPECT_EQ(read.error, kRegistryBadPath);
+    }
 }
 
 TEST_F(Win32RegistryTest, ReaderReturnsTheExactTextOfAnyLength) {

@@ -19,7 +19,6 @@ TEST(IconDataRecord, BytesAreTheShellsFirstLayout) {
     const HICON picture = reinterpret_cast<HICON>(0x9ABC);
     FillIconData(icon, owner, picture);
 
-    EXPECT_EQ(sizeof icon, 104u);
     EXPECT_EQ(At<DWORD>(icon, 0), 104u);
     EXPECT_EQ(At<HWND>(icon, 8), owner);
     EXPECT_EQ(At<UINT>(icon, 16), 1u);
@@ -96,13 +95,23 @@ TEST_F(TrayTest, TrayCommandHidesTheWindowAndTheIconBringsItBack) {
     EXPECT_TRUE(Checked(IDM_MSYSTRAY));
 }
 
-TEST_F(TrayTest, PointerMovesOverTheClientAreaDoNothing) {
+TEST_F(TrayTest, PointerMovesOverTheClientAreaNeverActAsTheIcon) {
     Start();
-    for (int x = 0; x < 96; x += 7)
-        SendMessageW(Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, 100));
+    Command(IDM_MSYSTRAY); // hidden, so that a restore would show
+    RECT client;
+    GetClientRect(Hwnd(), &client);
+    ASSERT_GT(client.right, 0);
+    // Every position the pointer can have in the client area, with the buttons it may hold down.
+    for (int x = 0; x < client.right; ++x)
+        for (WPARAM buttons : {WPARAM{0}, WPARAM{MK_LBUTTON}, WPARAM{MK_RBUTTON | MK_SHIFT}})
+            SendMessageW(Hwnd(), WM_MOUSEMOVE, buttons, MAKELPARAM(x, client.bottom - 1));
+    Pump();
+    EXPECT_FALSE(Shown());
+    EXPECT_TRUE(Visible(IDM_MOUVRIR));
+    // The same message carrying the icon's double-click does act: the moves above went down the live path.
+    SendMessageW(Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(WM_LBUTTONDBLCLK, 0));
     Pump();
     EXPECT_TRUE(Shown());
-    EXPECT_FALSE(Visible(IDM_MOUVRIR));
 }
 
 TEST_F(TrayTest, WithoutANotificationAreaTheWindowStaysShown) {
@@ -180,6 +189,7 @@ PopupScript *g_script = nullptr;
 
 void CALLBACK ActInsidePopup(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
+    if (!g_script) return;
     HWND popup = FindWindowW(L"#32768", nullptr);
     g_script->sawMenu = popup && IsWindowVisible(popup);
     // A second notification while the pop-up is open, delivered as the shell does: it must be ignored.
@@ -194,12 +204,30 @@ void CALLBACK ActInsidePopup(HWND, UINT, UINT_PTR timer, DWORD) {
     }
 }
 
+// The script's timer for one test: cleared however the test ends, also when the pop-up never opened and the
+// timer has not fired, so that it cannot fire later in another test with a script that no longer exists.
+class ArmedPopupScript {
+public:
+    explicit ArmedPopupScript(PopupScript &script) {
+        g_script = &script;
+        timer_ = SetTimer(nullptr, 0, 200, ActInsidePopup);
+    }
+    ArmedPopupScript(const ArmedPopupScript &) = delete;
+    ArmedPopupScript &operator=(const ArmedPopupScript &) = delete;
+    ~ArmedPopupScript() {
+        KillTimer(nullptr, timer_);
+        g_script = nullptr;
+    }
+
+private:
+    UINT_PTR timer_ = 0;
+};
+
 TEST_F(TrayTest, RightButtonOpensThePopupWhichIgnoresFurtherNotifications) {
     Start();
     Command(IDM_MSYSTRAY);
     PopupScript script{Hwnd()};
-    g_script = &script;
-    SetTimer(nullptr, 0, 200, ActInsidePopup);
+    ArmedPopupScript armed(script);
     Notify(WM_RBUTTONUP);
     EXPECT_TRUE(script.sawMenu);
     EXPECT_FALSE(script.shownDuringMenu) << "the double-click during the pop-up was ignored";
@@ -213,8 +241,7 @@ TEST_F(TrayTest, OuvrirChosenInThePopupRestoresTheWindow) {
     Command(IDM_MSYSTRAY);
     PopupScript script{Hwnd()};
     script.chooseFirstItem = true;
-    g_script = &script;
-    SetTimer(nullptr, 0, 200, ActInsidePopup);
+    ArmedPopupScript armed(script);
     Notify(WM_RBUTTONUP);
     EXPECT_TRUE(script.sawMenu);
     EXPECT_TRUE(Shown());
