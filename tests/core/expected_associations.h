@@ -53,8 +53,8 @@ inline const std::map<std::string, std::vector<RegistryWrite>> &Associations() {
         {"Cortona", ToWrites({kStandardTypes,
                               Times(11, "{86A88967-7A20-11D2-8EDA-00600818EDB1}"),
                               Times(9, none),
-                              {"Cortona.Client", none, "Cortona.Client", "Cortona.Client", none, "Cortona.Client",
-                               none, "Cortona.Client", "Cortona.Client"}})},
+                              {"Cortona.Client", none, "Cortona.Client", "Cortona.Client", none, "Cortona.Client", none,
+                               "Cortona.Client", "Cortona.Client"}})},
         {"Blaxxun", ToWrites({kStandardTypes,
                               Times(11, "{4B6E3013-6E45-11D0-9309-0020AFE05CC8}"),
                               Times(9, none),
@@ -68,11 +68,11 @@ inline const std::map<std::string, std::vector<RegistryWrite>> &Associations() {
         {"BS Contact", ToWrites({kStandardTypes, Times(11, "{4B6E3013-6E45-11D0-9309-0020AFE05CC8}"), Times(9, none),
                                  Times(9, "X3D.World")})},
         {"Octaga", ToWrites({kStandardTypes, Times(11, octaga), Times(9, none), Times(9, "Octaga.Octaga.wrl")})},
-        {"Flux", ToWrites({kStandardTypes,
-                           Times(11, "{918B202D-8E8F-4649-A70B-E9B178FEDC58}"),
-                           {none, "Anima.AnimaCtrl.1", none, none, "Anima.AnimaCtrl.1", none, "Anima.AnimaCtrl.1",
-                            none, none},
-                           Times(9, "Anima.AnimaCtrl.1")})},
+        {"Flux",
+         ToWrites({kStandardTypes,
+                   Times(11, "{918B202D-8E8F-4649-A70B-E9B178FEDC58}"),
+                   {none, "Anima.AnimaCtrl.1", none, none, "Anima.AnimaCtrl.1", none, "Anima.AnimaCtrl.1", none, none},
+                   Times(9, "Anima.AnimaCtrl.1")})},
     };
     return writes;
 }

@@ -13,8 +13,8 @@ namespace quelvo::e2e {
 std::wstring Wide(std::string_view ascii);
 const ViewerRecord &ViewerNamed(std::string_view name);
 
-// Where each of a viewer's expected writes lands: under Wine HKEY_CLASSES_ROOT and HKLM\SOFTWARE\Classes are one tree, so
-// an extension key keeps the later, classes-root write.
+// Where each of a viewer's expected writes lands: under Wine HKEY_CLASSES_ROOT and HKLM\SOFTWARE\Classes are one tree,
+// so an extension key keeps the later, classes-root write.
 std::map<std::string, std::string> LastValueByKey(const ViewerRecord &viewer);
 
 class EndToEndTest : public ::testing::Test {

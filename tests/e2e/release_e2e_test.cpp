@@ -33,8 +33,8 @@ std::string ManifestVersion(const std::wstring &exe) {
 }
 
 std::string Dotted(DWORD high, DWORD low) {
-    return std::to_string(HIWORD(high)) + "." + std::to_string(LOWORD(high)) + "." + std::to_string(HIWORD(low)) +
-           "." + std::to_string(LOWORD(low));
+    return std::to_string(HIWORD(high)) + "." + std::to_string(LOWORD(high)) + "." + std::to_string(HIWORD(low)) + "." +
+           std::to_string(LOWORD(low));
 }
 
 // The version is written in three places that can drift apart: the build's project version, the version header

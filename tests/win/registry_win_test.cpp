@@ -36,9 +36,9 @@ TEST_F(Win32RegistryTest, WriterCreatesMissingKeysWithASlashInTheirName) {
     EXPECT_EQ(stored.type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(stored.Text(), std::wstring(L"{4B6E3013-6E45-11D0-9309-0020AFE05CC8}") + L'\0');
     HKEY split = nullptr;
-    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, (kMachineScratch + L"\\Content Type\\model").c_str(), 0, KEY_READ,
-                            &split),
-              ERROR_FILE_NOT_FOUND)
+    EXPECT_EQ(
+        RegOpenKeyExW(HKEY_LOCAL_MACHINE, (kMachineScratch + L"\\Content Type\\model").c_str(), 0, KEY_READ, &split),
+        ERROR_FILE_NOT_FOUND)
         << "the slash must not split the key name";
 }
 
