@@ -225,7 +225,9 @@ bool Program::OpenIconPopup() {
 }
 
 HWND Program::FindMessageBox() {
-    return FindProcessWindow(process_.dwProcessId, L"#32770");
+    // The box exists before its text is set; only one that shows its text counts, or a check reads it empty.
+    HWND box = FindProcessWindow(process_.dwProcessId, L"#32770");
+    return box && IsWindowVisible(box) && !MessageBoxText(box).empty() ? box : nullptr;
 }
 
 std::wstring Program::MessageBoxText(HWND box) {
