@@ -6,6 +6,7 @@ add_executable(win_tests
   ${CMAKE_CURRENT_LIST_DIR}/win/tray_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/shutdown_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/about_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/win/dpi_test.cpp
   ${PROJECT_SOURCE_DIR}/ui/quelvo.rc)
 target_link_libraries(win_tests PRIVATE quelvo_app quelvo_fakes gtest_main)
 target_link_options(win_tests PRIVATE -mwindows -mconsole)
@@ -31,8 +32,22 @@ set_tests_properties(e2e_tests PROPERTIES ENVIRONMENT "QUELVO_SCREENSHOTS=${SCRE
 
 # The executable as it is handed out: imports, size, strip, manifest.
 add_test(NAME release_executable
-  COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:quelvo> -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=409600
+  COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:quelvo> -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=614400
           -P ${CMAKE_CURRENT_LIST_DIR}/release/check_executable.cmake)
 add_test(NAME e2e_on_top_at_120_dpi
   COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/e2e/at_dpi.sh 120 $<TARGET_FILE:e2e_tests> "TrayEndToEnd.AlwaysOnTop*")
 set_tests_properties(e2e_on_top_at_120_dpi PROPERTIES RUN_SERIAL TRUE DEPENDS e2e_tests)
+# Both windows laid out at the screen's DPI: rectangles from the twips, every text inside its control.
+foreach(DPI 120 144 192)
+  add_test(NAME win_layout_at_${DPI}_dpi
+    COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/e2e/at_dpi.sh ${DPI} $<TARGET_FILE:win_tests> "DpiTest.*")
+  set_tests_properties(win_layout_at_${DPI}_dpi PROPERTIES RUN_SERIAL TRUE)
+endforeach()
+# What a person sees at 144 dots per inch, beside the pictures taken at 96.
+set(SCREENSHOT_144_DIR ${SCREENSHOT_DIR}/144dpi)
+file(MAKE_DIRECTORY ${SCREENSHOT_144_DIR})
+string(REPLACE "/" "\\\\" SCREENSHOT_144_DIR_WINDOWS "Z:${SCREENSHOT_144_DIR}")
+add_test(NAME e2e_screenshots_at_144_dpi
+  COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/e2e/at_dpi.sh 144 $<TARGET_FILE:e2e_tests> "EndToEndTest.Screenshots*")
+set_tests_properties(e2e_screenshots_at_144_dpi PROPERTIES RUN_SERIAL TRUE DEPENDS e2e_tests
+  ENVIRONMENT "QUELVO_SCREENSHOTS=${SCREENSHOT_144_DIR_WINDOWS}")
