@@ -177,7 +177,10 @@ HWND Program::FindMessageBox() {
 }
 
 std::wstring Program::MessageBoxText(HWND box) {
-    return WindowText(GetDlgItem(box, 0xFFFF));
+    // The box is found a moment before its text is set in it; on a busy machine the moment is long.
+    std::wstring text;
+    WaitFor([&] { return !(text = WindowText(GetDlgItem(box, 0xFFFF))).empty(); }, 5s);
+    return text;
 }
 
 void Program::CloseMessageBox(HWND box) {

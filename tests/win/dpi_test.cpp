@@ -1,7 +1,5 @@
 // The windows at the DPI the Wine prefix runs at (QUELVO_EXPECT_DPI, 96 unless set): every rectangle is the
 // design's twips at that DPI and every text fits its control.
-#include "ui/resource.h"
-#include "ui/version.h"
 #include "window_fixture.h"
 
 #include <cmath>
@@ -19,50 +17,46 @@ int Pixels(int twips, UINT dpi) {
     return static_cast<int>(std::lround(twips * static_cast<double>(dpi) / 1440));
 }
 
-RECT PlaceIn(HWND window, HWND control) {
-    RECT rect;
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&rect), 2);
-    return rect;
-}
-
 SIZE BitmapSize(HANDLE bitmap) {
     BITMAP header = {};
     GetObjectW(bitmap, sizeof header, &header);
     return {header.bmWidth, header.bmHeight};
 }
 
-SIZE TextExtent(HWND control, const std::wstring &text, TEXTMETRICW *metrics = nullptr) {
-    HDC dc = GetDC(control);
-    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    SIZE extent = {};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    if (metrics) GetTextMetricsW(dc, metrics);
-    SelectObject(dc, previous);
-    ReleaseDC(control, dc);
-    return extent;
+int IconEdge(LRESULT icon) {
+    ICONINFO info = {};
+    if (!GetIconInfo(reinterpret_cast<HICON>(icon), &info)) return 0;
+    DeleteObject(info.hbmColor);
+    const int edge = BitmapSize(info.hbmMask).cx;
+    DeleteObject(info.hbmMask);
+    return edge;
 }
 
-// A static shows its text in its client area, an edit box in its formatting rectangle; a frame's caption leaves
-// at least an average character free on either side.
+// The room a static has is its client area, an edit box's its formatting rectangle; a frame's caption leaves an
+// average character free on either side. The about window's title may wrap between its words.
 void ExpectTextFits(HWND control, const std::wstring &text) {
     SCOPED_TRACE(std::string(text.begin(), text.end()));
-    TEXTMETRICW metrics = {};
-    const SIZE extent = TextExtent(control, text, &metrics);
-    RECT room;
+    RECT room, needed;
     GetClientRect(control, &room);
     wchar_t className[16] = {};
     GetClassNameW(control, className, 16);
     if (lstrcmpiW(className, L"Edit") == 0) {
-        RECT format;
-        SendMessageW(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-        room.left = format.left;
-        room.right = format.right;
-    } else if (lstrcmpiW(className, L"Button") == 0) {
-        InflateRect(&room, -metrics.tmAveCharWidth, 0);
+        SendMessageW(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&needed));
+        room.left = needed.left;
+        room.right = needed.right;
     }
-    EXPECT_LE(extent.cx, room.right - room.left);
-    EXPECT_LE(extent.cy, room.bottom - room.top);
+    const bool wraps = GetDlgCtrlID(control) == IDC_ABOUT_LABEL1;
+    HDC dc = GetDC(control);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    if (lstrcmpiW(className, L"Button") == 0) InflateRect(&room, -metrics.tmAveCharWidth, 0);
+    needed = {0, 0, room.right - room.left, 0};
+    DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    EXPECT_LE(needed.right, room.right - room.left);
+    EXPECT_LE(needed.bottom, room.bottom - room.top);
 }
 
 void ExpectClientArea(HWND window, SIZE twips, UINT dpi) {
@@ -76,13 +70,15 @@ void ExpectControlsAtTwips(HWND window, std::span<const ControlDesign> design, U
     for (const ControlDesign &control : design) {
         SCOPED_TRACE(control.id);
         HWND child = GetDlgItem(window, control.id);
-        const RECT actual = PlaceIn(window, child);
+        RECT actual;
+        GetWindowRect(child, &actual);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&actual), 2);
         const int left = Pixels(origin.x + control.place.left, dpi), top = Pixels(origin.y + control.place.top, dpi);
         EXPECT_NEAR(actual.left, left, 1);
         EXPECT_NEAR(actual.top, top, 1);
         EXPECT_NEAR(actual.right, left + Pixels(control.place.width, dpi), 1);
         EXPECT_NEAR(actual.bottom, top + Pixels(control.place.height, dpi), 1);
-        if (*control.text && control.id != IDC_ABOUT_LABEL1) ExpectTextFits(child, control.text);
+        if (*control.text) ExpectTextFits(child, control.text);
     }
 }
 
@@ -93,7 +89,7 @@ protected:
         return FindWindowW(kAboutWindowClass, nullptr);
     }
 
-    void ExpectMainWindowAt(UINT dpi) {
+    void ExpectBothWindowsAt(HWND about, UINT dpi) {
         ExpectControlsAtTwips(Hwnd(), MainWindowDesign(), dpi);
         for (const ViewerRecord &viewer : Viewers())
             ExpectTextFits(Control(IDC_TEXT1), std::wstring(viewer.displayName.begin(), viewer.displayName.end()));
@@ -102,25 +98,9 @@ protected:
             const int designWidth = id == IDC_COMMAND4 ? 90 : 88; // the Pivoron badge is wider
             EXPECT_EQ(badge.cx, MulDiv(designWidth, static_cast<int>(dpi), 96)) << id;
         }
-    }
-
-    void ExpectAboutWindowAt(HWND about, UINT dpi) {
         const AboutDesign design = AboutWindowDesign();
-        ExpectClientArea(about, design.clientTwips, dpi);
         ExpectControlsAtTwips(about, design.frameLabels, dpi, {design.frame.left, design.frame.top});
         ExpectControlsAtTwips(about, design.controls, dpi);
-        // The title may wrap between its words, within its box.
-        HWND title = GetDlgItem(about, IDC_ABOUT_LABEL1);
-        RECT box;
-        GetClientRect(title, &box);
-        RECT needed = box;
-        HDC dc = GetDC(title);
-        HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(title, WM_GETFONT, 0, 0)));
-        DrawTextW(dc, L"Quelvo " QUELVO_VERSION_TEXT, -1, &needed, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
-        SelectObject(dc, previous);
-        ReleaseDC(title, dc);
-        EXPECT_LE(needed.right - needed.left, box.right);
-        EXPECT_LE(needed.bottom - needed.top, box.bottom);
     }
 };
 
@@ -134,26 +114,28 @@ TEST_F(DpiTest, ThePrefixDpiIsInForceAndTheProgramIsAwareOfIt) {
 TEST_F(DpiTest, BothWindowsStandAtTheTwipsOfTheDpiWithEveryTextInside) {
     const UINT dpi = ExpectedDpi();
     Start();
-    ExpectClientArea(Hwnd(), MainWindowClientTwips(), dpi);
-    ExpectMainWindowAt(dpi);
-    MENUBARINFO bar = {};
-    bar.cbSize = sizeof bar;
-    ASSERT_TRUE(GetMenuBarInfo(Hwnd(), OBJID_MENU, 1, &bar));
-    RECT window;
-    GetWindowRect(Hwnd(), &window);
-    EXPECT_LE(bar.rcBar.right, window.right) << "\"Paramétres\" fits the menu bar";
-    EXPECT_EQ(GetMenuItemCount(GetMenu(Hwnd())), 1);
-
-    const HICON small = reinterpret_cast<HICON>(SendMessageW(Hwnd(), WM_GETICON, ICON_SMALL, 0));
-    ICONINFO icon = {};
-    ASSERT_TRUE(GetIconInfo(small, &icon));
-    EXPECT_EQ(BitmapSize(icon.hbmMask).cx, GetSystemMetrics(SM_CXSMICON));
-    DeleteObject(icon.hbmMask);
-    DeleteObject(icon.hbmColor);
-
     HWND about = OpenAbout();
     ASSERT_NE(about, nullptr);
-    ExpectAboutWindowAt(about, dpi);
+    ExpectClientArea(Hwnd(), MainWindowClientTwips(), dpi);
+    ExpectClientArea(about, AboutWindowDesign().clientTwips, dpi);
+    ExpectBothWindowsAt(about, dpi);
+    MENUBARINFO item = {};
+    item.cbSize = sizeof item;
+    ASSERT_TRUE(GetMenuBarInfo(Hwnd(), OBJID_MENU, 1, &item));
+    RECT window;
+    GetWindowRect(Hwnd(), &window);
+    EXPECT_LE(item.rcBar.right, window.right) << "\"Paramétres\" fits the menu bar";
+
+    // Icons at the DPI's sizes, the notification icon among them.
+    EXPECT_EQ(IconEdge(SendMessageW(Hwnd(), WM_GETICON, ICON_SMALL, 0)), GetSystemMetrics(SM_CXSMICON));
+    EXPECT_EQ(IconEdge(SendMessageW(Hwnd(), WM_GETICON, ICON_BIG, 0)), GetSystemMetrics(SM_CXICON));
+    ASSERT_EQ(tray.Count(NIM_ADD), 1);
+    EXPECT_EQ(IconEdge(reinterpret_cast<LRESULT>(tray.calls.front().icon.hIcon)), GetSystemMetrics(SM_CXSMICON));
+
+    Command(IDM_MVISIBLE);
+    RECT onTop;
+    GetWindowRect(Hwnd(), &onTop);
+    EXPECT_TRUE(EqualRect(&onTop, &window)) << "always on top, where it stood";
 }
 
 // Windows sends WM_DPICHANGED when a window moves to a screen of another DPI; Wine never does, so the test sends it.
@@ -162,24 +144,19 @@ TEST_F(DpiTest, ADpiChangeMovesToTheSuggestedRectangleAndLaysEverythingOutAgain)
     Start();
     HWND about = OpenAbout();
     ASSERT_NE(about, nullptr);
-    LOGFONTW before = {};
+    LOGFONTW before = {}, font = {};
     GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(Control(IDC_TEXT1), WM_GETFONT, 0, 0)), sizeof before, &before);
     for (const UINT next : {other, dpi}) {
         SCOPED_TRACE(next);
         for (HWND window : {Hwnd(), about}) {
             SIZE size = {};
             SendMessageW(window, WM_GETDPISCALEDSIZE, next, reinterpret_cast<LPARAM>(&size));
-            RECT suggested = {10, 20, 10 + size.cx, 20 + size.cy};
+            RECT suggested = {10, 20, 10 + size.cx, 20 + size.cy}, now;
             SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(next, next), reinterpret_cast<LPARAM>(&suggested));
-            RECT now;
             GetWindowRect(window, &now);
             EXPECT_TRUE(EqualRect(&now, &suggested));
         }
-        ExpectMainWindowAt(next);
-        const AboutDesign design = AboutWindowDesign();
-        ExpectControlsAtTwips(about, design.frameLabels, next, {design.frame.left, design.frame.top});
-        ExpectControlsAtTwips(about, design.controls, next);
-        LOGFONTW font = {};
+        ExpectBothWindowsAt(about, next);
         GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(Control(IDC_TEXT1), WM_GETFONT, 0, 0)), sizeof font, &font);
         EXPECT_EQ(font.lfHeight < before.lfHeight, next > dpi) << "the font was made for the new DPI";
     }
