@@ -12,7 +12,7 @@ build_windows
 ctest --test-dir "$BUILD_ROOT/windows" --output-on-failure
 
 # The end-to-end run leaves screenshots of what a person sees.
-for picture in "$BUILD_ROOT"/windows/screenshots/*.bmp; do
+for picture in "$BUILD_ROOT"/windows/screenshots/*.bmp "$BUILD_ROOT"/windows/screenshots/*/*.bmp; do
     [ -e "$picture" ] && convert "$picture" "${picture%.bmp}.png" && rm "$picture"
 done
 echo "Screenshots: $BUILD_ROOT/windows/screenshots"
