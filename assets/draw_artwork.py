@@ -4,6 +4,10 @@
 Run from the repository root:  /usr/bin/python3 assets/draw_artwork.py
 Writes the BMP/ICO files next to this script; the C++ build only embeds the
 outputs.  Enlarged PNG copies go to /tmp/artwork_preview/ for eyeballing.
+
+Every bitmap comes at 100 % (name.bmp) and 200 % (name_200.bmp); the program
+scales the nearest larger one down for other DPIs.  The 200 % images and the
+logo are stored with 256 colours to keep the executable small.
 """
 
 import math
@@ -22,7 +26,9 @@ SANS = FONT_DIR + "DejaVuSans.ttf"
 BOLD = FONT_DIR + "DejaVuSans-Bold.ttf"
 COND_BOLD = FONT_DIR + "DejaVuSansCondensed-Bold.ttf"
 
-SS = 4                      # supersampling factor for shapes
+OVERSAMPLE = 4              # supersampling factor for shapes
+SCALE = 1                   # 1 while drawing the 100 % images, 2 for 200 %
+SS = OVERSAMPLE * SCALE     # art coordinates in 100 % pixels times SS
 BADGE_SIZE = (88, 31)
 PIVORON_SIZE = (90, 30)
 
@@ -37,8 +43,10 @@ VGA16 = [
     (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
 ]
 
-# (size, bits per pixel) in the order the icon directory lists them.
-ICON_IMAGES = [(16, 4), (16, 8), (32, 4), (32, 8), (48, 8)]
+# (size, bits per pixel) in the order the icon directory lists them: the
+# small icon at 100, 125, 150 and 200 %, the large one up to 200 %.
+ICON_IMAGES = [(16, 4), (16, 8), (20, 8), (24, 8), (32, 4), (32, 8), (48, 8),
+               (64, 8)]
 
 
 # ---------------------------------------------------------------- helpers
@@ -59,7 +67,9 @@ def shade(colour, factor):
 
 
 def vertical_gradient(img, top, bottom, y0=0, y1=None):
-    y1 = img.height if y1 is None else y1
+    """y0 and y1 in 100 % pixels."""
+    y0 = y0 * SCALE
+    y1 = img.height if y1 is None else y1 * SCALE
     draw = ImageDraw.Draw(img)
     for y in range(y0, y1):
         t = (y - y0) / max(1, y1 - y0 - 1)
@@ -92,9 +102,25 @@ def downsample(img, k=SS):
     return img.resize((img.width // k, img.height // k), Image.LANCZOS)
 
 
-def save_bmp(img, name):
-    img.convert("RGB").save(os.path.join(OUT_DIR, name), "BMP")
-    preview(img, name)
+def set_scale(scale):
+    global SCALE, SS
+    SCALE, SS = scale, OVERSAMPLE * scale
+
+
+def scaled_name(name):
+    stem, ext = os.path.splitext(name)
+    return name if SCALE == 1 else "%s_%d%s" % (stem, SCALE * 100, ext)
+
+
+def save_bmp(img, name, colours=None):
+    """24-bit, or with `colours` a palette (8-bit BMPs load natively)."""
+    name = scaled_name(name)
+    img = img.convert("RGB")
+    if colours:
+        img = img.quantize(colors=colours, method=Image.Quantize.MEDIANCUT,
+                           dither=Image.Dither.FLOYDSTEINBERG)
+    img.save(os.path.join(OUT_DIR, name), "BMP")
+    preview(img.convert("RGB"), name)
 
 
 def preview(img, name, scale=PREVIEW_SCALE):
@@ -106,30 +132,35 @@ def preview(img, name, scale=PREVIEW_SCALE):
 # ----------------------------------------------------------------- badges
 
 def badge(size, background, art=None):
-    """Background at 1x, vector art supersampled on top of it."""
+    """Background at the final scale, vector art supersampled on top of it;
+    size and art coordinates are in 100 % pixels."""
     w, h = size
+    scaled = (w * SCALE, h * SCALE)
     if callable(background):
-        img = Image.new("RGB", size, WHITE)
+        img = Image.new("RGB", scaled, WHITE)
         background(img)
     else:
-        img = Image.new("RGB", size, background)
+        img = Image.new("RGB", scaled, background)
     if art:
         layer = Image.new("RGBA", (w * SS, h * SS), (0, 0, 0, 0))
         art(ImageDraw.Draw(layer))
-        small = downsample(layer)
+        small = downsample(layer, OVERSAMPLE)
         img.paste(small, (0, 0), small)
     return img
 
 
 def border(img, colour):
     ImageDraw.Draw(img).rectangle([0, 0, img.width - 1, img.height - 1],
-                                  outline=colour)
+                                  outline=colour, width=SCALE)
 
 
 def text(img, xy, words, face, size, fill, anchor="la", smooth=True):
+    """Position and size in 100 % pixels.  Larger images are always smoothed:
+    the program only ever shrinks them."""
     draw = ImageDraw.Draw(img)
-    draw.fontmode = "L" if smooth else "1"
-    draw.text(xy, words, font=font(face, size), fill=fill, anchor=anchor)
+    draw.fontmode = "L" if smooth or SCALE > 1 else "1"
+    draw.text((xy[0] * SCALE, xy[1] * SCALE), words,
+              font=font(face, size * SCALE), fill=fill, anchor=anchor)
 
 
 def butterfly(draw, cx, cy, s, wing, vein, body):
@@ -633,8 +664,14 @@ POWER_GLYPH = [
 ]
 
 
+POWER_RED, POWER_DARK_RED = (210, 30, 30), (140, 10, 10)
+
+
 def draw_power():
-    red, dark_red = (210, 30, 30), (140, 10, 10)
+    """12 pixels, set by hand; larger sizes are drawn as shapes."""
+    if SCALE > 1:
+        return draw_power_smooth(12 * SCALE)
+    red, dark_red = POWER_RED, POWER_DARK_RED
     img = Image.new("RGB", (12, 12), red)
     ImageDraw.Draw(img).rectangle([0, 0, 11, 11], outline=dark_red)
     for y, row in enumerate(POWER_GLYPH):
@@ -644,10 +681,32 @@ def draw_power():
     return img
 
 
+def draw_power_smooth(size):
+    """The same glyph as shapes: an open ring with a bar through its gap."""
+    k = OVERSAMPLE
+    u = size * k
+    img = Image.new("RGB", (u, u), POWER_RED)
+    d = ImageDraw.Draw(img)
+    edge = size / 12 * k
+    d.rectangle([0, 0, u - 1, u - 1], outline=POWER_DARK_RED,
+                width=round(edge))
+    r, stroke = 0.30 * u, round(0.095 * u)
+    c = (u / 2, u * 0.56)
+    d.arc([c[0] - r, c[1] - r, c[0] + r, c[1] + r], -60, 240, fill=WHITE,
+          width=stroke)
+    d.line([(u / 2, u * 0.14), (u / 2, u * 0.50)], fill=WHITE,
+           width=round(0.13 * u))
+    return downsample(img, k)
+
+
 # ------------------------------------------------------------------ logo
 
 LOGO_SIZE = (118, 200)
-LOGO_SS = 4
+LOGO_SS = 8
+# The about window stretches the logo over its picture box, 1935 x 3645
+# twips: 129 x 243 pixels at 100 %.  It is drawn at that size so that the
+# program never blows it up.
+LOGO_SHOWN = (129, 243)
 STONE_CENTRE, STONE_RADII = (59, 78), (53, 70)
 WORDMARK_COLOUR = (150, 58, 32)
 
@@ -755,6 +814,7 @@ def scale_pt(p, k):
 
 
 def draw_logo():
+    """Drawn large, then stretched to the picture box at the current scale."""
     k = LOGO_SS
     img = Image.new("RGB", (LOGO_SIZE[0] * k, LOGO_SIZE[1] * k), WHITE)
     rock = stone_mask(k)
@@ -764,9 +824,9 @@ def draw_logo():
     img.paste(BLACK, (0, 0), lizard_shadow(lizard, rock, k))
     img.paste((14, 14, 16), (0, 0), lizard)
     draw_lizard_sheen(img, k)
-    img = downsample(img, k)
-    wordmark(img)
-    return img
+    wordmark(img, k)
+    return img.resize((LOGO_SHOWN[0] * SCALE, LOGO_SHOWN[1] * SCALE),
+                      Image.LANCZOS)
 
 
 def lizard_shadow(lizard, rock, k):
@@ -789,11 +849,11 @@ def draw_lizard_sheen(img, k):
                   fill=(150, 150, 130))
 
 
-def wordmark(img):
-    f = font(BOLD, 24)
+def wordmark(img, k):
+    f = font(BOLD, 24 * k)
     d = ImageDraw.Draw(img)
-    x, y = LOGO_SIZE[0] // 2, 184
-    d.text((x + 1, y + 1), "QUELVO", font=f, fill=(200, 190, 180),
+    x, y = LOGO_SIZE[0] // 2 * k, 184 * k
+    d.text((x + k, y + k), "QUELVO", font=f, fill=(200, 190, 180),
            anchor="ms")
     d.text((x, y), "QUELVO", font=f, fill=WORDMARK_COLOUR, anchor="ms")
 
@@ -801,10 +861,13 @@ def wordmark(img):
 # ------------------------------------------------------------------- main
 
 def main():
-    for name, painter in BADGES.items():
-        save_bmp(painter(), name)
-    save_bmp(draw_power(), "power.bmp")
-    save_bmp(draw_logo(), "logo.bmp")
+    for scale in (1, 2):
+        set_scale(scale)
+        # the 100 % badges keep full colour: they are shown as they are
+        for name, painter in BADGES.items():
+            save_bmp(painter(), name, None if scale == 1 else 256)
+        save_bmp(draw_power(), "power.bmp")
+        save_bmp(draw_logo(), "logo.bmp", 256)
     draw_icon()
 
 

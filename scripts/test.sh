@@ -16,4 +16,5 @@ ctest --test-dir "$BUILD_ROOT/windows" --output-on-failure
 
 echo "== Screenshots of what a person sees"
 take_screenshots "$BUILD_ROOT/windows/screenshots"
+take_screenshots "$BUILD_ROOT/windows/screenshots/144dpi" 144
 echo "Screenshots: $BUILD_ROOT/windows/screenshots"

@@ -8,6 +8,7 @@ add_executable(win_tests
   ${CMAKE_CURRENT_LIST_DIR}/win/about_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/switch_report_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/startup_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/win/dpi_test.cpp
   ${PROJECT_SOURCE_DIR}/ui/quelvo.rc)
 target_link_libraries(win_tests PRIVATE quelvo_app quelvo_fakes gtest_main)
 target_link_options(win_tests PRIVATE -mwindows -mconsole)
@@ -36,7 +37,7 @@ add_dependencies(quelvo_screenshots quelvo)
 
 # The executable as it is handed out: imports, size, strip, manifest.
 add_test(NAME release_executable
-  COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:quelvo> -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=409600
+  COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:quelvo> -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=614400
           -P ${CMAKE_CURRENT_LIST_DIR}/release/check_executable.cmake)
 # The strip check itself, on an executable that carries debug sections (the tests are not stripped).
 add_test(NAME release_check_rejects_an_unstripped_executable
@@ -50,3 +51,10 @@ set_tests_properties(e2e_on_top_at_120_dpi PROPERTIES RUN_SERIAL TRUE DEPENDS e2
 # at_dpi.sh itself: the prefix's DPI comes back however the run ends.
 add_test(NAME at_dpi_restores_the_prefix COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/e2e/at_dpi_test.sh)
 set_tests_properties(at_dpi_restores_the_prefix PROPERTIES RUN_SERIAL TRUE)
+# Both windows laid out at the screen's DPI: rectangles from the twips, every text inside its control.
+foreach(DPI 120 144 192)
+  add_test(NAME win_layout_at_${DPI}_dpi
+    COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/e2e/at_dpi.sh ${DPI} ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:win_tests>
+            --gtest_filter=DpiTest.*)
+  set_tests_properties(win_layout_at_${DPI}_dpi PROPERTIES RUN_SERIAL TRUE)
+endforeach()

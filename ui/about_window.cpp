@@ -1,13 +1,15 @@
 #include "about_window.h"
 
+#include "artwork.h"
 #include "design.h"
+#include "platform/dpi_win.h"
 #include "resource.h"
 #include "version.h"
 
 #include <windowsx.h>
 
-#include <algorithm>
 #include <array>
+#include <vector>
 
 namespace quelvo {
 namespace {
@@ -18,7 +20,8 @@ constexpr int kClientHeightTwips = 3840;
 constexpr TwipRect kFramePlace = {2160, 120, 3360, 2445};
 constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 
-// Labels overlap their neighbours in the design, so they draw transparently and do not clip one another.
+// Labels overlap their neighbours in the design, so they draw transparently and do not clip one another. Each
+// text fits its own rectangle: the font is chosen so.
 constexpr std::array<ControlDesign, 10> kFrameLabels = {{
     {IDC_ABOUT_LABEL3, L"STATIC", kLabel, 0, {240, 315, 2700, 285}, L"Et les viewers : "},
     {IDC_ABOUT_LABEL8, L"STATIC", kLabel, 0, {1680, 315, 1305, 195}, L"- Cortona 5.0"},
@@ -38,35 +41,29 @@ constexpr std::array<ControlDesign, 3> kWindowControls = {{
     {IDC_ABOUT_FRAME1, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, kFramePlace, L"Compatible XP"},
 }};
 
-// The design's widths suit a narrow font; where the system's font is wider a label grows to the right, up to the
-// frame's edge, rather than wrap onto its neighbour below.
-void FitLabelsToText(HWND window, HFONT font) {
-    const RECT frame = PixelRect(kFramePlace);
-    HDC dc = GetDC(window);
-    HGDIOBJ previous = SelectObject(dc, font);
-    for (const ControlDesign &label : kFrameLabels) {
-        HWND control = GetDlgItem(window, label.id);
-        SIZE text = {};
-        GetTextExtentPoint32W(dc, label.text, lstrlenW(label.text), &text);
-        RECT place;
-        GetWindowRect(control, &place);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&place), 2);
-        const int width = std::min<int>(text.cx + 1, frame.right - 2 - place.left);
-        if (width > place.right - place.left)
-            SetWindowPos(control, nullptr, 0, 0, width, place.bottom - place.top, SWP_NOMOVE | SWP_NOZORDER);
-    }
-    SelectObject(dc, previous);
-    ReleaseDC(window, dc);
+SIZE DesignWindowSize(UINT dpi) {
+    return WindowSizeForClient(kClientWidthTwips, kClientHeightTwips, kStyle, 0, false, dpi);
 }
 
-// "MS Sans Serif" 18 point bold; the font mapper picks the nearest face where it is missing.
-HFONT CreateTitleFont() {
+// 18 point bold in the outline twin of "MS Sans Serif", which stays sharp at every size; the font mapper picks
+// the nearest face where it is missing.
+HFONT CreateTitleFont(UINT dpi) {
     LOGFONTW font = {};
-    font.lfHeight = -MulDiv(18, 96, 72);
+    font.lfHeight = -MulDiv(18, static_cast<int>(dpi), 72);
     font.lfWeight = FW_BOLD;
     font.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynW(font.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
+    lstrcpynW(font.lfFaceName, L"Microsoft Sans Serif", LF_FACESIZE);
     return CreateFontIndirectW(&font);
+}
+
+// Every label of the frame, and the frame's own caption.
+std::vector<FittedText> FittedTexts() {
+    std::vector<FittedText> texts;
+    for (const ControlDesign &label : kFrameLabels)
+        texts.push_back({label.id, label.text});
+    for (const ControlDesign &control : kWindowControls)
+        if (control.id == IDC_ABOUT_FRAME1) texts.push_back({control.id, control.text});
+    return texts;
 }
 
 } // namespace
@@ -75,16 +72,14 @@ AboutWindow::~AboutWindow() {
     Destroy();
 }
 
-void AboutWindow::Show(HINSTANCE instance, HICON bigIcon, HICON smallIcon) {
+void AboutWindow::Show(HINSTANCE instance) {
     if (!hwnd_) {
         RegisterWindowClass(instance, kAboutWindowClass, WindowProc);
-        const SIZE size = WindowSizeForClient(kClientWidthTwips, kClientHeightTwips, kStyle, 0, false);
+        const SIZE size = DesignWindowSize(SystemDpi());
         const POINT corner = CentredOnScreen(size);
         CreateWindowExW(0, kAboutWindowClass, L"A Propos de...", kStyle, corner.x, corner.y, size.cx, size.cy, nullptr,
                         nullptr, instance, this);
         if (!hwnd_) return;
-        SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
-        SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
     }
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
@@ -106,6 +101,12 @@ LRESULT CALLBACK AboutWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
         return TRUE;
     case WM_CTLCOLORSTATIC:
         return reinterpret_cast<LRESULT>(self->OnCtlColorStatic(reinterpret_cast<HDC>(wParam)));
+    case WM_DPICHANGED:
+        self->OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
+        return 0;
+    case WM_GETDPISCALEDSIZE:
+        *reinterpret_cast<SIZE *>(lParam) = DesignWindowSize(static_cast<UINT>(wParam));
+        return TRUE;
     case WM_NCDESTROY:
         self->OnNcDestroy();
         break;
@@ -113,17 +114,42 @@ LRESULT CALLBACK AboutWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-BOOL AboutWindow::OnCreate(HWND hwnd, LPCREATESTRUCTW create) {
+BOOL AboutWindow::OnCreate(HWND hwnd, LPCREATESTRUCTW) {
     hwnd_ = hwnd;
-    font_.Reset(CreateDefaultGuiFont());
-    titleFont_.Reset(CreateTitleFont());
-    logo_.Reset(LoadImageW(create->hInstance, MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
-    const HFONT font = static_cast<HFONT>(font_.Get());
-    CreateControls(hwnd, kFrameLabels, font, kFramePlace.left, kFramePlace.top);
-    FitLabelsToText(hwnd, font);
-    CreateControls(hwnd, kWindowControls, font);
-    SendDlgItemMessageW(hwnd, IDC_ABOUT_LABEL1, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), FALSE);
+    dpi_ = WindowDpi(hwnd);
+    if (dpi_ != SystemDpi()) { // created on a screen whose DPI is not the system's
+        const SIZE size = DesignWindowSize(dpi_);
+        SetWindowPos(hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    CreateControls(hwnd, kFrameLabels, dpi_, kFramePlace.left, kFramePlace.top);
+    CreateControls(hwnd, kWindowControls, dpi_);
+    LoadForDpi();
     return TRUE;
+}
+
+// Fonts, logo and icons for the window's DPI, handed to the controls as they stand.
+void AboutWindow::LoadForDpi() {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+    font_.Reset(CreateFittingFont(hwnd_, dpi_, FittedTexts()));
+    const HFONT font = static_cast<HFONT>(font_.Get());
+    SetControlsFont(hwnd_, kFrameLabels, font);
+    SetControlsFont(hwnd_, kWindowControls, font);
+    titleFont_.Reset(CreateTitleFont(dpi_));
+    SendDlgItemMessageW(hwnd_, IDC_ABOUT_LABEL1, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), TRUE);
+    logo_.Reset(LoadBitmapForDpi(instance, IDB_LOGO, dpi_));
+    bigIcon_.Reset(LoadProgramIcon(instance, LargeIconSize(dpi_)));
+    smallIcon_.Reset(LoadProgramIcon(instance, SmallIconSize(dpi_)));
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
+}
+
+void AboutWindow::OnDpiChanged(UINT dpi, const RECT &suggested) {
+    dpi_ = dpi;
+    MoveToSuggestedRect(hwnd_, suggested);
+    LayOutControls(hwnd_, kFrameLabels, dpi_, kFramePlace.left, kFramePlace.top);
+    LayOutControls(hwnd_, kWindowControls, dpi_);
+    LoadForDpi();
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void AboutWindow::OnDrawItem(const DRAWITEMSTRUCT *item) {
@@ -152,7 +178,13 @@ void AboutWindow::OnNcDestroy() {
     font_.Reset();
     titleFont_.Reset();
     logo_.Reset();
+    bigIcon_.Reset();
+    smallIcon_.Reset();
     if (onClosed_) onClosed_();
+}
+
+AboutDesign AboutWindowDesign() {
+    return {kFrameLabels, kFramePlace, kWindowControls, {kClientWidthTwips, kClientHeightTwips}};
 }
 
 } // namespace quelvo

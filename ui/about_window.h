@@ -1,6 +1,7 @@
 #pragma once
 // The about window Form1: constant texts and the logo. At most one exists; closing destroys it.
 
+#include "design.h"
 #include "platform/unique_handle_win.h"
 
 #include <windows.h>
@@ -17,7 +18,7 @@ public:
     ~AboutWindow();
 
     // Creates the window if it does not exist, then shows it, modeless and without owner.
-    void Show(HINSTANCE instance, HICON bigIcon, HICON smallIcon);
+    void Show(HINSTANCE instance);
     void Destroy();
     bool IsOpen() const { return hwnd_ != nullptr; }
     HWND Handle() const { return hwnd_; }
@@ -26,16 +27,31 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     BOOL OnCreate(HWND hwnd, LPCREATESTRUCTW create);
+    void OnDpiChanged(UINT dpi, const RECT &suggested);
+    void LoadForDpi();
     void OnDrawItem(const DRAWITEMSTRUCT *item);
     HBRUSH OnCtlColorStatic(HDC dc);
     void OnNcDestroy();
 
     HWND hwnd_ = nullptr;
+    UINT dpi_ = 96;
     UniqueGdiObject font_;
     UniqueGdiObject titleFont_;
     UniqueGdiObject logo_;
+    UniqueIcon bigIcon_;
+    UniqueIcon smallIcon_;
     std::function<void()> onClosed_;
 };
+
+// The design in twips, for checks at every DPI: the labels placed from the frame's corner, the other controls,
+// and the client area.
+struct AboutDesign {
+    std::span<const ControlDesign> frameLabels;
+    TwipRect frame;
+    std::span<const ControlDesign> controls;
+    SIZE clientTwips;
+};
+AboutDesign AboutWindowDesign();
 
 inline constexpr wchar_t kAboutWindowClass[] = L"QuelvoAboutWindow";
 

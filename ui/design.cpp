@@ -1,30 +1,89 @@
 #include "design.h"
 
-namespace quelvo {
+#include "platform/dpi_win.h"
 
-RECT PixelRect(const TwipRect &place, int originLeftTwips, int originTopTwips) {
-    const int left = TwipsToPixels(originLeftTwips + place.left);
-    const int top = TwipsToPixels(originTopTwips + place.top);
-    return {left, top, left + TwipsToPixels(place.width), top + TwipsToPixels(place.height)};
+namespace quelvo {
+namespace {
+
+HWND CreateControl(HWND parent, const ControlDesign &control, const RECT &rect) {
+    const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    return CreateWindowExW(control.exStyle, control.className, control.text, WS_CHILD | WS_VISIBLE | control.style,
+                           rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
 }
 
-void CreateControls(HWND parent, std::span<const ControlDesign> design, HFONT font, int originLeftTwips,
+// Room for a text: an edit box writes inside its formatting rectangle, a group box's caption keeps an indent on
+// either side, a static fills its client area.
+SIZE TextRoom(HWND control, UINT dpi) {
+    RECT room;
+    GetClientRect(control, &room);
+    wchar_t className[16] = {};
+    GetClassNameW(control, className, 16);
+    if (lstrcmpiW(className, L"Edit") == 0) {
+        const LONG height = room.bottom;
+        SendMessageW(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+        room.bottom = room.top + height;
+    } else if (lstrcmpiW(className, L"Button") == 0) {
+        InflateRect(&room, -MulDiv(8, static_cast<int>(dpi), kDesignDpi), 0);
+    }
+    return {room.right - room.left, room.bottom - room.top};
+}
+
+bool TextsFit(HWND window, UINT dpi, HFONT font, std::span<const FittedText> texts) {
+    HDC dc = GetDC(window);
+    HGDIOBJ previous = SelectObject(dc, font);
+    bool fit = true;
+    for (const FittedText &fitted : texts) {
+        HWND control = GetDlgItem(window, fitted.controlId);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE); // the edit's margins follow it
+        SIZE text = {};
+        GetTextExtentPoint32W(dc, fitted.text, lstrlenW(fitted.text), &text);
+        const SIZE room = TextRoom(control, dpi);
+        fit = fit && text.cx <= room.cx && text.cy <= room.cy;
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(window, dc);
+    return fit;
+}
+
+} // namespace
+
+RECT PixelRect(const TwipRect &place, UINT dpi, int originLeftTwips, int originTopTwips) {
+    const int left = TwipsToPixels(originLeftTwips + place.left, dpi);
+    const int top = TwipsToPixels(originTopTwips + place.top, dpi);
+    return {left, top, left + TwipsToPixels(place.width, dpi), top + TwipsToPixels(place.height, dpi)};
+}
+
+void CreateControls(HWND parent, std::span<const ControlDesign> design, UINT dpi, int originLeftTwips,
                     int originTopTwips) {
-    const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    for (const ControlDesign &control : design)
+        CreateControl(parent, control, PixelRect(control.place, dpi, originLeftTwips, originTopTwips));
+}
+
+void LayOutControls(HWND parent, std::span<const ControlDesign> design, UINT dpi, int originLeftTwips,
+                    int originTopTwips) {
     for (const ControlDesign &control : design) {
-        const RECT rect = PixelRect(control.place, originLeftTwips, originTopTwips);
-        HWND child =
-            CreateWindowExW(control.exStyle, control.className, control.text, WS_CHILD | WS_VISIBLE | control.style,
-                            rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        const RECT rect = PixelRect(control.place, dpi, originLeftTwips, originTopTwips);
+        SetWindowPos(GetDlgItem(parent, control.id), nullptr, rect.left, rect.top, rect.right - rect.left,
+                     rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
-SIZE WindowSizeForClient(int clientWidthTwips, int clientHeightTwips, DWORD style, DWORD exStyle, bool hasMenu) {
-    RECT rect = {0, 0, TwipsToPixels(clientWidthTwips), TwipsToPixels(clientHeightTwips)};
-    AdjustWindowRectEx(&rect, style, hasMenu, exStyle);
+void SetControlsFont(HWND parent, std::span<const ControlDesign> design, HFONT font) {
+    for (const ControlDesign &control : design)
+        SendDlgItemMessageW(parent, control.id, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+SIZE WindowSizeForClient(int clientWidthTwips, int clientHeightTwips, DWORD style, DWORD exStyle, bool hasMenu,
+                         UINT dpi) {
+    RECT rect = {0, 0, TwipsToPixels(clientWidthTwips, dpi), TwipsToPixels(clientHeightTwips, dpi)};
+    AdjustWindowRectForDpi(rect, style, hasMenu, exStyle, dpi);
     return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void MoveToSuggestedRect(HWND hwnd, const RECT &suggested) {
+    SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 POINT CentredOnScreen(SIZE windowSize) {
@@ -43,11 +102,18 @@ void RegisterWindowClass(HINSTANCE instance, const wchar_t *name, WNDPROC proced
     RegisterClassExW(&windowClass);
 }
 
-HFONT CreateDefaultGuiFont() {
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    return CreateFontIndirectW(&metrics.lfMessageFont);
+HFONT CreateFittingFont(HWND window, UINT dpi, std::span<const FittedText> texts) {
+    LOGFONTW face = {};
+    face.lfHeight = -MulDiv(8, static_cast<int>(dpi), 72);
+    face.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(face.lfFaceName, L"MS Shell Dlg", LF_FACESIZE);
+    const LONG smallest = -MulDiv(6, static_cast<int>(dpi), 72);
+    for (;;) {
+        HFONT font = CreateFontIndirectW(&face);
+        if (face.lfHeight >= smallest || TextsFit(window, dpi, font, texts)) return font;
+        DeleteObject(font);
+        ++face.lfHeight;
+    }
 }
 
 } // namespace quelvo

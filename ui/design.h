@@ -1,6 +1,6 @@
 #pragma once
-// Window designs are tables of controls placed in twips, 1/1440 inch: 15 twips make one pixel at 96 dots per
-// inch. The program declares no DPI awareness, so Windows scales the whole window on other screens.
+// Window designs are tables of controls placed in twips, 1/1440 inch, converted at the window's own DPI: 15 twips
+// make one pixel at 96 dots per inch, 10 at 144.
 
 #include <windows.h>
 
@@ -8,11 +8,9 @@
 
 namespace quelvo {
 
-inline constexpr int kTwipsPerPixel = 15;
-
-// Nearest pixel; twips are whole numbers and 15 is odd, so there is never a tie.
-constexpr int TwipsToPixels(int twips) {
-    return (2 * twips + kTwipsPerPixel) / (2 * kTwipsPerPixel);
+// Nearest pixel, halves up; at 96 dots per inch there is never a tie, since 15 twips make a pixel and 15 is odd.
+constexpr int TwipsToPixels(int twips, UINT dpi) {
+    return (2 * twips * static_cast<int>(dpi) + 1440) / 2880;
 }
 
 struct TwipRect {
@@ -32,14 +30,21 @@ struct ControlDesign {
 };
 
 // Position and size are rounded separately, so neighbours keep the design's overlaps.
-RECT PixelRect(const TwipRect &place, int originLeftTwips = 0, int originTopTwips = 0);
+RECT PixelRect(const TwipRect &place, UINT dpi, int originLeftTwips = 0, int originTopTwips = 0);
 
 // Creates the controls in table order, which is also their z-order and tab order.
-void CreateControls(HWND parent, std::span<const ControlDesign> design, HFONT font, int originLeftTwips = 0,
+void CreateControls(HWND parent, std::span<const ControlDesign> design, UINT dpi, int originLeftTwips = 0,
                     int originTopTwips = 0);
+// Places existing controls for dpi, as after a move to a screen of another DPI.
+void LayOutControls(HWND parent, std::span<const ControlDesign> design, UINT dpi, int originLeftTwips = 0,
+                    int originTopTwips = 0);
+void SetControlsFont(HWND parent, std::span<const ControlDesign> design, HFONT font);
 
-// Outer size of a window whose client area is clientWidth × clientHeight twips.
-SIZE WindowSizeForClient(int clientWidthTwips, int clientHeightTwips, DWORD style, DWORD exStyle, bool hasMenu);
+// Outer size of a window whose client area is clientWidth × clientHeight twips at dpi.
+SIZE WindowSizeForClient(int clientWidthTwips, int clientHeightTwips, DWORD style, DWORD exStyle, bool hasMenu,
+                         UINT dpi);
+// Moves a window to the rectangle that WM_DPICHANGED suggests.
+void MoveToSuggestedRect(HWND hwnd, const RECT &suggested);
 
 // Top-left corner that centres a window of the given size on the primary screen.
 POINT CentredOnScreen(SIZE windowSize);
@@ -57,7 +62,15 @@ template <typename State> State *AttachedState(HWND hwnd, UINT message, LPARAM l
     return reinterpret_cast<State *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
-// The font the system uses in message boxes; a Win32 child control otherwise draws in the old system font.
-HFONT CreateDefaultGuiFont();
+// A text that must fit the control that shows it.
+struct FittedText {
+    int controlId;
+    const wchar_t *text;
+};
+
+// The face the design was drawn for, "MS Shell Dlg" at 8 points for dpi (Windows maps it to its sans-serif dialog
+// font). Where the system maps it to a wider face, the size shrinks a pixel at a time until every text fits its
+// control, measured in the controls as they stand.
+HFONT CreateFittingFont(HWND window, UINT dpi, std::span<const FittedText> texts);
 
 } // namespace quelvo

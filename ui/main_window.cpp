@@ -1,8 +1,10 @@
 #include "main_window.h"
 
+#include "artwork.h"
 #include "core/association.h"
 #include "core/detection.h"
 #include "design.h"
+#include "platform/dpi_win.h"
 #include "platform/text_win.h"
 #include "resource.h"
 #include "switch_report.h"
@@ -10,6 +12,9 @@
 #include "tray/on_top.h"
 
 #include <windowsx.h>
+
+#include <string>
+#include <vector>
 
 namespace quelvo {
 namespace {
@@ -50,12 +55,8 @@ const ViewerRecord *ViewerOfCommand(int id) {
     return nullptr;
 }
 
-HICON LoadProgramIcon(HINSTANCE instance, int size) {
-    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUELVO), IMAGE_ICON, size, size, 0));
-}
-
-SIZE DesignWindowSize() {
-    return WindowSizeForClient(kClientWidthTwips, kClientHeightTwips, kStyle, 0, true);
+SIZE DesignWindowSize(UINT dpi) {
+    return WindowSizeForClient(kClientWidthTwips, kClientHeightTwips, kStyle, 0, true, dpi);
 }
 
 } // namespace
@@ -68,7 +69,7 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::Create(HINSTANCE instance) {
     RegisterWindowClass(instance, kMainWindowClass, WindowProc);
-    const SIZE size = DesignWindowSize();
+    const SIZE size = DesignWindowSize(SystemDpi());
     const POINT corner = CentredOnScreen(size);
     HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU));
     CreateWindowExW(0, kMainWindowClass, L"Quelvo", kStyle, corner.x, corner.y, size.cx, size.cy, nullptr, menu,
@@ -96,7 +97,8 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
     // WM_GETMINMAXINFO comes first of all, before the window has its state: without an answer the system widens
     // the narrow design to its minimum tracking size at creation.
     if (message == WM_GETMINMAXINFO) {
-        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO *>(lParam));
+        const auto *attached = reinterpret_cast<const MainWindow *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO *>(lParam), attached ? attached->dpi_ : WindowDpi(hwnd));
         return 0;
     }
     auto *self = AttachedState<MainWindow>(hwnd, message, lParam);
@@ -126,6 +128,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
         OnEndSession(wParam != FALSE);
         return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
+        return 0;
+    case WM_GETDPISCALEDSIZE: // the design's own size at the new DPI, not the old size scaled and rounded
+        *reinterpret_cast<SIZE *>(lParam) = DesignWindowSize(static_cast<UINT>(wParam));
+        return TRUE;
     }
     if (message == taskbarCreatedMessage_ && message != 0) {
         OnTaskbarCreated();
@@ -136,10 +144,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 BOOL MainWindow::OnCreate(HWND hwnd, LPCREATESTRUCTW create) {
     hwnd_ = hwnd;
+    dpi_ = WindowDpi(hwnd);
+    if (dpi_ != SystemDpi()) { // created on a screen whose DPI is not the system's
+        const SIZE size = DesignWindowSize(dpi_);
+        SetWindowPos(hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     LoadResources(create->hInstance);
     CreateControls();
-    SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowIcon_.Get()));
-    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
     menu_ = SettingsMenu(GetMenu(hwnd));
     menu_.SetVisible(IDM_MOUVRIR, false);
     menu_.SetVisible(IDM_MTIR2, false);
@@ -148,21 +159,58 @@ BOOL MainWindow::OnCreate(HWND hwnd, LPCREATESTRUCTW create) {
 }
 
 void MainWindow::LoadResources(HINSTANCE instance) {
-    font_.Reset(CreateDefaultGuiFont());
-    for (std::size_t i = 0; i < badges_.size(); ++i)
-        badges_[i].Reset(LoadImageW(instance, MAKEINTRESOURCEW(IDB_COMMAND1 + i), IMAGE_BITMAP, 0, 0, 0));
-    imageList1Bitmap_.Reset(LoadImageW(instance, MAKEINTRESOURCEW(IDB_POWER), IMAGE_BITMAP, 0, 0, 0));
-    windowIcon_.Reset(LoadProgramIcon(instance, GetSystemMetrics(SM_CXICON)));
-    smallIcon_.Reset(LoadProgramIcon(instance, GetSystemMetrics(SM_CXSMICON)));
-    image1Icon_.Reset(LoadProgramIcon(instance, 16));
+    image1Icon_.Reset(LoadProgramIcon(instance, NotificationIconSize()));
+    LoadPicturesForDpi();
 }
 
-void MainWindow::CreateControls() {
-    quelvo::CreateControls(hwnd_, kDesign, static_cast<HFONT>(font_.Get()));
+void MainWindow::LoadPicturesForDpi() {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+    for (std::size_t i = 0; i < badges_.size(); ++i)
+        badges_[i].Reset(LoadBitmapForDpi(instance, IDB_COMMAND1 + static_cast<int>(i), dpi_));
+    imageList1Bitmap_.Reset(LoadBitmapForDpi(instance, IDB_POWER, dpi_));
+    windowIcon_.Reset(LoadProgramIcon(instance, LargeIconSize(dpi_)));
+    smallIcon_.Reset(LoadProgramIcon(instance, SmallIconSize(dpi_)));
+}
+
+void MainWindow::ShowPictures() {
     for (std::size_t i = 0; i < badges_.size(); ++i)
         SendDlgItemMessageW(hwnd_, IDC_COMMAND1 + static_cast<int>(i), BM_SETIMAGE, IMAGE_BITMAP,
                             reinterpret_cast<LPARAM>(badges_[i].Get()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowIcon_.Get()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
+}
+
+void MainWindow::CreateControls() {
+    quelvo::CreateControls(hwnd_, kDesign, dpi_);
+    FitFont();
+    ShowPictures();
     SendDlgItemMessageW(hwnd_, IDC_IMAGE1, STM_SETICON, reinterpret_cast<WPARAM>(image1Icon_.Get()), 0);
+}
+
+// The captions and, in the status box, every viewer's name.
+void MainWindow::FitFont() {
+    std::vector<std::wstring> names;
+    for (const ViewerRecord &viewer : Viewers())
+        names.push_back(Widen(viewer.displayName));
+    std::vector<FittedText> texts;
+    for (const ControlDesign &control : kDesign)
+        if (*control.text) texts.push_back({control.id, control.text});
+    for (const std::wstring &name : names)
+        texts.push_back({IDC_TEXT1, name.c_str()});
+    font_.Reset(CreateFittingFont(hwnd_, dpi_, texts));
+    SetControlsFont(hwnd_, kDesign, static_cast<HFONT>(font_.Get()));
+}
+
+void MainWindow::OnDpiChanged(UINT dpi, const RECT &suggested) {
+    dpi_ = dpi;
+    MoveToSuggestedRect(hwnd_, suggested);
+    LayOutControls(hwnd_, kDesign, dpi_);
+    FitFont();
+    LoadPicturesForDpi();
+    ShowPictures();
+    if (dropDownHandle_)
+        SetMenuItemBitmaps(dropDownHandle_, IDM_MQUITTER, MF_BYCOMMAND, static_cast<HBITMAP>(imageList1Bitmap_.Get()),
+                           nullptr);
 }
 
 void MainWindow::AttachMenuBitmap() {
@@ -200,7 +248,7 @@ void MainWindow::ViewerButtonClick(const ViewerRecord &viewer) {
 
 void MainWindow::AboutCommand() {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-    about_.Show(instance, windowIcon_.Get(), smallIcon_.Get());
+    about_.Show(instance);
 }
 
 void MainWindow::SetStatusText(std::string_view text) {
@@ -211,8 +259,8 @@ void MainWindow::SetViewerChecked(const ViewerRecord &viewer, bool checked) {
     menu_.SetChecked(IDM_MCORTONA + static_cast<UINT>(IndexOf(viewer)), checked);
 }
 
-void MainWindow::OnGetMinMaxInfo(MINMAXINFO *info) {
-    const SIZE size = DesignWindowSize();
+void MainWindow::OnGetMinMaxInfo(MINMAXINFO *info, UINT dpi) {
+    const SIZE size = DesignWindowSize(dpi);
     info->ptMinTrackSize = {size.cx, size.cy};
 }
 
@@ -224,6 +272,14 @@ void MainWindow::OnDestroy() {
 
 void MainWindow::OnAboutClosed() {
     if (!hwnd_) PostQuitMessage(0);
+}
+
+std::span<const ControlDesign> MainWindowDesign() {
+    return kDesign;
+}
+
+SIZE MainWindowClientTwips() {
+    return {kClientWidthTwips, kClientHeightTwips};
 }
 
 void MainWindow::EndProgram() {

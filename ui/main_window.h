@@ -4,6 +4,7 @@
 
 #include "about_window.h"
 #include "core/viewer_display.h"
+#include "design.h"
 #include "platform/notification_area_win.h"
 #include "platform/registry.h"
 #include "platform/unique_handle_win.h"
@@ -60,12 +61,16 @@ private:
     void OnCommand(int id);
     void OnClose();
     void OnDestroy();
-    static void OnGetMinMaxInfo(MINMAXINFO *info);
+    static void OnGetMinMaxInfo(MINMAXINFO *info, UINT dpi);
+    void OnDpiChanged(UINT dpi, const RECT &suggested);
     void OnEndSession(bool ending);
     void OnTaskbarCreated();
 
     void LoadResources(HINSTANCE instance);
+    void LoadPicturesForDpi();
+    void ShowPictures();
     void CreateControls();
+    void FitFont();
     void AttachMenuBitmap();
     void ShowPopupMenu();
     bool IconIsPresent();
@@ -75,6 +80,7 @@ private:
 
     Services services_;
     HWND hwnd_ = nullptr;
+    UINT dpi_ = 96;
     SettingsMenu menu_;
     HMENU menuBarHandle_ = nullptr;
     HMENU dropDownHandle_ = nullptr;
@@ -89,6 +95,10 @@ private:
     UINT taskbarCreatedMessage_ = 0;
     AboutWindow about_;
 };
+
+// The design in twips, for checks at every DPI: the controls and the client area.
+std::span<const ControlDesign> MainWindowDesign();
+SIZE MainWindowClientTwips();
 
 // The registered window class name; also what tests and a second instance look for.
 inline constexpr wchar_t kMainWindowClass[] = L"QuelvoMainWindow";

@@ -62,9 +62,24 @@
 #define IDB_COMMAND8 407
 #define IDB_POWER 420
 #define IDB_LOGO 421
+// The same pictures at 200 %, IDB_DOUBLE_SIZE_OFFSET further on.
+#define IDB_DOUBLE_SIZE_OFFSET 100
+#define IDB_COMMAND1_200 501
+#define IDB_COMMAND3_200 502
+#define IDB_COMMAND4_200 503
+#define IDB_COMMAND5_200 504
+#define IDB_COMMAND6_200 505
+#define IDB_COMMAND7_200 506
+#define IDB_COMMAND8_200 507
+#define IDB_POWER_200 520
+#define IDB_LOGO_200 521
 
 #ifdef __cplusplus
 static_assert(IDC_COMMAND8 - IDC_COMMAND1 == 6 && IDM_MFLUX - IDM_MCORTONA == 6 && IDB_COMMAND8 - IDB_COMMAND1 == 6,
               "viewer ranges must be gap-free");
+static_assert(IDB_COMMAND1_200 - IDB_COMMAND1 == IDB_DOUBLE_SIZE_OFFSET &&
+                  IDB_COMMAND8_200 - IDB_COMMAND8 == IDB_DOUBLE_SIZE_OFFSET &&
+                  IDB_POWER_200 - IDB_POWER == IDB_DOUBLE_SIZE_OFFSET && IDB_LOGO_200 - IDB_LOGO == IDB_DOUBLE_SIZE_OFFSET,
+              "every picture's double-size image sits at the same offset");
 static_assert(IDC_ABOUT_LABEL11 - IDC_ABOUT_LABEL1 == 10, "about labels must be gap-free");
 #endif

@@ -225,13 +225,14 @@ bool Program::OpenIconPopup() {
 }
 
 HWND Program::FindMessageBox() {
-    // The box exists before its text is set; only one that shows its text counts, or a check reads it empty.
-    HWND box = FindProcessWindow(process_.dwProcessId, L"#32770");
-    return box && IsWindowVisible(box) && !MessageBoxText(box).empty() ? box : nullptr;
+    return FindProcessWindow(process_.dwProcessId, L"#32770");
 }
 
 std::wstring Program::MessageBoxText(HWND box) {
-    return WindowText(GetDlgItem(box, 0xFFFF));
+    // The box is found a moment before its text is set in it; on a busy machine the moment is long.
+    std::wstring text;
+    WaitFor([&] { return !(text = WindowText(GetDlgItem(box, 0xFFFF))).empty(); }, 5s);
+    return text;
 }
 
 void Program::CloseMessageBox(HWND box) {

@@ -1,6 +1,6 @@
 # Checks the built quelvo.exe as it will be handed out: it imports only DLLs that ship with Windows, it fits the
 # size budget, and it carries its manifest and version resource.
-#   cmake -DEXE=quelvo.exe -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=409600 -P check_executable.cmake
+#   cmake -DEXE=quelvo.exe -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=614400 -P check_executable.cmake
 set(SYSTEM_DLLS ADVAPI32.dll COMCTL32.dll GDI32.dll KERNEL32.dll msvcrt.dll SHELL32.dll USER32.dll)
 
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE HEADERS RESULT_VARIABLE FAILED)
@@ -37,17 +37,20 @@ if(BYTES GREATER MAX_BYTES)
   message(FATAL_ERROR "${EXE} is ${BYTES} bytes, over the budget of ${MAX_BYTES}")
 endif()
 
-# The manifest travels as text inside the resources.
+# The manifest travels as text inside the resources. DPI awareness: per-monitor v2, falling back to per-monitor
+# (True/PM on 8.1) and to the system DPI (Vista to 8 read "True").
 file(READ ${EXE} CONTENT HEX)
 foreach(TEXT "requestedExecutionLevel level=\"asInvoker\"" "Microsoft.Windows.Common-Controls"
-             "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a")
+             "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"
+             "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">True/PM</dpiAware>"
+             "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>")
   string(HEX "${TEXT}" PATTERN)
   string(FIND "${CONTENT}" "${PATTERN}" AT)
   if(AT EQUAL -1)
     message(FATAL_ERROR "the embedded manifest lacks ${TEXT}")
   endif()
 endforeach()
-foreach(TEXT "dpiAware" "requireAdministrator")
+foreach(TEXT "requireAdministrator")
   string(HEX "${TEXT}" PATTERN)
   string(FIND "${CONTENT}" "${PATTERN}" AT)
   if(NOT AT EQUAL -1)

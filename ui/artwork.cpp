@@ -1,0 +1,65 @@
+#include "artwork.h"
+
+#include "platform/dpi_win.h"
+#include "resource.h"
+
+namespace quelvo {
+namespace {
+
+HBITMAP LoadBitmapResource(HINSTANCE instance, int id) {
+    return static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
+}
+
+SIZE SizeOf(HBITMAP bitmap) {
+    BITMAP header = {};
+    GetObjectW(bitmap, sizeof header, &header);
+    return {header.bmWidth, header.bmHeight};
+}
+
+// Halftone averages every source pixel that falls into a target pixel, so edges stay smooth when shrinking.
+HBITMAP ScaledCopy(HBITMAP source, SIZE from, SIZE to) {
+    HDC screen = GetDC(nullptr);
+    HDC sourceDc = CreateCompatibleDC(screen);
+    HDC targetDc = CreateCompatibleDC(screen);
+    HBITMAP target = CreateCompatibleBitmap(screen, to.cx, to.cy);
+    HGDIOBJ previousSource = SelectObject(sourceDc, source);
+    HGDIOBJ previousTarget = SelectObject(targetDc, target);
+    SetStretchBltMode(targetDc, HALFTONE);
+    SetBrushOrgEx(targetDc, 0, 0, nullptr);
+    StretchBlt(targetDc, 0, 0, to.cx, to.cy, sourceDc, 0, 0, from.cx, from.cy, SRCCOPY);
+    SelectObject(targetDc, previousTarget);
+    SelectObject(sourceDc, previousSource);
+    DeleteDC(targetDc);
+    DeleteDC(sourceDc);
+    ReleaseDC(nullptr, screen);
+    return target;
+}
+
+} // namespace
+
+HBITMAP LoadBitmapForDpi(HINSTANCE instance, int id, UINT dpi) {
+    HBITMAP normal = LoadBitmapResource(instance, id);
+    if (dpi == kDesignDpi || !normal) return normal;
+    const SIZE normalSize = SizeOf(normal);
+    const SIZE needed = {MulDiv(normalSize.cx, static_cast<int>(dpi), kDesignDpi),
+                         MulDiv(normalSize.cy, static_cast<int>(dpi), kDesignDpi)};
+    HBITMAP source = normal;
+    if (needed.cx > normalSize.cx || needed.cy > normalSize.cy) {
+        // Beyond 200 % nothing larger exists; the double-size image then grows, never the 100 % one.
+        if (HBITMAP doubled = LoadBitmapResource(instance, id + IDB_DOUBLE_SIZE_OFFSET)) {
+            DeleteObject(normal);
+            source = doubled;
+        }
+    }
+    const SIZE sourceSize = SizeOf(source);
+    if (sourceSize.cx == needed.cx && sourceSize.cy == needed.cy) return source;
+    HBITMAP scaled = ScaledCopy(source, sourceSize, needed);
+    DeleteObject(source);
+    return scaled;
+}
+
+HICON LoadProgramIcon(HINSTANCE instance, int edge) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUELVO), IMAGE_ICON, edge, edge, 0));
+}
+
+} // namespace quelvo
