@@ -20,7 +20,8 @@ add_executable(e2e_tests
   ${CMAKE_CURRENT_LIST_DIR}/e2e/tray_e2e_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/e2e/screenshots_e2e_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/e2e/reliability_e2e_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/e2e/release_e2e_test.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/release_e2e_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/backup_e2e_test.cpp)
 target_link_libraries(e2e_tests PRIVATE quelvo_platform_win gtest_main user32 gdi32 shell32 psapi version)
 add_dependencies(e2e_tests quelvo)
 set(SCREENSHOT_DIR ${CMAKE_BINARY_DIR}/screenshots)
