@@ -226,19 +226,23 @@ void BenchCommandLine(const std::wstring &folder) {
         files.push_back(work + L"\\" + std::to_wstring(names.size()) + L".reg");
         TimeProcess(cli + L"export " + names.back() + L" -o \"" + files.back() + L"\"");
     }
-    std::vector<double> byCli, byImport;
+    std::vector<double> byCli, byImport, byStatus;
     for (int run = -kWarmUp; run < kRuns; ++run) {
         const std::size_t viewer = static_cast<std::size_t>(run + kWarmUp) % names.size();
         const double cliTime = TimeProcess(cli + L"use " + names[viewer]);
         const double importTime = TimeProcess(L"reg.exe import \"" + files[viewer] + L"\"");
+        const double statusTime = TimeProcess(cli + L"status");
         if (run < 0) continue;
         byCli.push_back(cliTime);
         byImport.push_back(importTime);
+        byStatus.push_back(statusTime);
     }
     std::printf("command line, median of %d (process start to exit, 29 writes each):\n", kRuns);
     std::printf("  quelvo-cli use                      %7.1f ms\n", Median(byCli));
     std::printf("  reg import of the exported file     %7.1f ms   quelvo-cli / reg import = %.2f (target <= 1.00)\n",
                 Median(byImport), Median(byCli) / Median(byImport));
+    // The same program reading the same places without telling the shell: what the notice costs shows.
+    std::printf("  quelvo-cli status (no shell notice) %7.1f ms\n", Median(byStatus));
 }
 
 void BenchStartUp(const std::wstring &quelvo, const std::wstring &minimal, const std::wstring &fairFloor) {
