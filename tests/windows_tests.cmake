@@ -22,7 +22,8 @@ add_executable(e2e_tests
   ${CMAKE_CURRENT_LIST_DIR}/e2e/switch_e2e_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/e2e/tray_e2e_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/e2e/reliability_e2e_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/e2e/release_e2e_test.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/release_e2e_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/backup_e2e_test.cpp)
 target_link_libraries(e2e_tests PRIVATE quelvo_platform_win gtest_main user32 gdi32 shell32 psapi version)
 target_compile_definitions(e2e_tests PRIVATE QUELVO_PROJECT_VERSION="${PROJECT_VERSION}")
 add_dependencies(e2e_tests quelvo)
@@ -58,3 +59,16 @@ foreach(DPI 120 144 192)
             --gtest_filter=DpiTest.*)
   set_tests_properties(win_layout_at_${DPI}_dpi PROPERTIES RUN_SERIAL TRUE)
 endforeach()
+
+# The command line against the real registry: quelvo-cli.exe and reg.exe as separate processes.
+add_executable(cli_tests
+  ${CMAKE_CURRENT_LIST_DIR}/cli/cli_fixture.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli/cli_test.cpp)
+target_include_directories(cli_tests PRIVATE ${CMAKE_BINARY_DIR}/json_include)
+target_link_libraries(cli_tests PRIVATE quelvo_platform_win quelvo_fakes gtest_main)
+add_dependencies(cli_tests quelvo-cli)
+add_test(NAME cli_tests COMMAND cli_tests)
+set_tests_properties(cli_tests PROPERTIES RUN_SERIAL TRUE)
+add_test(NAME release_executable_cli
+  COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:quelvo-cli> -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=409600
+          -DCONSOLE=1 -P ${CMAKE_CURRENT_LIST_DIR}/release/check_executable.cmake)

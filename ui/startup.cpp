@@ -1,6 +1,8 @@
 #include "startup.h"
 
+#include "platform/backup_store_win.h"
 #include "platform/registry_win.h"
+#include "platform/shell_notifier_win.h"
 
 #include <commctrl.h>
 
@@ -15,5 +17,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     Win32Registry registry;
     ShellNotificationArea notificationArea;
-    return RunMainWindow(instance, {registry, registry, notificationArea});
+    FileBackupStore machineBackup(MachineBackupPath());
+    Win32ShellNotifier shell;
+    return RunMainWindow(instance, {registry, registry, notificationArea, machineBackup, shell});
 }

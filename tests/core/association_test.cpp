@@ -2,6 +2,7 @@
 
 #include "expected_associations.h"
 #include "platform/registry_fake.h"
+#include "platform/switch_fakes.h"
 #include "recording_display.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,14 @@
 
 namespace quelvo {
 namespace {
+
+// The switch with a backup already in place, so that the registry sees only the switch's own reads and writes.
+SwitchOutcome Switch(const ViewerRecord &viewer, FakeRegistry &registry, RecordingDisplay &display) {
+    FakeBackupStore backup;
+    backup.stored = "kept earlier";
+    RecordingNotifier shell;
+    return SwitchViewer(viewer, {registry, registry, backup, shell}, display);
+}
 
 const ViewerRecord &ViewerNamed(std::string_view name) {
     for (const ViewerRecord &viewer : Viewers())
@@ -52,7 +61,7 @@ TEST(Switch, WritesEveryPairThenShowsTheViewerWithExactlyOneCheck) {
         FakeRegistry registry;
         RecordingDisplay display;
         display.checkedItems["mFlux"] = true; // left over from an earlier switch
-        const SwitchOutcome outcome = SwitchViewer(viewer, registry, display);
+        const SwitchOutcome outcome = Switch(viewer, registry, display);
         EXPECT_TRUE(outcome.Succeeded());
         EXPECT_EQ(outcome.writesDone, 29u);
         std::vector<FakeRegistry::Write> expected;
@@ -74,7 +83,7 @@ TEST(Switch, RefusedFirstWriteChangesNothing) {
     registry.SetText(first, "previous");
     registry.RefuseWrites(first, kRegistryAccessDenied);
 
-    const SwitchOutcome outcome = SwitchViewer(ViewerNamed("Flux"), registry, display);
+    const SwitchOutcome outcome = Switch(ViewerNamed("Flux"), registry, display);
 
     EXPECT_FALSE(outcome.Succeeded());
     EXPECT_EQ(outcome.error, kRegistryAccessDenied);
@@ -92,7 +101,7 @@ TEST(Switch, RefusedMiddleWriteKeepsEarlierWritesAndStops) {
     const std::vector<RegistryWrite> list = BuildAssociationList(ViewerNamed("CosmoPlayer"));
     registry.RefuseWrites(list[20].path, kRegistryAccessDenied); // the first classes-root key
 
-    const SwitchOutcome outcome = SwitchViewer(ViewerNamed("CosmoPlayer"), registry, display);
+    const SwitchOutcome outcome = Switch(ViewerNamed("CosmoPlayer"), registry, display);
 
     EXPECT_EQ(outcome.writesDone, 20u);
     EXPECT_EQ(outcome.failedPath, "HKEY_CLASSES_ROOT\\.wrl\\");
@@ -104,15 +113,15 @@ TEST(Switch, RefusedMiddleWriteKeepsEarlierWritesAndStops) {
 
     // A later complete switch repairs the partial one.
     registry.AllowWrites(list[20].path);
-    EXPECT_TRUE(SwitchViewer(ViewerNamed("CosmoPlayer"), registry, display).Succeeded());
+    EXPECT_TRUE(Switch(ViewerNamed("CosmoPlayer"), registry, display).Succeeded());
     EXPECT_EQ(registry.TextAt("HKEY_CLASSES_ROOT\\.x3dz\\"), "SGI.CosmoPlayer.2");
 }
 
 TEST(Switch, SameViewerTwiceWritesAllItsValuesAgain) {
     FakeRegistry registry;
     RecordingDisplay display;
-    SwitchViewer(ViewerNamed("Octaga"), registry, display);
-    SwitchViewer(ViewerNamed("Octaga"), registry, display);
+    Switch(ViewerNamed("Octaga"), registry, display);
+    Switch(ViewerNamed("Octaga"), registry, display);
     std::vector<FakeRegistry::Write> twice;
     for (int round = 0; round < 2; ++round)
         for (const RegistryWrite &write : expected::AssociationsOf("Octaga"))
@@ -127,8 +136,8 @@ TEST(Switch, LastSwitchWinsWhateverCameBefore) {
         FakeRegistry registry;
         RecordingDisplay display;
         for (const ViewerRecord &earlier : Viewers())
-            SwitchViewer(earlier, registry, display);
-        SwitchViewer(last, registry, display);
+            Switch(earlier, registry, display);
+        Switch(last, registry, display);
         for (const RegistryWrite &write : BuildAssociationList(last))
             EXPECT_EQ(registry.TextAt(write.path), write.value) << write.path;
         EXPECT_EQ(display.statusText, last.displayName);

@@ -21,10 +21,12 @@ LRESULT CALLBACK RefuseTheMainWindow(int code, WPARAM wParam, LPARAM lParam) {
 TEST(StartUp, AMainWindowThatCannotBeCreatedEndsTheProgramWithCode1AndFreesItsMenu) {
     FakeRegistry registry;
     FakeNotificationArea tray;
+    FakeBackupStore backup;
+    RecordingNotifier shell;
     HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseTheMainWindow, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
     PostQuitMessage(7); // should the window come to be after all, its message loop ends at once with 7
-    const int exitCode = RunMainWindow(GetModuleHandleW(nullptr), {registry, registry, tray});
+    const int exitCode = RunMainWindow(GetModuleHandleW(nullptr), {registry, registry, tray, backup, shell});
     UnhookWindowsHookEx(hook);
     MSG leftover;
     while (PeekMessageW(&leftover, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
