@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "core/backup.h"
+#include "core/switch_text.h"
 #include "core/viewer_name.h"
 #include "platform/backup_store_win.h"
 #include "platform/installation_probe_win.h"
@@ -102,10 +103,7 @@ int ReportFailure(const ViewerRecord &viewer, const SwitchOutcome &outcome, Cons
     std::string text = "Le viewer « " + std::string(viewer.displayName) + " » n'a pas pu être choisi.\n";
     text += "Cette clé du registre n'a pas pu être écrite : " + outcome.failedPath + "\n";
     text += "Windows indique : " + SystemTextOf(outcome.error) + "\n";
-    text += outcome.writesDone == 0 ? std::string("Aucune valeur du registre n'a été modifiée.\n")
-                                    : std::to_string(outcome.writesDone) +
-                                          " valeurs écrites avant cette clé restent en place ; le prochain changement "
-                                          "de viewer réussi les remplacera toutes.\n";
+    text += WhatStaysText(outcome.writesDone) + "\n";
     if (outcome.error == kRegistryAccessDenied)
         text += "Il faut les droits d'administrateur : lancez la commande depuis une invite exécutée en tant "
                 "qu'administrateur, ou ajoutez --user pour choisir le viewer pour vous seul.\n";

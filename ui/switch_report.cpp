@@ -1,29 +1,17 @@
 #include "switch_report.h"
 
+#include "core/switch_text.h"
 #include "platform/system_text_win.h"
 #include "platform/text_win.h"
 
 namespace quelvo {
-namespace {
-
-std::wstring WhatStays(std::size_t writesDone) {
-    if (writesDone == 0) return L"Aucune valeur du registre n'a été modifiée.";
-    if (writesDone == 1)
-        return L"La valeur écrite avant cette clé reste en place ; le prochain changement de viewer réussi la "
-               L"remplacera.";
-    return L"Les " + std::to_wstring(writesDone) +
-           L" valeurs écrites avant cette clé restent en place ; le prochain changement de viewer réussi les "
-           L"remplacera toutes.";
-}
-
-} // namespace
 
 std::wstring FailedSwitchMessage(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
     std::wstring message = L"Le viewer « " + Widen(viewer.displayName) + L" » n'a pas pu être choisi.\n\n";
     message += L"Cette clé du registre n'a pas pu être écrite :\n" + Widen(outcome.failedPath) + L"\n\n";
     message +=
         L"Windows indique : " + SystemText(outcome.error) + L" (erreur " + std::to_wstring(outcome.error) + L")\n\n";
-    message += WhatStays(outcome.writesDone);
+    message += Widen(WhatStaysText(outcome.writesDone));
     if (outcome.error == kRegistryAccessDenied)
         message += L"\n\nChanger de viewer demande les droits d'administrateur. Quittez Quelvo (menu Paramétres, "
                    L"Quitter), puis faites un clic droit sur quelvo.exe et choisissez « Exécuter en tant "
