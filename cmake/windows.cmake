@@ -43,3 +43,4 @@ add_custom_target(dist
           quelvo-${PROJECT_VERSION}
   DEPENDS quelvo
   COMMENT "Packing ${DIST_DIR}.zip")
+include(${PROJECT_SOURCE_DIR}/cmake/package.cmake)

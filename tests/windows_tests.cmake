@@ -36,3 +36,4 @@ add_test(NAME release_executable
 add_test(NAME e2e_on_top_at_120_dpi
   COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/e2e/at_dpi.sh 120 $<TARGET_FILE:e2e_tests> "TrayEndToEnd.AlwaysOnTop*")
 set_tests_properties(e2e_on_top_at_120_dpi PROPERTIES RUN_SERIAL TRUE DEPENDS e2e_tests)
+include(${CMAKE_CURRENT_LIST_DIR}/package/package_tests.cmake)
