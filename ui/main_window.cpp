@@ -194,7 +194,8 @@ void MainWindow::OnCommand(int id) {
 }
 
 void MainWindow::ViewerButtonClick(const ViewerRecord &viewer) {
-    const SwitchOutcome outcome = SwitchViewer(viewer, services_.registryWriter, *this);
+    const SwitchOutcome outcome = SwitchViewer(
+        viewer, {services_.registryWriter, services_.registryReader, services_.machineBackup, services_.shell}, *this);
     if (!outcome.Succeeded()) ReportFailedSwitch(hwnd_, viewer, outcome);
 }
 

@@ -4,8 +4,10 @@
 
 #include "about_window.h"
 #include "core/viewer_display.h"
+#include "platform/backup_store.h"
 #include "platform/notification_area_win.h"
 #include "platform/registry.h"
+#include "platform/shell_notifier.h"
 #include "platform/unique_handle_win.h"
 #include "settings_menu.h"
 
@@ -21,6 +23,8 @@ public:
         RegistryWriter &registryWriter;
         RegistryReader &registryReader;
         NotificationArea &notificationArea;
+        BackupStore &machineBackup;
+        ShellNotifier &shell;
     };
 
     explicit MainWindow(Services services) : services_(services) {}

@@ -1,6 +1,8 @@
 #include "startup.h"
 
+#include "platform/backup_store_win.h"
 #include "platform/registry_win.h"
+#include "platform/shell_notifier_win.h"
 
 #include <commctrl.h>
 
@@ -29,7 +31,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     Win32Registry registry;
     ShellNotificationArea notificationArea;
-    MainWindow window({registry, registry, notificationArea});
+    FileBackupStore machineBackup(MachineBackupPath());
+    Win32ShellNotifier shell;
+    MainWindow window({registry, registry, notificationArea, machineBackup, shell});
     if (!window.Create(instance)) return 1;
     window.OnLoad();
     return RunMessageLoop(window);

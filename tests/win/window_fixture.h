@@ -2,6 +2,7 @@
 // Drives the real main window in-process, with an in-memory registry and a recording notification area.
 
 #include "platform/registry_fake.h"
+#include "platform/switch_fakes.h"
 #include "ui/main_window.h"
 #include "ui/resource.h"
 
@@ -57,7 +58,7 @@ protected:
     // Creates the window and runs the load handler, with ".wrl" holding wrl (or missing).
     void Start(std::optional<std::string> wrl = "Octaga.Octaga.wrl") {
         if (wrl) registry.SetText("HKEY_CLASSES_ROOT\\.wrl\\", *wrl);
-        window = std::make_unique<MainWindow>(MainWindow::Services{registry, registry, tray});
+        window = std::make_unique<MainWindow>(MainWindow::Services{registry, registry, tray, backup, shell});
         ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
         window->OnLoad();
         Pump();
@@ -102,6 +103,8 @@ protected:
     bool Shown() const { return IsWindowVisible(Hwnd()); }
 
     FakeRegistry registry;
+    FakeBackupStore backup;
+    RecordingNotifier shell;
     FakeNotificationArea tray;
     std::unique_ptr<MainWindow> window;
     bool quitPosted = false;
