@@ -13,18 +13,16 @@ endif()
 # Wixl ignores IncludeMaximum, so "up to this version included" is written as "below the next patch".
 math(EXPR NEXT_PATCH "${CMAKE_MATCH_3} + 1")
 set(ARGS -D Version=${VERSION} -D UpgradeBelow=${CMAKE_MATCH_1}.${CMAKE_MATCH_2}.${NEXT_PATCH}
-    -D ProductName=${HEADER_NAME} -D Manufacturer=${HEADER_MANUFACTURER} -D QuelvoExe=quelvo.exe -D Readme=README.md)
+    -D ProductName=${HEADER_NAME} -D Manufacturer=${HEADER_MANUFACTURER} -D QuelvoExe=quelvo.exe
+    -D QuelvoCliExe=quelvo-cli.exe -D Readme=README.md)
 
 # Wixl takes file sources relative to its working folder only: the payload is staged beside the package.
 set(STAGE ${OUTPUT}.files)
 file(REMOVE_RECURSE ${STAGE})
 file(MAKE_DIRECTORY ${STAGE})
 file(COPY_FILE ${EXE} ${STAGE}/quelvo.exe)
+file(COPY_FILE ${CLI} ${STAGE}/quelvo-cli.exe)
 file(COPY_FILE ${README} ${STAGE}/README.md)
-if(CLI)
-  file(COPY_FILE ${CLI} ${STAGE}/quelvo-cli.exe)
-  list(APPEND ARGS -D QuelvoCliExe=quelvo-cli.exe)
-endif()
 execute_process(COMMAND ${WIXL} -a x64 ${ARGS} -o ${OUTPUT} ${WXS} WORKING_DIRECTORY ${STAGE}
                 RESULT_VARIABLE FAILED ERROR_VARIABLE ERRORS)
 file(REMOVE_RECURSE ${STAGE})

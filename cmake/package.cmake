@@ -16,15 +16,10 @@ find_program(WIXL wixl REQUIRED)
 find_program(MSIINFO msiinfo REQUIRED)
 set(MSI_NAME quelvo-${PROJECT_VERSION}.msi)
 set(MSI_FILE ${CMAKE_BINARY_DIR}/${MSI_NAME})
-set(MSI_PAYLOAD $<TARGET_FILE:quelvo> ${PROJECT_SOURCE_DIR}/README.md)
-set(MSI_CLI_ARG "")
-if(TARGET quelvo-cli)
-  list(APPEND MSI_PAYLOAD $<TARGET_FILE:quelvo-cli>)
-  set(MSI_CLI_ARG -DCLI=$<TARGET_FILE:quelvo-cli>)
-endif()
+set(MSI_PAYLOAD $<TARGET_FILE:quelvo> $<TARGET_FILE:quelvo-cli> ${PROJECT_SOURCE_DIR}/README.md)
 add_custom_command(OUTPUT ${MSI_FILE}
   COMMAND ${CMAKE_COMMAND} -DWIXL=${WIXL} -DWXS=${PROJECT_SOURCE_DIR}/packaging/quelvo.wxs -DHEADER=${VERSION_HEADER}
-          -DEXE=$<TARGET_FILE:quelvo> ${MSI_CLI_ARG} -DREADME=${PROJECT_SOURCE_DIR}/README.md -DOUTPUT=${MSI_FILE}
+          -DEXE=$<TARGET_FILE:quelvo> -DCLI=$<TARGET_FILE:quelvo-cli> -DREADME=${PROJECT_SOURCE_DIR}/README.md -DOUTPUT=${MSI_FILE}
           -P ${PROJECT_SOURCE_DIR}/cmake/build_msi.cmake
   COMMAND ${CMAKE_COMMAND} -DMSIINFO=${MSIINFO} -DMSI=${MSI_FILE} -DHEADER=${VERSION_HEADER}
           -P ${PROJECT_SOURCE_DIR}/cmake/check_msi.cmake

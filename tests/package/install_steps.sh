@@ -31,7 +31,7 @@ remove_leftovers() { # of an interrupted run
 }
 
 build_package() { # OUTPUT VERSION README
-    "$cmake" -DWIXL="$wixl" -DWXS="$wxs" -DHEADER="$header" -DEXE="$exe" ${cli:+-DCLI="$cli"} -DREADME="$3" \
+    "$cmake" -DWIXL="$wixl" -DWXS="$wxs" -DHEADER="$header" -DEXE="$exe" -DCLI="$cli" -DREADME="$3" \
         -DOUTPUT="$1" -DVERSION="$2" -P "$here/../../cmake/build_msi.cmake"
 }
 msiexec_expect() { # 0|nonzero ARGS...
@@ -51,13 +51,12 @@ expect_installed() { # VERSION README
     check "installed version is $1 (read: $version)" test "$version" = "$1"
     check "quelvo.exe is this build's" cmp -s "$exe" "$(folder)/quelvo.exe"
     check "README.md is the package's" cmp -s "$2" "$(folder)/README.md"
-    [ -n "$cli" ] && check "quelvo-cli.exe is this build's" cmp -s "$cli" "$(folder)/quelvo-cli.exe"
+    check "quelvo-cli.exe is this build's" cmp -s "$cli" "$(folder)/quelvo-cli.exe"
     check "one Start-menu shortcut Quelvo" test "$(shortcuts | grep -c .)" = 1
     check "the shortcut starts the installed quelvo.exe" shortcut_targets_program
 }
 installed_cli_runs() {
-    [ -z "$cli" ] && return 0
-    wine "$program_files\\quelvo-cli.exe" list
+    wine "$program_files\\quelvo-cli.exe" list >/dev/null
     check "the installed quelvo-cli.exe list exits 0" test $? = 0
 }
 expect_run_value() { # the value's data, or nothing for no value
@@ -72,21 +71,18 @@ expect_removed() {
     check "no shortcut left" test -z "$(shortcuts)"
 }
 
-# The associations as the command line reports them, and the machine's backup, before anything is installed.
+# The associations as the command line reports them (the 29 values), and the machine's backup, which the first
+# switch writes (planted if it does not), before anything is installed.
 take_association_snapshot() { # FOLDER
     mkdir -p "$1" "$(dirname "$(backup)")"
-    if [ -n "$cli" ]; then
-        wine "$cli" use octaga >/dev/null
-        wine "$cli" status >"$1/status.txt"
-        echo $? >>"$1/status.txt"
-    fi
+    wine "$cli" use octaga >/dev/null
+    check "the build's quelvo-cli.exe use octaga exits 0" test $? = 0
+    { wine "$cli" status; echo "exit $?"; } >"$1/status.txt"
     [ -f "$(backup)" ] || echo "planted by the install test" >"$(backup)"
     cp "$(backup)" "$1/backup.reg"
 }
 compare_association_snapshot() { # FOLDER
-    if [ -n "$cli" ]; then
-        { wine "$cli" status; echo $?; } >"$1/status-after.txt"
-        check "associations unchanged by the removal" cmp -s "$1/status.txt" "$1/status-after.txt"
-    fi
-    check "ProgramData backup unchanged by the removal" cmp -s "$1/backup.reg" "$(backup)"
+    { wine "$cli" status; echo "exit $?"; } >"$1/status-after.txt"
+    check "the 29 association values unchanged by the removal" cmp -s "$1/status.txt" "$1/status-after.txt"
+    check "the ProgramData backup unchanged by the removal" cmp -s "$1/backup.reg" "$(backup)"
 }

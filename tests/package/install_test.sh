@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs, upgrades and removes the real package with Wine's msiexec, in a Wine prefix of this test's own under
 # the build tree (made once and kept), and checks files, shortcut, Run value and uninstall keys after each step.
-#   install_test.sh WORK MSI VERSION CMAKE WIXL WXS HEADER EXE README [CLI]
+#   install_test.sh WORK MSI VERSION CMAKE WIXL WXS HEADER EXE CLI README
 set -uo pipefail
-work=$1 msi=$2 version=$3 cmake=$4 wixl=$5 wxs=$6 header=$7 exe=$8 readme=$9 cli=${10:-}
+work=$1 msi=$2 version=$3 cmake=$4 wixl=$5 wxs=$6 header=$7 exe=$8 cli=$9 readme=${10}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/install_steps.sh"
 logon="\"$program_files\\quelvo.exe\""
