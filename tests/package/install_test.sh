@@ -8,6 +8,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/install_steps.sh"
 logon="\"$program_files\\quelvo.exe\""
 
+mkdir -p "$work"
 prepare_prefix "$work/wineprefix" || exit 1
 remove_leftovers
 
