@@ -5,9 +5,10 @@ check() { # DESCRIPTION COMMAND...
 }
 finish() { echo "$failures failure(s)"; ((failures == 0)); }
 
-# Only ever a folder that this test made (it carries the marker): a folder without it is someone else's.
+# Only ever a folder that this test made (it carries the marker): a folder without it is someone else's. Without
+# winemenubuilder, Wine does not copy the Start-menu shortcut into the Linux desktop of the user running the test.
 prepare_prefix() {
-    export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+    export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     [ -f "$WINEPREFIX/.quelvo-ready" ] && return 0
     if [ -e "$WINEPREFIX" ]; then
         echo "$WINEPREFIX exists without the marker .quelvo-ready: not made by this test, left alone" >&2
