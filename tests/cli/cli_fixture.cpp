@@ -5,11 +5,10 @@
 #include "platform/registry_win.h"
 #include "platform/text_win.h"
 
+#include <algorithm>
+
 namespace quelvo::test {
 namespace {
-
-constexpr std::string_view kUserExtensions = "HKEY_CURRENT_USER\\Software\\Classes\\";
-constexpr std::string_view kFileExts = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\";
 
 std::wstring BuildFolder() {
     wchar_t self[MAX_PATH] = {};
@@ -19,9 +18,10 @@ std::wstring BuildFolder() {
     return path.substr(0, path.find_last_of(L'\\'));
 }
 
+// Console programs under Wine may leave a console host holding the handles a moment: deleting must not wait.
 HANDLE InheritableFile(const std::wstring &path) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    return CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
+    return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
@@ -32,10 +32,10 @@ DWORD RunProcess(std::wstring commandLine, HANDLE out, HANDLE err) {
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION process = {};
+    DWORD code = 0xFFFFFFFF;
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
                         &startup, &process))
-        return 0xFFFFFFFF;
-    DWORD code = 0xFFFFFFFF;
+        return code;
     if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
@@ -43,57 +43,55 @@ DWORD RunProcess(std::wstring commandLine, HANDLE out, HANDLE err) {
 }
 
 void DeleteFolder(const std::wstring &folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    while (search != INVALID_HANDLE_VALUE) {
-        const std::wstring name = found.cFileName, path = folder + L"\\" + name;
-        if (name != L"." && name != L"..")
-            (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? DeleteFolder(path) : (void)DeleteFileW(path.c_str());
-        if (!FindNextFileW(search, &found)) break;
-    }
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    for (const wchar_t *file : {L"\\Quelvo\\associations-before-quelvo.reg", L"\\Quelvo", L"\\stdout.txt",
+                                L"\\stderr.txt", L"\\reg.txt", L"\\export.reg", L"\\backup.reg", L"\\expected.reg"})
+        DeleteFileW((folder + file).c_str()) || RemoveDirectoryW((folder + file).c_str());
     RemoveDirectoryW(folder.c_str());
-}
-
-// Every place the tests change: the 29, their per-user twins, and the per-user choices.
-std::vector<std::string> TouchedPaths() {
-    std::vector<std::string> paths = Places(Scope::Machine);
-    for (const std::string &path : Places(Scope::CurrentUser))
-        paths.push_back(path);
-    for (std::string_view extension : kExtensions)
-        paths.push_back(std::string(kFileExts).append(extension).append("\\UserChoice\\ProgId"));
-    return paths;
 }
 
 } // namespace
 
+std::optional<std::string> ReadFileBytes(const std::wstring &path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    return bytes.substr(0, read);
+}
+
 std::vector<std::string> Places(Scope scope) {
     std::vector<std::string> paths;
     for (const RegistryWrite &write : SwitchWrites(Viewers().front(), scope))
-        if (std::find(paths.begin(), paths.end(), write.path) == paths.end()) paths.push_back(write.path);
+        if (std::ranges::find(paths, write.path) == paths.end()) paths.push_back(write.path);
     return paths;
 }
 
 void CliTest::SetUp() {
-    for (const std::string &path : TouchedPaths()) {
+    std::vector<std::string> touched = Places(Scope::Machine), user = Places(Scope::CurrentUser);
+    touched.insert(touched.end(), user.begin(), user.end());
+    for (std::string_view extension : kExtensions)
+        touched.push_back(std::string("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
+                                      "FileExts\\")
+                              .append(extension)
+                              .append("\\UserChoice\\ProgId"));
+    for (const std::string &path : touched) {
         const RegistryPath parsed = *ParseRegistryPath(path);
-        Saved saved;
-        saved.path = path;
         HKEY key = nullptr;
-        saved.keyExisted = RegOpenKeyExW(RootKey(parsed.root), Widen(parsed.key).c_str(), 0, KEY_READ, &key) == 0;
+        const bool existed = RegOpenKeyExW(RootKey(parsed.root), Widen(parsed.key).c_str(), 0, KEY_READ, &key) == 0;
         if (key) RegCloseKey(key);
-        const RawValue value = GetRawValue(RootKey(parsed.root), Widen(parsed.key), Widen(parsed.valueName));
-        if (value.status == ERROR_SUCCESS) saved.data = value.data, saved.type = value.type;
-        saved_.push_back(std::move(saved));
+        RawValue value = GetRawValue(RootKey(parsed.root), Widen(parsed.key), Widen(parsed.valueName));
+        saved_.push_back({path, existed, value.status, value.type, std::move(value.data)});
     }
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    folder_ = std::wstring(temp) + L"quelvo-cli-test";
+    wchar_t buffer[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, buffer);
+    folder_ = std::wstring(buffer) + L"quelvo-cli-test";
     DeleteFolder(folder_);
     CreateDirectoryW(folder_.c_str(), nullptr);
     // The machine backup goes where the test can see it, not into the prefix's own ProgramData.
-    wchar_t old[MAX_PATH] = {};
-    if (GetEnvironmentVariableW(L"ProgramData", old, MAX_PATH)) programData_ = old;
+    if (GetEnvironmentVariableW(L"ProgramData", buffer, MAX_PATH)) programData_ = buffer;
     SetEnvironmentVariableW(L"ProgramData", folder_.c_str());
 }
 
@@ -103,26 +101,24 @@ void CliTest::TearDown() {
     for (auto saved = saved_.rbegin(); saved != saved_.rend(); ++saved) {
         const RegistryPath parsed = *ParseRegistryPath(saved->path);
         const HKEY root = RootKey(parsed.root);
-        const std::wstring key = Widen(parsed.key);
+        const std::wstring key = Widen(parsed.key), name = Widen(parsed.valueName);
         SetKeySecurity(root, key, kAllowAll);
         if (!saved->keyExisted) DeleteTree(root, key);
-        else if (saved->data)
-            SetRawValue(root, key, Widen(parsed.valueName), saved->type, saved->data->data(),
-                        static_cast<DWORD>(saved->data->size()));
+        else if (saved->status == ERROR_SUCCESS)
+            SetRawValue(root, key, name, saved->type, saved->data.data(), static_cast<DWORD>(saved->data.size()));
         else
-            RegDeleteKeyValueW(root, key.c_str(), Widen(parsed.valueName).c_str());
+            RegDeleteKeyValueW(root, key.c_str(), name.c_str());
     }
 }
 
 ProcessResult CliTest::RunCli(const std::wstring &arguments) {
-    const std::wstring outPath = TempFile(L"stdout.txt"), errPath = TempFile(L"stderr.txt");
-    HANDLE out = InheritableFile(outPath), err = InheritableFile(errPath);
+    HANDLE out = InheritableFile(TempFile(L"stdout.txt")), err = InheritableFile(TempFile(L"stderr.txt"));
     ProcessResult result;
     result.exitCode = RunProcess(L"\"" + BuildFolder() + L"\\quelvo-cli.exe\" " + arguments, out, err);
     CloseHandle(out);
     CloseHandle(err);
-    result.out = ReadFileBytes(outPath).value_or("");
-    result.err = ReadFileBytes(errPath).value_or("");
+    result.out = ReadFileBytes(TempFile(L"stdout.txt")).value_or("");
+    result.err = ReadFileBytes(TempFile(L"stderr.txt")).value_or("");
     return result;
 }
 
@@ -131,18 +127,6 @@ DWORD CliTest::RegImport(const std::wstring &file) {
     const DWORD code = RunProcess(L"reg.exe import \"" + file + L"\"", sink, sink);
     CloseHandle(sink);
     return code;
-}
-
-std::optional<std::string> CliTest::ReadFileBytes(const std::wstring &path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
 }
 
 std::map<std::string, std::optional<std::string>> CliTest::ReadPlaces(Scope scope) {

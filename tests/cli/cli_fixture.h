@@ -21,7 +21,8 @@ struct ProcessResult {
     std::string err;
 };
 
-// The 29 places a switch writes, as the machine's full paths.
+std::optional<std::string> ReadFileBytes(const std::wstring &path);
+// The places a switch writes, each once.
 std::vector<std::string> Places(Scope scope = Scope::Machine);
 
 class CliTest : public ::testing::Test {
@@ -33,7 +34,6 @@ protected:
     DWORD RegImport(const std::wstring &file);
     std::wstring TempFile(const std::wstring &name) const { return folder_ + L"\\" + name; }
     std::wstring MachineBackupFile() const { return TempFile(L"Quelvo\\associations-before-quelvo.reg"); }
-    static std::optional<std::string> ReadFileBytes(const std::wstring &path);
 
     // Text of each place, nullopt where the value is absent.
     std::map<std::string, std::optional<std::string>> ReadPlaces(Scope scope = Scope::Machine);
@@ -43,9 +43,10 @@ protected:
 private:
     struct Saved {
         std::string path;
-        bool keyExisted = false;
-        std::optional<std::vector<BYTE>> data;
-        DWORD type = REG_NONE;
+        bool keyExisted;
+        LSTATUS status;
+        DWORD type;
+        std::vector<BYTE> data;
     };
     std::vector<Saved> saved_;
     std::wstring folder_;

@@ -15,44 +15,30 @@ std::optional<std::string> FileBytes(const std::wstring &path) {
     return bytes.substr(0, read);
 }
 
-// The program under test keeps its backup in a folder of the test's own, not in the prefix's ProgramData.
-class BackupEndToEndTest : public EndToEndTest {
-protected:
-    void SetUp() override {
-        EndToEndTest::SetUp();
-        wchar_t buffer[MAX_PATH] = {};
-        if (GetEnvironmentVariableW(L"ProgramData", buffer, MAX_PATH)) programData_ = buffer;
-        GetTempPathW(MAX_PATH, buffer);
-        folder_ = std::wstring(buffer) + L"quelvo-e2e-backup";
-        Clean();
-        CreateDirectoryW(folder_.c_str(), nullptr);
-        SetEnvironmentVariableW(L"ProgramData", folder_.c_str());
-    }
-    void TearDown() override {
-        EndToEndTest::TearDown();
-        SetEnvironmentVariableW(L"ProgramData", programData_ ? programData_->c_str() : nullptr);
-        Clean();
-    }
-    void Clean() {
-        DeleteFileW(BackupFile().c_str());
-        RemoveDirectoryW((folder_ + L"\\Quelvo").c_str());
-        RemoveDirectoryW(folder_.c_str());
-    }
-    std::wstring BackupFile() const { return folder_ + L"\\Quelvo\\associations-before-quelvo.reg"; }
+TEST_F(EndToEndTest, FirstClickKeepsTheOldValuesOnceAndASecondLeavesThem) {
+    // The program keeps its backup in a folder of the test's own, not in the prefix's ProgramData.
+    wchar_t buffer[MAX_PATH] = {};
+    const DWORD hadOne = GetEnvironmentVariableW(L"ProgramData", buffer, MAX_PATH);
+    const std::wstring programData = buffer;
+    GetTempPathW(MAX_PATH, buffer);
+    const std::wstring folder = std::wstring(buffer) + L"quelvo-e2e-backup";
+    const std::wstring backup = folder + L"\\Quelvo\\associations-before-quelvo.reg";
+    DeleteFileW(backup.c_str()); // left by an earlier run that stopped half-way
+    CreateDirectoryW(folder.c_str(), nullptr);
+    SetEnvironmentVariableW(L"ProgramData", folder.c_str());
 
-private:
-    std::wstring folder_;
-    std::optional<std::wstring> programData_;
-};
-
-TEST_F(BackupEndToEndTest, FirstClickKeepsTheOldValuesOnceAndASecondLeavesThem) {
     Win32Registry registry;
     const std::string before = BackupFileBytes(Scope::Machine, registry);
     ASSERT_TRUE(program.Start());
     SwitchByButton(ViewerNamed("Flux"));
-    EXPECT_EQ(FileBytes(BackupFile()), before);
+    EXPECT_EQ(FileBytes(backup), before);
     SwitchByButton(ViewerNamed("Octaga"));
-    EXPECT_EQ(FileBytes(BackupFile()), before) << "the backup is never overwritten";
+    EXPECT_EQ(FileBytes(backup), before) << "the backup is never overwritten";
+
+    SetEnvironmentVariableW(L"ProgramData", hadOne ? programData.c_str() : nullptr);
+    DeleteFileW(backup.c_str());
+    RemoveDirectoryW((folder + L"\\Quelvo").c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 } // namespace

@@ -1,5 +1,4 @@
 #include "core/association.h"
-#include "core/backup.h"
 #include "window_fixture.h"
 
 #include <map>
@@ -105,18 +104,6 @@ TEST_F(WindowTest, EachButtonAndItsMenuItemWriteTheSameValuesAndShowTheViewer) {
         EXPECT_EQ(StatusText(), std::wstring(viewer.displayName.begin(), viewer.displayName.end()));
         EXPECT_EQ(CheckedViewerItems(), std::vector<UINT>{IDM_MCORTONA + static_cast<UINT>(i)});
     }
-}
-
-TEST_F(WindowTest, FirstClickKeepsTheOldValuesOnceAndEveryClickTellsTheShell) {
-    registry.SetText("HKEY_CLASSES_ROOT\\.x3d\\", "Old.Player");
-    Start();
-    const std::string before = BackupFileBytes(Scope::Machine, registry);
-    Click(IDC_COMMAND1);
-    EXPECT_EQ(backup.stored, before);
-    EXPECT_EQ(shell.calls, 1);
-    Click(IDC_COMMAND8);
-    EXPECT_EQ(backup.stored, before);
-    EXPECT_EQ(shell.calls, 2);
 }
 
 TEST_F(WindowTest, ButtonsAndMenuItemsAreBoundToTheirCatalogueNames) {
