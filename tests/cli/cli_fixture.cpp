@@ -43,10 +43,23 @@ DWORD RunProcess(std::wstring commandLine, HANDLE out, HANDLE err) {
 }
 
 void DeleteFolder(const std::wstring &folder) {
-    for (const wchar_t *file : {L"\\Quelvo\\associations-before-quelvo.reg", L"\\Quelvo", L"\\stdout.txt",
-                                L"\\stderr.txt", L"\\reg.txt", L"\\export.reg", L"\\backup.reg", L"\\expected.reg"})
-        DeleteFileW((folder + file).c_str()) || RemoveDirectoryW((folder + file).c_str());
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        const std::wstring path = folder + L"\\" + found.cFileName;
+        if (found.cFileName[0] == L'.') continue;
+        (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? DeleteFolder(path) : (void)DeleteFileW(path.c_str());
+    }
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
     RemoveDirectoryW(folder.c_str());
+}
+
+// A file that a finished console program's host still holds stays "delete pending" a moment and cannot be created
+// again: each run gets names of its own.
+std::wstring OutputName(const wchar_t *stream) {
+    static int runs = 0;
+    return std::wstring(stream) + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++runs) +
+           L".txt";
 }
 
 } // namespace
@@ -112,18 +125,21 @@ void CliTest::TearDown() {
 }
 
 ProcessResult CliTest::RunCli(const std::wstring &arguments) {
-    HANDLE out = InheritableFile(TempFile(L"stdout.txt")), err = InheritableFile(TempFile(L"stderr.txt"));
+    const std::wstring outPath = TempFile(OutputName(L"out")), errPath = TempFile(OutputName(L"err"));
+    HANDLE out = InheritableFile(outPath), err = InheritableFile(errPath);
+    EXPECT_NE(out, INVALID_HANDLE_VALUE);
+    EXPECT_NE(err, INVALID_HANDLE_VALUE);
     ProcessResult result;
     result.exitCode = RunProcess(L"\"" + BuildFolder() + L"\\quelvo-cli.exe\" " + arguments, out, err);
     CloseHandle(out);
     CloseHandle(err);
-    result.out = ReadFileBytes(TempFile(L"stdout.txt")).value_or("");
-    result.err = ReadFileBytes(TempFile(L"stderr.txt")).value_or("");
+    result.out = ReadFileBytes(outPath).value_or("");
+    result.err = ReadFileBytes(errPath).value_or("");
     return result;
 }
 
 DWORD CliTest::RegImport(const std::wstring &file) {
-    HANDLE sink = InheritableFile(TempFile(L"reg.txt"));
+    HANDLE sink = InheritableFile(TempFile(OutputName(L"reg")));
     const DWORD code = RunProcess(L"reg.exe import \"" + file + L"\"", sink, sink);
     CloseHandle(sink);
     return code;

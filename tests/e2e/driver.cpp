@@ -173,7 +173,9 @@ void Program::Notify(UINT mouseMessage) {
 }
 
 HWND Program::FindMessageBox() {
-    return FindProcessWindow(process_.dwProcessId, L"#32770");
+    // The box exists before its text is set; it is shown only once it is complete. On a busy machine the gap shows.
+    HWND box = FindProcessWindow(process_.dwProcessId, L"#32770");
+    return box && IsWindowVisible(box) ? box : nullptr;
 }
 
 std::wstring Program::MessageBoxText(HWND box) {
