@@ -65,3 +65,4 @@ add_custom_target(dist
           quelvo-${PROJECT_VERSION}
   DEPENDS quelvo quelvo-cli
   COMMENT "Packing ${DIST_DIR}.zip")
+include(${PROJECT_SOURCE_DIR}/cmake/package.cmake)

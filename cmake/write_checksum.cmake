@@ -1,4 +1,13 @@
-# Writes FILE.sha256 in the form that "sha256sum -c" reads.
-file(SHA256 ${FILE} DIGEST)
-get_filename_component(NAME ${FILE} NAME)
-file(WRITE ${FILE}.sha256 "${DIGEST}  ${NAME}\n")
+# Writes checksums in the form that "sha256sum -c" reads: FILE.sha256 for one FILE, or one OUTPUT listing FILES
+# (a list of files in OUTPUT's folder).
+if(FILE)
+  set(FILES ${FILE})
+  set(OUTPUT ${FILE}.sha256)
+endif()
+set(TEXT "")
+foreach(PATH IN LISTS FILES)
+  file(SHA256 ${PATH} DIGEST)
+  get_filename_component(NAME ${PATH} NAME)
+  string(APPEND TEXT "${DIGEST}  ${NAME}\n")
+endforeach()
+file(WRITE ${OUTPUT} "${TEXT}")

@@ -72,3 +72,5 @@ set_tests_properties(cli_tests PROPERTIES RUN_SERIAL TRUE)
 add_test(NAME release_executable_cli
   COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:quelvo-cli> -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=409600
           -DCONSOLE=1 -P ${CMAKE_CURRENT_LIST_DIR}/release/check_executable.cmake)
+
+include(${CMAKE_CURRENT_LIST_DIR}/package/package_tests.cmake)

@@ -1,0 +1,22 @@
+# Fails, and deletes the package so that no later build takes it as up to date, unless the package's product
+# name, manufacturer and version are those of the version header.
+#   cmake -DMSIINFO=msiinfo -DMSI=quelvo-2.0.0.msi -DHEADER=version.h -P check_msi.cmake
+include(${CMAKE_CURRENT_LIST_DIR}/version_header.cmake)
+quelvo_read_version_header(${HEADER} HEADER)
+execute_process(COMMAND ${MSIINFO} export ${MSI} Property OUTPUT_VARIABLE TABLE RESULT_VARIABLE FAILED)
+if(FAILED)
+  file(REMOVE ${MSI})
+  message(FATAL_ERROR "msiinfo could not read the Property table of ${MSI}")
+endif()
+foreach(PAIR "ProductName=${HEADER_NAME}" "Manufacturer=${HEADER_MANUFACTURER}" "ProductVersion=${HEADER_VERSION}")
+  string(REPLACE "=" ";" PAIR "${PAIR}")
+  list(GET PAIR 0 PROPERTY)
+  list(GET PAIR 1 EXPECTED)
+  string(REGEX MATCH "\n${PROPERTY}\t[^\r\n]*" LINE "${TABLE}")
+  string(REPLACE "\n${PROPERTY}\t" "" ACTUAL "${LINE}")
+  if(NOT ACTUAL STREQUAL EXPECTED)
+    file(REMOVE ${MSI})
+    message(FATAL_ERROR "${MSI}: ${PROPERTY} is \"${ACTUAL}\", the header says \"${EXPECTED}\"")
+  endif()
+  message(STATUS "${PROPERTY} ${ACTUAL}")
+endforeach()

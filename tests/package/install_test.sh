@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Installs, upgrades and removes the real package with Wine's msiexec, in a Wine prefix of this test's own under
+# the build tree (made once and kept), and checks files, shortcut, Run value and uninstall keys after each step.
+#   install_test.sh WORK MSI VERSION CMAKE WIXL WXS HEADER EXE CLI README
+set -uo pipefail
+work=$1 msi=$2 version=$3 cmake=$4 wixl=$5 wxs=$6 header=$7 exe=$8 cli=$9 readme=${10}
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/install_steps.sh"
+logon="\"$program_files\\quelvo.exe\""
+
+mkdir -p "$work"
+prepare_prefix "$work/wineprefix" || exit 1
+remove_leftovers
+
+# Packages made for the test from the same source: the same version rebuilt (a new product code), one version
+# up with a README of its own (to tell its files apart), and one version down.
+IFS=. read -r major minor patch <<<"$version"
+newer=$major.$minor.$((patch + 1))
+if ((patch > 0)); then older=$major.$minor.$((patch - 1)); elif ((minor > 0)); then older=$major.$((minor - 1)).0
+else older=$((major - 1)).0.0; fi
+printf '%s\n' "$(cat "$readme")" "" "Paquet de test $newer" >"$work/README-newer.md"
+build_package "$work/rebuilt.msi" "$version" "$readme" &&
+    build_package "$work/newer.msi" "$newer" "$work/README-newer.md" &&
+    build_package "$work/newer-rebuilt.msi" "$newer" "$work/README-newer.md" &&
+    build_package "$work/older.msi" "$older" "$readme" || exit 1
+
+echo "== before: associations chosen and a backup in ProgramData"
+take_association_snapshot "$work/before"
+
+echo "== silent install of $(basename "$msi")"
+msiexec_expect 0 /i "$msi" /qn
+expect_installed "$version" "$readme"
+expect_run_value ""
+installed_cli_runs
+
+echo "== the same package again, then the same version rebuilt, asking for the log-on start"
+msiexec_expect 0 /i "$msi" /qn
+expect_installed "$version" "$readme"
+msiexec_expect 0 /i "$work/rebuilt.msi" /qn RUNATLOGON=1
+expect_installed "$version" "$readme"
+expect_run_value "$logon"
+
+echo "== upgrade to $newer (the log-on choice kept), $older refused, two builds of $newer with RUNATLOGON=0 then 1"
+msiexec_expect 0 /i "$work/newer.msi" /qn
+expect_installed "$newer" "$work/README-newer.md"
+expect_run_value "$logon"
+msiexec_expect nonzero /i "$work/older.msi" /qn
+expect_installed "$newer" "$work/README-newer.md"
+msiexec_expect 0 /i "$work/newer-rebuilt.msi" /qn RUNATLOGON=0
+expect_run_value ""
+msiexec_expect 0 /i "$work/newer.msi" /qn RUNATLOGON=1
+expect_installed "$newer" "$work/README-newer.md"
+expect_run_value "$logon"
+
+echo "== silent removal"
+msiexec_expect 0 /x "$work/newer.msi" /qn
+expect_removed
+expect_run_value ""
+compare_association_snapshot "$work/before"
+
+wineserver -w
+finish

@@ -1,0 +1,11 @@
+# The installer package: its tables read on Linux, then installed, upgraded and removed under Wine.
+find_program(MSIBUILD msibuild REQUIRED)
+add_test(NAME msi_tables
+  COMMAND ${CMAKE_COMMAND} -DMSIINFO=${MSIINFO} -DMSIBUILD=${MSIBUILD} -DMSI=${MSI_FILE} -DHEADER=${VERSION_HEADER}
+          -DCHECK=${PROJECT_SOURCE_DIR}/cmake/check_msi.cmake "-DPAYLOAD=${MSI_PAYLOAD}"
+          -DWORK=${CMAKE_BINARY_DIR}/package-tests -P ${CMAKE_CURRENT_LIST_DIR}/msi_tables.cmake)
+add_test(NAME msi_install
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/install_test.sh ${CMAKE_BINARY_DIR}/package-tests ${MSI_FILE}
+          ${PROJECT_VERSION} ${CMAKE_COMMAND} ${WIXL} ${PROJECT_SOURCE_DIR}/packaging/quelvo.wxs ${VERSION_HEADER}
+          $<TARGET_FILE:quelvo> $<TARGET_FILE:quelvo-cli> ${PROJECT_SOURCE_DIR}/README.md)
+set_tests_properties(msi_install PROPERTIES RUN_SERIAL TRUE)
