@@ -27,6 +27,9 @@ struct SwitchOutcome {
     bool Succeeded() const { return error == kRegistryOk; }
 };
 
+// The status text names current, whose check mark alone is set.
+void ShowCurrentViewer(const ViewerRecord &current, ViewerDisplay &display);
+
 // Stops at the first refused write and then leaves the display untouched; the writes before it stay.
 SwitchOutcome SwitchViewer(const ViewerRecord &viewer, RegistryWriter &registry, ViewerDisplay &display);
 

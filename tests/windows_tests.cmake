@@ -6,10 +6,18 @@ add_executable(win_tests
   ${CMAKE_CURRENT_LIST_DIR}/win/tray_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/shutdown_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/about_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/win/elevation_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/win/accessibility_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/win/platform_win_test.cpp
   ${PROJECT_SOURCE_DIR}/ui/quelvo.rc)
-target_link_libraries(win_tests PRIVATE quelvo_app quelvo_fakes gtest_main)
+target_link_libraries(win_tests PRIVATE quelvo_app quelvo_fakes gtest_main oleacc oleaut32)
 target_link_options(win_tests PRIVATE -mwindows -mconsole)
 add_test(NAME win_tests COMMAND win_tests)
+# Planted beside win_tests.exe for the DLL search test.
+add_library(quelvo_planted SHARED ${CMAKE_CURRENT_LIST_DIR}/win/planted_dll.cpp)
+set_target_properties(quelvo_planted PROPERTIES PREFIX "" OUTPUT_NAME quelvo_planted)
+target_link_options(quelvo_planted PRIVATE -static -static-libgcc)
+add_dependencies(win_tests quelvo_planted)
 
 # End to end: a driver that starts the real quelvo.exe and acts on it from another process.
 add_executable(e2e_tests

@@ -1,15 +1,18 @@
 #include "main_window.h"
 
+#include "accessible_name.h"
 #include "core/association.h"
 #include "core/detection.h"
 #include "design.h"
+#include "platform/message_filter_win.h"
 #include "platform/text_win.h"
 #include "resource.h"
 #include "switch_report.h"
-#include "tray/icon_data.h"
-#include "tray/on_top.h"
+#include "viewer_tips.h"
 
 #include <windowsx.h>
+
+#include <utility>
 
 namespace quelvo {
 namespace {
@@ -17,6 +20,10 @@ namespace {
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr int kClientWidthTwips = 1440;
 constexpr int kClientHeightTwips = 4110;
+// Posted to the window itself.
+constexpr UINT kElevatedSwitchDone = WM_APP + 1;
+constexpr UINT kCreateTooltips = WM_APP + 2;
+
 constexpr DWORD kViewerButton = BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP | WS_CLIPSIBLINGS;
 
 // In tab order, which is also the z-order: Text1 stays above the frame it lies in.
@@ -86,6 +93,8 @@ void MainWindow::OnLoad() {
     DetectCurrentViewer(services_.registryReader, *this);
     TrayCommand();
     RestoreCommand();
+    // After the window is shown, so that they cost the start nothing.
+    PostMessageW(hwnd_, kCreateTooltips, 0, 0);
 }
 
 bool MainWindow::PreTranslate(MSG &message) {
@@ -126,9 +135,18 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
         OnEndSession(wParam != FALSE);
         return 0;
+    case WM_ACTIVATE:
+        OnActivate(LOWORD(wParam), HIWORD(wParam) != 0);
+        return 0;
+    case kElevatedSwitchDone:
+        OnElevatedSwitchDone();
+        return 0;
+    case kCreateTooltips:
+        if (!tooltips_) tooltips_ = CreateViewerTips(hwnd_, IDC_COMMAND1, services_.controlProbe);
+        return 0;
     }
     if (message == taskbarCreatedMessage_ && message != 0) {
-        OnTaskbarCreated();
+        modes_.OnTaskbarCreated();
         return 0;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
@@ -144,6 +162,10 @@ BOOL MainWindow::OnCreate(HWND hwnd, LPCREATESTRUCTW create) {
     menu_.SetVisible(IDM_MOUVRIR, false);
     menu_.SetVisible(IDM_MTIR2, false);
     taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
+    // Sent by the shell with normal rights; an elevated window would never hear of a restarted shell otherwise.
+    AllowMessageFromLowerRights(hwnd, taskbarCreatedMessage_);
+    modes_.Attach(hwnd);
+    SetAccessibleName(GetDlgItem(hwnd, IDC_TEXT1), L"En Cours");
     return TRUE;
 }
 
@@ -159,9 +181,12 @@ void MainWindow::LoadResources(HINSTANCE instance) {
 
 void MainWindow::CreateControls() {
     quelvo::CreateControls(hwnd_, kDesign, static_cast<HFONT>(font_.Get()));
-    for (std::size_t i = 0; i < badges_.size(); ++i)
-        SendDlgItemMessageW(hwnd_, IDC_COMMAND1 + static_cast<int>(i), BM_SETIMAGE, IMAGE_BITMAP,
-                            reinterpret_cast<LPARAM>(badges_[i].Get()));
+    for (std::size_t i = 0; i < badges_.size(); ++i) {
+        const int id = IDC_COMMAND1 + static_cast<int>(i);
+        SendDlgItemMessageW(hwnd_, id, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(badges_[i].Get()));
+        // What a screen reader says; a picture button draws only its picture.
+        SetDlgItemTextW(hwnd_, id, Widen(Viewers()[i].displayName).c_str());
+    }
     SendDlgItemMessageW(hwnd_, IDC_IMAGE1, STM_SETICON, reinterpret_cast<WPARAM>(image1Icon_.Get()), 0);
 }
 
@@ -194,8 +219,53 @@ void MainWindow::OnCommand(int id) {
 }
 
 void MainWindow::ViewerButtonClick(const ViewerRecord &viewer) {
+    // One report at a time: the tray pop-up and queued commands reach the window while a box is open.
+    if (reportOpen_ || elevatedSwitch_.Waiting()) return;
     const SwitchOutcome outcome = SwitchViewer(viewer, services_.registryWriter, *this);
-    if (!outcome.Succeeded()) ReportFailedSwitch(hwnd_, viewer, outcome);
+    if (!outcome.Succeeded()) HandleRefusedSwitch(viewer, outcome);
+}
+
+void MainWindow::HandleRefusedSwitch(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
+    if (!elevatedSwitch_.CanHelp(outcome)) {
+        reportOpen_ = true;
+        ReportFailedSwitch(hwnd_, viewer, outcome);
+        reportOpen_ = false;
+        return;
+    }
+    if (Report(ElevationQuestion(viewer, outcome), MB_YESNO | MB_ICONERROR) == IDYES)
+        SwitchAsAdministrator(viewer, outcome);
+}
+
+void MainWindow::SwitchAsAdministrator(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
+    const DWORD error = elevatedSwitch_.Start(hwnd_, kElevatedSwitchDone, viewer);
+    if (error == ERROR_SUCCESS) {
+        elevatedViewer_ = &viewer;
+        return;
+    }
+    if (error == ERROR_CANCELLED)
+        Report(ElevationDeclinedMessage(viewer), MB_OK | MB_ICONWARNING);
+    else if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        Report(FailedSwitchMessage(viewer, outcome), MB_OK | MB_ICONERROR);
+    else
+        Report(ElevatedLaunchFailedMessage(viewer, error), MB_OK | MB_ICONERROR);
+}
+
+void MainWindow::OnElevatedSwitchDone() {
+    if (!elevatedSwitch_.Waiting() || !elevatedViewer_) return;
+    const ViewerRecord &viewer = *elevatedViewer_;
+    elevatedViewer_ = nullptr;
+    const DWORD exitCode = elevatedSwitch_.Finish();
+    if (exitCode == 0)
+        ShowCurrentViewer(viewer, *this); // the command line has written; the window only shows it
+    else
+        Report(ElevatedSwitchFailedMessage(viewer, exitCode), MB_OK | MB_ICONERROR);
+}
+
+int MainWindow::Report(const std::wstring &text, UINT flags) {
+    reportOpen_ = true;
+    const int answer = MessageBoxW(hwnd_, text.c_str(), L"Quelvo", flags);
+    reportOpen_ = false;
+    return answer;
 }
 
 void MainWindow::AboutCommand() {
@@ -216,7 +286,65 @@ void MainWindow::OnGetMinMaxInfo(MINMAXINFO *info) {
     info->ptMinTrackSize = {size.cx, size.cy};
 }
 
+void MainWindow::TrayCommand() {
+    const auto picture = reinterpret_cast<HICON>(SendDlgItemMessageW(hwnd_, IDC_IMAGE1, STM_GETICON, 0, 0));
+    modes_.EnterTrayMode(picture);
+}
+
+void MainWindow::RestoreCommand() {
+    modes_.Restore();
+}
+
+void MainWindow::AlwaysOnTopCommand() {
+    modes_.EnterAlwaysOnTop();
+}
+
+void MainWindow::ShowModeChecked(bool trayMode) {
+    menu_.SetChecked(IDM_MSYSTRAY, trayMode);
+    menu_.SetChecked(IDM_MVISIBLE, !trayMode);
+    if (trayMode) menu_.SetVisible(IDM_MENU, true);
+}
+
+void MainWindow::OfferRestore(bool offered) {
+    menu_.SetVisible(IDM_MOUVRIR, offered);
+    menu_.SetVisible(IDM_MTIR2, offered);
+}
+
+void MainWindow::OnClose() {
+    if (!OnCloseRequest()) DestroyWindow(hwnd_);
+}
+
+void MainWindow::QuitCommand() {
+    EndProgram();
+}
+
+void MainWindow::OnEndSession(bool ending) {
+    // The session's end is never refused; the icon goes with it.
+    if (ending) EndProgram();
+}
+
+void MainWindow::OnActivate(UINT state, bool minimized) {
+    // As the dialog manager does: activation gives the focus back to the control that had it, else to the first.
+    if (state == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) focusedControl_ = focus;
+        return;
+    }
+    if (minimized) return;
+    const bool remembered = focusedControl_ && IsChild(hwnd_, focusedControl_) && IsWindowEnabled(focusedControl_);
+    SetFocus(remembered ? focusedControl_ : FirstTabStop());
+}
+
+HWND MainWindow::FirstTabStop() const {
+    for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if ((GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(child) && IsWindowEnabled(child))
+            return child;
+    return hwnd_;
+}
+
 void MainWindow::OnDestroy() {
+    elevatedSwitch_.Cancel();
+    if (tooltips_) DestroyWindow(std::exchange(tooltips_, nullptr));
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
     if (!about_.IsOpen()) PostQuitMessage(0);
@@ -227,8 +355,13 @@ void MainWindow::OnAboutClosed() {
 }
 
 void MainWindow::EndProgram() {
+    // A menu's or a move's own loop may swallow a quit message: both are ended, and the end is the window's
+    // destruction, which the message loop sees whatever loop ran.
+    EndMenu();
+    SendMessageW(hwnd_, WM_CANCELMODE, 0, 0);
+    icon_.Remove(hwnd_);
     about_.Destroy();
-    PostQuitMessage(0);
+    DestroyWindow(hwnd_);
 }
 
 } // namespace quelvo

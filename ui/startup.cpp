@@ -1,6 +1,9 @@
 #include "startup.h"
 
+#include "platform/dll_search_win.h"
+#include "platform/elevation_win.h"
 #include "platform/registry_win.h"
+#include "platform/viewer_control_probe_win.h"
 
 #include <commctrl.h>
 
@@ -8,28 +11,34 @@ namespace quelvo {
 
 int RunMessageLoop(MainWindow &window) {
     MSG message = {};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // Also ends when the window is gone but a modal loop swallowed the quit message.
+    while (window.Running() && GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (window.PreTranslate(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    return static_cast<int>(message.wParam);
+    return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
 }
 
 } // namespace quelvo
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace quelvo;
-    // Taken before any window exists; a second start ends silently and leaves the first untouched.
+    RestrictDllSearchToSystemFolder();
+    // Taken before any window exists; a second start ends silently and leaves the first untouched. A copy with
+    // fewer rights than the first may not open the first's mutex: that also means it runs.
     UniqueKernelHandle singleInstance(CreateMutexW(nullptr, FALSE, kSingleInstanceMutex));
-    if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+    const DWORD mutexError = GetLastError();
+    if (mutexError == ERROR_ALREADY_EXISTS || mutexError == ERROR_ACCESS_DENIED) return 0;
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
     Win32Registry registry;
     ShellNotificationArea notificationArea;
-    MainWindow window({registry, registry, notificationArea});
+    ShellElevation elevation;
+    RegistryViewerControlProbe controlProbe;
+    MainWindow window({registry, registry, notificationArea, elevation, controlProbe});
     if (!window.Create(instance)) return 1;
     window.OnLoad();
     return RunMessageLoop(window);

@@ -3,7 +3,6 @@
 #include "platform/text_win.h"
 
 namespace quelvo {
-namespace {
 
 std::wstring SystemText(DWORD error) {
     wchar_t *buffer = nullptr;
@@ -17,6 +16,8 @@ std::wstring SystemText(DWORD error) {
     return text.empty() ? L"erreur inconnue" : text;
 }
 
+namespace {
+
 std::wstring WhatStays(std::size_t writesDone) {
     if (writesDone == 0) return L"Aucune valeur du registre n'a été modifiée.";
     return L"Les " + std::to_wstring(writesDone) +
@@ -26,13 +27,13 @@ std::wstring WhatStays(std::size_t writesDone) {
 
 } // namespace
 
-std::wstring FailedSwitchMessage(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
+std::wstring FailedSwitchMessage(const ViewerRecord &viewer, const SwitchOutcome &outcome, bool adviseRights) {
     std::wstring message = L"Le viewer « " + Widen(viewer.displayName) + L" » n'a pas pu être choisi.\n\n";
     message += L"Cette clé du registre n'a pas pu être écrite :\n" + Widen(outcome.failedPath) + L"\n\n";
     message +=
         L"Windows indique : " + SystemText(outcome.error) + L" (erreur " + std::to_wstring(outcome.error) + L")\n\n";
     message += WhatStays(outcome.writesDone);
-    if (outcome.error == kRegistryAccessDenied)
+    if (adviseRights && outcome.error == kRegistryAccessDenied)
         message += L"\n\nChanger de viewer demande les droits d'administrateur. Quittez Quelvo (menu Paramétres, "
                    L"Quitter), puis faites un clic droit sur quelvo.exe et choisissez « Exécuter en tant "
                    L"qu'administrateur ».";
