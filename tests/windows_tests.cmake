@@ -28,14 +28,20 @@ add_executable(e2e_tests
   ${CMAKE_CURRENT_LIST_DIR}/e2e/tray_e2e_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/e2e/screenshots_e2e_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/e2e/reliability_e2e_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/e2e/release_e2e_test.cpp)
-target_link_libraries(e2e_tests PRIVATE quelvo_platform_win gtest_main user32 gdi32 shell32 psapi version)
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/release_e2e_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/ready_e2e_test.cpp)
+target_link_libraries(e2e_tests PRIVATE quelvo_platform_win gtest_main user32 gdi32 shell32 psapi version oleacc ole32
+                      oleaut32 uuid)
 add_dependencies(e2e_tests quelvo)
 set(SCREENSHOT_DIR ${CMAKE_BINARY_DIR}/screenshots)
 file(MAKE_DIRECTORY ${SCREENSHOT_DIR})
 string(REPLACE "/" "\\\\" SCREENSHOT_DIR_WINDOWS "Z:${SCREENSHOT_DIR}")
-add_test(NAME e2e_tests COMMAND e2e_tests)
+add_test(NAME e2e_tests COMMAND e2e_tests --gtest_filter=-KeyboardEndToEnd.*)
 set_tests_properties(e2e_tests PROPERTIES ENVIRONMENT "QUELVO_SCREENSHOTS=${SCREENSHOT_DIR_WINDOWS}" RUN_SERIAL TRUE)
+# Real keys and drags, pressed by xdotool on the display.
+add_test(NAME e2e_keyboard
+  COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/e2e/with_xdotool.sh $<TARGET_FILE:e2e_tests> "KeyboardEndToEnd.*")
+set_tests_properties(e2e_keyboard PROPERTIES RUN_SERIAL TRUE DEPENDS e2e_tests)
 
 # The executable as it is handed out: imports, size, strip, manifest.
 add_test(NAME release_executable

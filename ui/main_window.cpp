@@ -23,6 +23,7 @@ constexpr int kClientHeightTwips = 4110;
 // Posted to the window itself.
 constexpr UINT kElevatedSwitchDone = WM_APP + 1;
 constexpr UINT kCreateTooltips = WM_APP + 2;
+constexpr UINT kRestoreFocus = WM_APP + 3;
 
 constexpr DWORD kViewerButton = BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP | WS_CLIPSIBLINGS;
 
@@ -112,7 +113,11 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCCREATE) self->hwnd_ = hwnd;
     if (message == WM_CREATE) return self->OnCreate(hwnd, reinterpret_cast<LPCREATESTRUCTW>(lParam)) ? 0 : -1;
-    return self->HandleMessage(message, wParam, lParam);
+    const LRESULT result = self->HandleMessage(message, wParam, lParam);
+    // Ended inside a menu's or a move's loop, which may have swallowed the quit message: posted again on the way
+    // out of each handler, the last time outside every such loop.
+    if (!self->Running()) PostQuitMessage(0);
+    return result;
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -137,6 +142,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ACTIVATE:
         OnActivate(LOWORD(wParam), HIWORD(wParam) != 0);
+        return 0;
+    case WM_SHOWWINDOW:
+        OnShowWindow(wParam != FALSE);
+        return 0;
+    case kRestoreFocus:
+        if (GetActiveWindow() == hwnd_ && !IsChild(hwnd_, GetFocus())) RestoreFocus();
         return 0;
     case kElevatedSwitchDone:
         OnElevatedSwitchDone();
@@ -325,12 +336,27 @@ void MainWindow::OnEndSession(bool ending) {
 
 void MainWindow::OnActivate(UINT state, bool minimized) {
     // As the dialog manager does: activation gives the focus back to the control that had it, else to the first.
-    if (state == WA_INACTIVE) {
-        const HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) focusedControl_ = focus;
-        return;
-    }
-    if (minimized) return;
+    if (state == WA_INACTIVE)
+        RememberFocus();
+    else if (!minimized)
+        RestoreFocus();
+}
+
+void MainWindow::OnShowWindow(bool shown) {
+    // Hiding takes the focus away without a deactivation, and showing an active window activates nothing; the
+    // check comes once the window is shown.
+    if (!shown)
+        RememberFocus();
+    else
+        PostMessageW(hwnd_, kRestoreFocus, 0, 0);
+}
+
+void MainWindow::RememberFocus() {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) focusedControl_ = focus;
+}
+
+void MainWindow::RestoreFocus() {
     const bool remembered = focusedControl_ && IsChild(hwnd_, focusedControl_) && IsWindowEnabled(focusedControl_);
     SetFocus(remembered ? focusedControl_ : FirstTabStop());
 }

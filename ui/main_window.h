@@ -75,6 +75,9 @@ private:
     static void OnGetMinMaxInfo(MINMAXINFO *info);
     void OnEndSession(bool ending);
     void OnActivate(UINT state, bool minimized);
+    void OnShowWindow(bool shown);
+    void RememberFocus();
+    void RestoreFocus();
     void OnElevatedSwitchDone();
 
     void LoadResources(HINSTANCE instance);

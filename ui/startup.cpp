@@ -3,6 +3,7 @@
 #include "platform/dll_search_win.h"
 #include "platform/elevation_win.h"
 #include "platform/registry_win.h"
+#include "platform/single_instance_win.h"
 #include "platform/viewer_control_probe_win.h"
 
 #include <commctrl.h>
@@ -25,11 +26,9 @@ int RunMessageLoop(MainWindow &window) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace quelvo;
     RestrictDllSearchToSystemFolder();
-    // Taken before any window exists; a second start ends silently and leaves the first untouched. A copy with
-    // fewer rights than the first may not open the first's mutex: that also means it runs.
-    UniqueKernelHandle singleInstance(CreateMutexW(nullptr, FALSE, kSingleInstanceMutex));
-    const DWORD mutexError = GetLastError();
-    if (mutexError == ERROR_ALREADY_EXISTS || mutexError == ERROR_ACCESS_DENIED) return 0;
+    // Taken before any window exists; a second start ends silently and leaves the first untouched.
+    UniqueKernelHandle singleInstance;
+    if (!ClaimSingleInstance(kSingleInstanceMutex, singleInstance)) return 0;
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);

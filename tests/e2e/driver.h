@@ -74,4 +74,10 @@ bool SaveScreenshot(const std::wstring &name);
 void ClickAt(POINT point, bool right = false);
 void PressKey(WORD key);
 
+// Real X input through xdotool on the display (arguments as on its command line, e.g. "key space"). A Windows
+// process cannot start it, so with_xdotool.sh runs it for us: a request file there, an acknowledgement back.
+// False when no such helper runs or it did not answer.
+bool XdotoolAvailable();
+bool Xdotool(const std::string &arguments);
+
 } // namespace quelvo::e2e

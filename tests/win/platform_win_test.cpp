@@ -1,5 +1,6 @@
 #include "platform/dll_search_win.h"
 #include "platform/message_filter_win.h"
+#include "platform/single_instance_win.h"
 
 #include <gtest/gtest.h>
 
@@ -72,6 +73,22 @@ TEST(DllSearch, ADllBesideTheProgramIsNoLongerLoadedOnceTheSearchIsRestricted) {
     HMODULE system = LoadLibraryW(L"oleacc.dll");
     EXPECT_NE(system, nullptr) << "system DLLs still load";
     FreeLibrary(system);
+}
+
+MutexCreation RefusedAsAnElevatedCopysMutexIs(const wchar_t *) {
+    return {nullptr, ERROR_ACCESS_DENIED};
+}
+
+// Wine has no integrity levels and lets this user open any mutex of the session, so the refusal is made here.
+TEST(SingleInstance, AMutexThatExistsOrMayNotBeOpenedMeansAnotherCopyRuns) {
+    const wchar_t name[] = L"Local\\Tarnix.Quelvo.SingleInstance.Test";
+    UniqueKernelHandle first, second, refused;
+    EXPECT_TRUE(ClaimSingleInstance(name, first));
+    EXPECT_FALSE(ClaimSingleInstance(name, second));
+    EXPECT_FALSE(ClaimSingleInstance(name, refused, RefusedAsAnElevatedCopysMutexIs));
+    first.Reset();
+    second.Reset();
+    EXPECT_TRUE(ClaimSingleInstance(name, first)) << "the claim ends with the handles";
 }
 
 } // namespace
