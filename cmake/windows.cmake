@@ -2,6 +2,10 @@
 add_library(quelvo_platform_win STATIC
   platform/registry_win.cpp
   platform/text_win.cpp
+  platform/system_text_win.cpp
+  platform/backup_store_win.cpp
+  platform/shell_notifier_win.cpp
+  platform/installation_probe_win.cpp
   platform/notification_area_win.cpp
   platform/elevation_win.cpp
   platform/dll_search_win.cpp
@@ -36,18 +40,32 @@ set_source_files_properties(ui/quelvo.rc PROPERTIES OBJECT_DEPENDS
 # Benchmarks: programs that print figures (scripts/bench.sh runs them), not tests.
 add_executable(minimal_window WIN32 bench/minimal_window.cpp)
 target_link_options(minimal_window PRIVATE -municode -s)
+add_executable(fair_floor_window WIN32 bench/fair_floor_window.cpp bench/fair_floor_window.rc)
+target_link_libraries(fair_floor_window PRIVATE comctl32)
+target_link_options(fair_floor_window PRIVATE -municode -s)
 add_executable(quelvo_bench bench/quelvo_bench.cpp)
 target_link_libraries(quelvo_bench PRIVATE quelvo_platform_win ole32 oleaut32 uuid psapi)
 target_link_options(quelvo_bench PRIVATE -municode)
+
+# The command line: the same core and platform layer, as a console program.
+# Only the JSON library's own folder is exposed, since the toolchain keeps system headers out of this build.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/json_include)
+file(CREATE_LINK /usr/include/nlohmann ${CMAKE_BINARY_DIR}/json_include/nlohmann SYMBOLIC)
+add_executable(quelvo-cli cli/main.cpp cli/arguments.cpp cli/console_win.cpp cli/commands.cpp cli/report.cpp)
+target_include_directories(quelvo-cli PRIVATE ${CMAKE_BINARY_DIR}/json_include)
+target_link_libraries(quelvo-cli PRIVATE quelvo_platform_win)
+target_link_options(quelvo-cli PRIVATE -municode -s -Wl,--gc-sections)
 
 # A zip to hand to Windows users: the program, the README and a checksum.
 set(DIST_DIR ${CMAKE_BINARY_DIR}/dist/quelvo-${PROJECT_VERSION})
 add_custom_target(dist
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${DIST_DIR} ${DIST_DIR}.zip
   COMMAND ${CMAKE_COMMAND} -E make_directory ${DIST_DIR}
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quelvo> ${PROJECT_SOURCE_DIR}/README.md ${DIST_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quelvo> $<TARGET_FILE:quelvo-cli> ${PROJECT_SOURCE_DIR}/README.md
+          ${DIST_DIR}
   COMMAND ${CMAKE_COMMAND} -DFILE=${DIST_DIR}/quelvo.exe -P ${PROJECT_SOURCE_DIR}/cmake/write_checksum.cmake
+  COMMAND ${CMAKE_COMMAND} -DFILE=${DIST_DIR}/quelvo-cli.exe -P ${PROJECT_SOURCE_DIR}/cmake/write_checksum.cmake
   COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/dist zip -q -r quelvo-${PROJECT_VERSION}.zip
           quelvo-${PROJECT_VERSION}
-  DEPENDS quelvo
+  DEPENDS quelvo quelvo-cli
   COMMENT "Packing ${DIST_DIR}.zip")

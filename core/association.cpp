@@ -1,5 +1,7 @@
 #include "association.h"
 
+#include "backup.h"
+
 #include <algorithm>
 #include <array>
 
@@ -9,6 +11,7 @@ namespace {
 constexpr std::string_view kContentTypeKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\MIME\\Database\\Content Type\\";
 constexpr std::string_view kMachineClasses = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\";
 constexpr std::string_view kClassesRoot = "HKEY_CLASSES_ROOT\\";
+constexpr std::string_view kUserClasses = "HKEY_CURRENT_USER\\Software\\Classes\\";
 
 constexpr std::array<std::string_view, 11> kStandardContentTypeOrder = {
     "model/vrml",     "model/x3d",     "model/fx3d",     "model/x3d+xml",     "model/x3d+vrml",    "model/x3d-vrml",
@@ -60,17 +63,46 @@ std::vector<RegistryWrite> BuildAssociationList(const ViewerRecord &viewer) {
     return writes;
 }
 
-SwitchOutcome SwitchViewer(const ViewerRecord &viewer, RegistryWriter &registry, ViewerDisplay &display) {
+std::string ToCurrentUserClasses(std::string_view path) {
+    for (std::string_view root : {kMachineClasses, kClassesRoot})
+        if (path.starts_with(root)) return Concat(kUserClasses, path.substr(root.size()), "");
+    return std::string(path);
+}
+
+std::vector<RegistryWrite> SwitchWrites(const ViewerRecord &viewer, Scope scope) {
+    std::vector<RegistryWrite> writes = BuildAssociationList(viewer);
+    if (scope == Scope::CurrentUser)
+        for (RegistryWrite &write : writes)
+            write.path = ToCurrentUserClasses(write.path);
+    return writes;
+}
+
+namespace {
+
+// Only the machine's values get the file under ProgramData; a per-user switch leaves them alone.
+void KeepMachineValuesOnce(const SwitchServices &services, SwitchOutcome &outcome) {
+    if (services.scope != Scope::Machine || services.machineBackup.Exists()) return;
+    const RegistryError error = services.machineBackup.WriteNew(BackupFileBytes(Scope::Machine, services.reader));
+    if (error == kRegistryFileExists) return; // another switch kept them a moment ago
+    outcome.backup = error == kRegistryOk ? BackupResult::Written : BackupResult::Failed;
+    outcome.backupError = error;
+}
+
+} // namespace
+
+SwitchOutcome SwitchViewer(const ViewerRecord &viewer, const SwitchServices &services, ViewerDisplay &display) {
     SwitchOutcome outcome;
-    for (const RegistryWrite &write : BuildAssociationList(viewer)) {
-        if (RegistryError error = registry.WriteString(write.path, write.value); error != kRegistryOk) {
+    KeepMachineValuesOnce(services, outcome);
+    for (const RegistryWrite &write : SwitchWrites(viewer, services.scope)) {
+        if (RegistryError error = services.writer.WriteString(write.path, write.value); error != kRegistryOk) {
             outcome.failedPath = write.path;
             outcome.error = error;
-            return outcome;
+            break;
         }
         ++outcome.writesDone;
     }
-    ShowCurrentViewer(viewer, display);
+    if (outcome.writesDone > 0) services.shell.AssociationsChanged();
+    if (outcome.Succeeded()) ShowCurrentViewer(viewer, display);
     return outcome;
 }
 

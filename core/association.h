@@ -1,7 +1,9 @@
 #pragma once
 // The 29 registry writes that make one viewer the default handler, and the switch that performs them.
 
+#include "platform/backup_store.h"
 #include "platform/registry.h"
+#include "platform/shell_notifier.h"
 #include "viewer_catalogue.h"
 #include "viewer_display.h"
 
@@ -20,17 +22,39 @@ struct RegistryWrite {
 // Content types first (in the viewer's order), then the machine extension keys, then the classes-root ones.
 std::vector<RegistryWrite> BuildAssociationList(const ViewerRecord &viewer);
 
+// Machine: the list as it is. CurrentUser: every key moved under HKEY_CURRENT_USER\Software\Classes, which
+// Windows merges over the machine's classes for that user alone.
+enum class Scope { Machine, CurrentUser };
+
+std::string ToCurrentUserClasses(std::string_view path);
+// The writes a switch makes, in its order: the association list, moved for the current user if asked.
+std::vector<RegistryWrite> SwitchWrites(const ViewerRecord &viewer, Scope scope);
+
+struct SwitchServices {
+    RegistryWriter &writer;
+    RegistryReader &reader; // what the backup reads
+    BackupStore &machineBackup;
+    ShellNotifier &shell;
+    Scope scope = Scope::Machine;
+};
+
+enum class BackupResult { NotNeeded, Written, Failed };
+
 struct SwitchOutcome {
     std::size_t writesDone = 0;
     std::string failedPath;            // empty when every write succeeded
     RegistryError error = kRegistryOk; // the system's code for the refused write
+    BackupResult backup = BackupResult::NotNeeded;
+    RegistryError backupError = kRegistryOk;
     bool Succeeded() const { return error == kRegistryOk; }
 };
 
 // The status text names current, whose check mark alone is set.
 void ShowCurrentViewer(const ViewerRecord &current, ViewerDisplay &display);
 
-// Stops at the first refused write and then leaves the display untouched; the writes before it stay.
-SwitchOutcome SwitchViewer(const ViewerRecord &viewer, RegistryWriter &registry, ViewerDisplay &display);
+// Keeps the machine's old values first if no backup exists yet (a backup that fails does not stop the switch).
+// Stops at the first refused write and then leaves the display untouched; the writes before it stay. The shell
+// hears of it once if anything was written.
+SwitchOutcome SwitchViewer(const ViewerRecord &viewer, const SwitchServices &services, ViewerDisplay &display);
 
 } // namespace quelvo

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the benchmark under Wine and prints its figures: switch latency, start-up, memory and idle CPU time.
+# Runs the benchmark under Wine and prints its figures: switch latency, the command line against reg import,
+# start-up, memory and idle CPU time.
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 prepare_environment
 build_windows >/dev/null
@@ -13,12 +14,28 @@ wine quelvo_bench.exe "$folder" 2>/dev/null | tr -d '\r'
 # running thread of another process is not counted.
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 rss_kb() { awk '/VmRSS/ {print $2}' "/proc/$1/status"; }
+# The quelvo.exe that this benchmark started, not any other one on the machine: Wine hands the environment down to
+# the processes it starts, so a token of our own marks it.
+token="quelvo-bench-$$-$RANDOM"
+started_pid() {
+    local environ pid
+    for environ in /proc/[0-9]*/environ; do
+        pid=${environ#/proc/}
+        pid=${pid%/environ}
+        grep -qzx "QUELVO_BENCH_TOKEN=$token" "$environ" 2>/dev/null || continue
+        head -z -n 1 "/proc/$pid/cmdline" 2>/dev/null | tr -d '\0' | grep -qE '(^|[\\/])quelvo\.exe$' && echo "$pid" && return
+    done
+}
 echo "idle, 10 s each (clock ticks of $(getconf CLK_TCK) per second):"
-wine quelvo_bench.exe idle "$folder" 2>/dev/null | while read -r mark; do
+QUELVO_BENCH_TOKEN=$token wine quelvo_bench.exe idle "$folder" 2>/dev/null | while read -r mark; do
     mark=${mark%$'\r'}
-    pid=$(pgrep -f '(^|[\\/])quelvo\.exe$' | head -n 1)
     case "$mark" in
-    SHOWN) shown=$(cpu_ticks "$pid"); echo "  resident set after start-up: $(rss_kb "$pid") KB" ;;
+    SHOWN)
+        pid=$(started_pid)
+        [ -n "$pid" ] || { echo "  the started quelvo.exe was not found" >&2; exit 1; }
+        shown=$(cpu_ticks "$pid")
+        echo "  resident set after start-up: $(rss_kb "$pid") KB"
+        ;;
     TRAY) tray=$(cpu_ticks "$pid"); echo "  shown:   $((tray - shown)) ticks (target 0)" ;;
     DONE) echo "  in tray: $(($(cpu_ticks "$pid") - tray)) ticks (target 0)" ;;
     esac

@@ -18,6 +18,10 @@ add_library(quelvo_planted SHARED ${CMAKE_CURRENT_LIST_DIR}/win/planted_dll.cpp)
 set_target_properties(quelvo_planted PROPERTIES PREFIX "" OUTPUT_NAME quelvo_planted)
 target_link_options(quelvo_planted PRIVATE -static -static-libgcc)
 add_dependencies(win_tests quelvo_planted)
+# Beside win_tests.exe, where the window looks for it when it asks for administrator rights.
+add_custom_command(TARGET win_tests POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:quelvo-cli> $<TARGET_FILE_DIR:win_tests>)
+add_dependencies(win_tests quelvo-cli)
 
 # End to end: a driver that starts the real quelvo.exe and acts on it from another process.
 add_executable(e2e_tests
@@ -29,6 +33,7 @@ add_executable(e2e_tests
   ${CMAKE_CURRENT_LIST_DIR}/e2e/screenshots_e2e_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/e2e/reliability_e2e_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/e2e/release_e2e_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/backup_e2e_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/e2e/ready_e2e_test.cpp)
 target_link_libraries(e2e_tests PRIVATE quelvo_platform_win gtest_main user32 gdi32 shell32 psapi version oleacc ole32
                       oleaut32 uuid)
@@ -50,3 +55,16 @@ add_test(NAME release_executable
 add_test(NAME e2e_on_top_at_120_dpi
   COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/e2e/at_dpi.sh 120 $<TARGET_FILE:e2e_tests> "TrayEndToEnd.AlwaysOnTop*")
 set_tests_properties(e2e_on_top_at_120_dpi PROPERTIES RUN_SERIAL TRUE DEPENDS e2e_tests)
+
+# The command line against the real registry: quelvo-cli.exe and reg.exe as separate processes.
+add_executable(cli_tests
+  ${CMAKE_CURRENT_LIST_DIR}/cli/cli_fixture.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli/cli_test.cpp)
+target_include_directories(cli_tests PRIVATE ${CMAKE_BINARY_DIR}/json_include)
+target_link_libraries(cli_tests PRIVATE quelvo_platform_win quelvo_fakes gtest_main)
+add_dependencies(cli_tests quelvo-cli)
+add_test(NAME cli_tests COMMAND cli_tests)
+set_tests_properties(cli_tests PROPERTIES RUN_SERIAL TRUE)
+add_test(NAME release_executable_cli
+  COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:quelvo-cli> -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=409600
+          -DCONSOLE=1 -P ${CMAKE_CURRENT_LIST_DIR}/release/check_executable.cmake)

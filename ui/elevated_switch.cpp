@@ -1,5 +1,6 @@
 #include "elevated_switch.h"
 
+#include "platform/system_text_win.h"
 #include "platform/text_win.h"
 #include "switch_report.h"
 

@@ -232,7 +232,8 @@ void MainWindow::OnCommand(int id) {
 void MainWindow::ViewerButtonClick(const ViewerRecord &viewer) {
     // One report at a time: the tray pop-up and queued commands reach the window while a box is open.
     if (reportOpen_ || elevatedSwitch_.Waiting()) return;
-    const SwitchOutcome outcome = SwitchViewer(viewer, services_.registryWriter, *this);
+    const SwitchOutcome outcome = SwitchViewer(
+        viewer, {services_.registryWriter, services_.registryReader, services_.machineBackup, services_.shell}, *this);
     if (!outcome.Succeeded()) HandleRefusedSwitch(viewer, outcome);
 }
 

@@ -5,9 +5,11 @@
 #include "about_window.h"
 #include "core/viewer_display.h"
 #include "elevated_switch.h"
+#include "platform/backup_store.h"
 #include "platform/elevation_win.h"
 #include "platform/notification_area_win.h"
 #include "platform/registry.h"
+#include "platform/shell_notifier.h"
 #include "platform/unique_handle_win.h"
 #include "platform/viewer_control_probe.h"
 #include "settings_menu.h"
@@ -26,6 +28,8 @@ public:
         RegistryWriter &registryWriter;
         RegistryReader &registryReader;
         NotificationArea &notificationArea;
+        BackupStore &machineBackup;
+        ShellNotifier &shell;
         Elevation &elevation;
         ViewerControlProbe &controlProbe;
     };

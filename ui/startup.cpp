@@ -1,8 +1,10 @@
 #include "startup.h"
 
+#include "platform/backup_store_win.h"
 #include "platform/dll_search_win.h"
 #include "platform/elevation_win.h"
 #include "platform/registry_win.h"
+#include "platform/shell_notifier_win.h"
 #include "platform/single_instance_win.h"
 #include "platform/viewer_control_probe_win.h"
 
@@ -35,9 +37,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     Win32Registry registry;
     ShellNotificationArea notificationArea;
+    FileBackupStore machineBackup(MachineBackupPath());
+    Win32ShellNotifier shell;
     ShellElevation elevation;
     RegistryViewerControlProbe controlProbe;
-    MainWindow window({registry, registry, notificationArea, elevation, controlProbe});
+    MainWindow window({registry, registry, notificationArea, machineBackup, shell, elevation, controlProbe});
     if (!window.Create(instance)) return 1;
     window.OnLoad();
     return RunMessageLoop(window);

@@ -1,21 +1,9 @@
 #include "switch_report.h"
 
+#include "platform/system_text_win.h"
 #include "platform/text_win.h"
 
 namespace quelvo {
-
-std::wstring SystemText(DWORD error) {
-    wchar_t *buffer = nullptr;
-    const DWORD length =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, error, 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
-    std::wstring text(buffer ? buffer : L"", length);
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
-        text.pop_back();
-    return text.empty() ? L"erreur inconnue" : text;
-}
-
 namespace {
 
 std::wstring WhatStays(std::size_t writesDone) {

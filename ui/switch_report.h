@@ -9,9 +9,6 @@
 
 namespace quelvo {
 
-// The system's own text for an error code.
-std::wstring SystemText(DWORD error);
-
 // adviseRights: ends a refusal for lack of rights with how to start the program as administrator.
 std::wstring FailedSwitchMessage(const ViewerRecord &viewer, const SwitchOutcome &outcome, bool adviseRights = true);
 void ReportFailedSwitch(HWND owner, const ViewerRecord &viewer, const SwitchOutcome &outcome);

@@ -1,6 +1,7 @@
 #include "core/association.h"
 
 #include "platform/registry_fake.h"
+#include "platform/switch_fakes.h"
 #include "recording_display.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,14 @@ const std::vector<std::string> kPairedTypes = {
     "model/x3d+vrml", "model/x3d-vrml", "x-world/x-fx3d", "x-world/x-x3d+xml", "x-world/x-x3d-vrml"};
 const std::vector<std::string> kExtensionNames = {".wrl",  ".wrl.gz",  ".wrz",   ".x3d", ".x3d.gz",
                                                   ".x3dv", ".x3dv.gz", ".x3dvz", ".x3dz"};
+
+// The switch with a backup already in place, so that the registry sees only the switch's own reads and writes.
+SwitchOutcome Switch(const ViewerRecord &viewer, FakeRegistry &registry, RecordingDisplay &display) {
+    FakeBackupStore backup;
+    backup.stored = "kept earlier";
+    RecordingNotifier shell;
+    return SwitchViewer(viewer, {registry, registry, backup, shell}, display);
+}
 
 struct ExpectedSwitch {
     std::vector<std::string> contentTypes;
@@ -120,7 +129,7 @@ TEST(Switch, WritesEveryPairThenShowsTheViewerWithExactlyOneCheck) {
         FakeRegistry registry;
         RecordingDisplay display;
         display.checkedItems["mFlux"] = true; // left over from an earlier switch
-        const SwitchOutcome outcome = SwitchViewer(viewer, registry, display);
+        const SwitchOutcome outcome = Switch(viewer, registry, display);
         EXPECT_TRUE(outcome.Succeeded());
         EXPECT_EQ(outcome.writesDone, 29u);
         std::vector<FakeRegistry::Write> expected;
@@ -142,7 +151,7 @@ TEST(Switch, RefusedFirstWriteChangesNothing) {
     registry.SetText(first, "previous");
     registry.RefuseWrites(first, kRegistryAccessDenied);
 
-    const SwitchOutcome outcome = SwitchViewer(ViewerNamed("Flux"), registry, display);
+    const SwitchOutcome outcome = Switch(ViewerNamed("Flux"), registry, display);
 
     EXPECT_FALSE(outcome.Succeeded());
     EXPECT_EQ(outcome.error, kRegistryAccessDenied);
@@ -160,7 +169,7 @@ TEST(Switch, RefusedMiddleWriteKeepsEarlierWritesAndStops) {
     const std::vector<RegistryWrite> list = BuildAssociationList(ViewerNamed("CosmoPlayer"));
     registry.RefuseWrites(list[20].path, kRegistryAccessDenied); // the first classes-root key
 
-    const SwitchOutcome outcome = SwitchViewer(ViewerNamed("CosmoPlayer"), registry, display);
+    const SwitchOutcome outcome = Switch(ViewerNamed("CosmoPlayer"), registry, display);
 
     EXPECT_EQ(outcome.writesDone, 20u);
     EXPECT_EQ(outcome.failedPath, "HKEY_CLASSES_ROOT\\.wrl\\");
@@ -172,15 +181,15 @@ TEST(Switch, RefusedMiddleWriteKeepsEarlierWritesAndStops) {
 
     // A later complete switch repairs the partial one.
     registry.AllowWrites(list[20].path);
-    EXPECT_TRUE(SwitchViewer(ViewerNamed("CosmoPlayer"), registry, display).Succeeded());
+    EXPECT_TRUE(Switch(ViewerNamed("CosmoPlayer"), registry, display).Succeeded());
     EXPECT_EQ(registry.TextAt("HKEY_CLASSES_ROOT\\.x3dz\\"), "SGI.CosmoPlayer.2");
 }
 
 TEST(Switch, SameViewerTwiceWritesTheSameValuesAgain) {
     FakeRegistry registry;
     RecordingDisplay display;
-    SwitchViewer(ViewerNamed("Octaga"), registry, display);
-    SwitchViewer(ViewerNamed("Octaga"), registry, display);
+    Switch(ViewerNamed("Octaga"), registry, display);
+    Switch(ViewerNamed("Octaga"), registry, display);
     ASSERT_EQ(registry.Writes().size(), 58u);
     for (std::size_t i = 0; i < 29; ++i)
         EXPECT_EQ(registry.Writes()[i], registry.Writes()[i + 29]);
@@ -193,8 +202,8 @@ TEST(Switch, LastSwitchWinsWhateverCameBefore) {
         FakeRegistry registry;
         RecordingDisplay display;
         for (const ViewerRecord &earlier : Viewers())
-            SwitchViewer(earlier, registry, display);
-        SwitchViewer(last, registry, display);
+            Switch(earlier, registry, display);
+        Switch(last, registry, display);
         for (const RegistryWrite &write : BuildAssociationList(last))
             EXPECT_EQ(registry.TextAt(write.path), write.value) << write.path;
         EXPECT_EQ(display.statusText, last.displayName);

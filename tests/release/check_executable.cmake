@@ -1,6 +1,6 @@
 # Checks the built quelvo.exe as it will be handed out: it imports only DLLs that ship with Windows, it fits the
 # size budget, and it carries its manifest and version resource.
-#   cmake -DEXE=quelvo.exe -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=409600 -P check_executable.cmake
+#   cmake -DEXE=quelvo.exe -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=409600 [-DCONSOLE=1] -P check_executable.cmake
 set(SYSTEM_DLLS ADVAPI32.dll COMCTL32.dll GDI32.dll KERNEL32.dll msvcrt.dll SHELL32.dll USER32.dll)
 
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE HEADERS RESULT_VARIABLE FAILED)
@@ -30,6 +30,14 @@ endif()
 
 if(HEADERS MATCHES "\\.debug_|\\.stab")
   message(FATAL_ERROR "${EXE} is not stripped")
+endif()
+
+# The command line is a console program and carries no manifest.
+if(CONSOLE)
+  if(NOT HEADERS MATCHES "Subsystem[ \t]+00000003")
+    message(FATAL_ERROR "${EXE} is not a console program")
+  endif()
+  return()
 endif()
 
 # The manifest travels as text inside the resources.

@@ -1,4 +1,5 @@
 #include "box_script.h"
+#include "registry_fixture.h"
 #include "ui/elevated_switch.h"
 #include "ui/switch_report.h"
 #include "window_fixture.h"
@@ -22,8 +23,8 @@ protected:
     static SwitchOutcome Refusal() { return {0, FirstPath(Blaxxun()), kRegistryAccessDenied}; }
 
     // Lets the posted end of the wait arrive, as the message loop would.
-    bool PumpUntil(const std::function<bool()> &condition) {
-        const auto end = std::chrono::steady_clock::now() + 3s;
+    bool PumpUntil(const std::function<bool()> &condition, std::chrono::seconds limit = 3s) {
+        const auto end = std::chrono::steady_clock::now() + limit;
         while (!condition()) {
             if (std::chrono::steady_clock::now() > end) return false;
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
@@ -148,6 +149,41 @@ TEST_F(ElevationTest, OneReportAtATime) {
     EXPECT_TRUE(registry.Writes().empty()) << "Flux was not written behind the report";
     Click(IDC_COMMAND8);
     EXPECT_EQ(StatusText(), L"Flux") << "commands work again once it is closed";
+}
+
+// Wine runs "runas" at once, with no prompt and no change of rights, and its token reads elevated: only the
+// answer to "am I elevated?" is forced here. The launch, the wait, quelvo-cli.exe and the registry are real.
+class NotElevatedShell : public ShellElevation {
+public:
+    bool IsElevated() override { return false; }
+};
+
+TEST_F(ElevationTest, UnderWineRunasStartsTheRealCommandLineAndTheWindowShowsItsOutcome) {
+    NotElevatedShell shellElevation;
+    realElevation = &shellElevation;
+    const std::wstring modelVrml = L"SOFTWARE\\Classes\\MIME\\Database\\Content Type\\model/vrml";
+    test::SetStringValue(HKEY_CLASSES_ROOT, L".wrl", L"", L"Octaga.Octaga.wrl");
+    Start();
+    {
+        BoxScript boxes({IDYES});
+        Click(IDC_COMMAND3);
+        EXPECT_TRUE(PumpUntil([&] { return StatusText() == L"Blaxxun"; }, 30s));
+        EXPECT_EQ(boxes.texts.size(), 1u) << (boxes.texts.empty() ? L"" : boxes.texts.back());
+    }
+    EXPECT_EQ(test::GetRawValue(HKEY_CLASSES_ROOT, L".wrl", L"").Text().c_str(), std::wstring(L"VRML.World"));
+    EXPECT_TRUE(registry.Writes().empty());
+
+    // The command line refused a write: its exit code reaches the user.
+    ASSERT_TRUE(test::SetKeySecurity(HKEY_LOCAL_MACHINE, modelVrml, test::kDenyWrites));
+    {
+        BoxScript boxes({IDYES});
+        Click(IDC_COMMAND4);
+        EXPECT_TRUE(PumpUntil([&] { return boxes.texts.size() == 2; }, 30s));
+        ASSERT_EQ(boxes.texts.size(), 2u);
+        EXPECT_EQ(boxes.texts[1], ElevatedSwitchFailedMessage(Viewers()[2], 5));
+    }
+    ASSERT_TRUE(test::SetKeySecurity(HKEY_LOCAL_MACHINE, modelVrml, test::kAllowAll));
+    EXPECT_EQ(StatusText(), L"Blaxxun");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // Drives the real main window in-process, with an in-memory registry and a recording notification area.
 
 #include "platform/registry_fake.h"
+#include "platform/switch_fakes.h"
 #include "ui/main_window.h"
 #include "ui/resource.h"
 
@@ -92,7 +93,8 @@ protected:
     // Creates the window and runs the load handler, with ".wrl" holding wrl (or missing).
     void Start(std::optional<std::string> wrl = "Octaga.Octaga.wrl") {
         if (wrl) registry.SetText("HKEY_CLASSES_ROOT\\.wrl\\", *wrl);
-        window = std::make_unique<MainWindow>(MainWindow::Services{registry, registry, tray, elevation, probe});
+        window = std::make_unique<MainWindow>(
+            MainWindow::Services{registry, registry, tray, backup, shell, realElevation ? *realElevation : elevation, probe});
         ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
         window->OnLoad();
         Pump();
@@ -137,8 +139,11 @@ protected:
     bool Shown() const { return IsWindowVisible(Hwnd()); }
 
     FakeRegistry registry;
+    FakeBackupStore backup;
+    RecordingNotifier shell;
     FakeNotificationArea tray;
     FakeElevation elevation;
+    Elevation *realElevation = nullptr; // used instead of the fake when set
     FakeControlProbe probe;
     std::unique_ptr<MainWindow> window;
     bool quitPosted = false;

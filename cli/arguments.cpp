@@ -1,0 +1,59 @@
+#include "arguments.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace quelvo::cli {
+namespace {
+
+constexpr std::array<std::pair<std::string_view, Verb>, 6> kVerbs = {{{"--help", Verb::Help},
+                                                                     {"list", Verb::List},
+                                                                     {"status", Verb::Status},
+                                                                     {"use", Verb::Use},
+                                                                     {"export", Verb::Export},
+                                                                     {"backup", Verb::Backup}}};
+
+bool TakesViewer(Verb verb) {
+    return verb == Verb::Use || verb == Verb::Export;
+}
+
+// Each option belongs to the verbs that use it; anything else is a wrong command line.
+bool TakeOption(const std::vector<std::string> &words, std::size_t &at, Arguments &arguments) {
+    const std::string &word = words[at];
+    const Verb verb = arguments.verb;
+    if (word == "--json" && verb == Verb::Status) return arguments.json = true;
+    if (word == "--dry-run" && verb == Verb::Use) return arguments.dryRun = true;
+    if (word == "--user" && (verb == Verb::Use || verb == Verb::Export || verb == Verb::Backup))
+        return arguments.user = true;
+    if (word == "-o" && (verb == Verb::Export || verb == Verb::Backup) && at + 1 < words.size() &&
+        !arguments.outputFile) {
+        arguments.outputFile = words[++at];
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::optional<Arguments> ParseArguments(const std::vector<std::string> &words) {
+    if (words.empty()) return std::nullopt;
+    if (std::ranges::find(words, "--help") != words.end() || std::ranges::find(words, "-h") != words.end() ||
+        std::ranges::find(words, "/?") != words.end())
+        return Arguments{};
+    const auto verb = std::ranges::find(kVerbs, words.front(), &std::pair<std::string_view, Verb>::first);
+    if (verb == kVerbs.end()) return std::nullopt;
+    Arguments arguments;
+    arguments.verb = verb->second;
+    bool haveViewer = false;
+    for (std::size_t at = 1; at < words.size(); ++at) {
+        if (TakeOption(words, at, arguments)) continue;
+        if (words[at].starts_with("-") || !TakesViewer(arguments.verb) || haveViewer) return std::nullopt;
+        arguments.viewer = words[at];
+        haveViewer = true;
+    }
+    if (TakesViewer(arguments.verb) && !haveViewer) return std::nullopt;
+    return arguments;
+}
+
+} // namespace quelvo::cli

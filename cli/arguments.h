@@ -1,0 +1,24 @@
+#pragma once
+// The command line as words: a verb, at most one viewer name and a few options.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quelvo::cli {
+
+enum class Verb { Help, List, Status, Use, Export, Backup };
+
+struct Arguments {
+    Verb verb = Verb::Help;
+    std::string viewer;
+    std::optional<std::string> outputFile;
+    bool json = false;
+    bool dryRun = false;
+    bool user = false;
+};
+
+// nullopt for a wrong command line: an unknown verb or option, a missing or extra word.
+std::optional<Arguments> ParseArguments(const std::vector<std::string> &words);
+
+} // namespace quelvo::cli

@@ -1,0 +1,21 @@
+#pragma once
+// One function per verb; each returns the program's exit code.
+
+#include "arguments.h"
+#include "console_win.h"
+
+namespace quelvo::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitNoViewer = 3;
+inline constexpr int kExitAccessDenied = 5;
+
+int Run(const Arguments &arguments, Console &console);
+void PrintUsage(Console &console, bool toErr);
+
+int ListViewers(Console &console);
+int ShowStatus(const Arguments &arguments, Console &console);
+
+} // namespace quelvo::cli

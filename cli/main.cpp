@@ -1,0 +1,18 @@
+// quelvo-cli: the switch, its check and its .reg files for scripts and administrators.
+#include "commands.h"
+
+#include "platform/text_win.h"
+
+int wmain(int argc, wchar_t **argv) {
+    using namespace quelvo::cli;
+    std::vector<std::string> words;
+    for (int i = 1; i < argc; ++i)
+        words.push_back(quelvo::Narrow(argv[i]));
+    Console console;
+    const std::optional<Arguments> arguments = ParseArguments(words);
+    if (!arguments) {
+        PrintUsage(console, true);
+        return kExitUsage;
+    }
+    return Run(*arguments, console);
+}

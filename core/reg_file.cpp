@@ -1,0 +1,119 @@
+#include "reg_file.h"
+
+#include "platform/registry_path.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace quelvo {
+namespace {
+
+constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00\r\n";
+
+std::string_view RootName(RegistryRoot root) {
+    switch (root) {
+    case RegistryRoot::LocalMachine:
+        return "HKEY_LOCAL_MACHINE";
+    case RegistryRoot::ClassesRoot:
+        return "HKEY_CLASSES_ROOT";
+    case RegistryRoot::CurrentUser:
+        return "HKEY_CURRENT_USER";
+    }
+    return {};
+}
+
+std::string Quoted(std::string_view text) {
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '\\' || c == '"') quoted += '\\';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+// A line break inside a quoted string would end the line and let the rest be read as entries of its own; such
+// text goes out as the raw REG_SZ bytes instead.
+bool NeedsHex(std::string_view text) {
+    for (unsigned char c : text)
+        if (c < 0x20) return true;
+    return false;
+}
+
+std::string HexString(std::string_view utf8) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string bytes = Utf16LeWithBom(utf8).substr(2);
+    bytes.append(2, '\0');
+    std::string hex = "hex(1):";
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (i > 0) hex += ',';
+        hex += kDigits[byte >> 4];
+        hex += kDigits[byte & 15];
+    }
+    return hex;
+}
+
+std::string ValueLine(const RegFileEntry &entry, const RegistryPath &path) {
+    std::string line = path.valueName.empty() ? "@" : Quoted(path.valueName);
+    line += '=';
+    if (entry.kind == RegFileEntry::Kind::Delete) return line + "-";
+    return line + (NeedsHex(entry.value) ? HexString(entry.value) : Quoted(entry.value));
+}
+
+std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t &at) {
+    const auto lead = static_cast<unsigned char>(text[at++]);
+    const int extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+    if (extra < 0) return std::nullopt;
+    char32_t point = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (int i = 0; i < extra; ++i, ++at) {
+        if (at >= text.size() || (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80) return std::nullopt;
+        point = (point << 6) | (static_cast<unsigned char>(text[at]) & 0x3F);
+    }
+    return point > 0x10FFFF ? std::nullopt : std::optional<char32_t>(point);
+}
+
+void AppendUnit(std::string &out, std::uint32_t unit) {
+    out += static_cast<char>(unit & 0xFF);
+    out += static_cast<char>(unit >> 8);
+}
+
+} // namespace
+
+std::string Utf16LeWithBom(std::string_view utf8) {
+    std::string out = "\xFF\xFE";
+    for (std::size_t at = 0; at < utf8.size();) {
+        const char32_t point = NextCodePoint(utf8, at).value_or(U'\uFFFD');
+        if (point < 0x10000) {
+            AppendUnit(out, point);
+        } else {
+            AppendUnit(out, 0xD800 + ((point - 0x10000) >> 10));
+            AppendUnit(out, 0xDC00 + ((point - 0x10000) & 0x3FF));
+        }
+    }
+    return out;
+}
+
+std::string RegFileText(const std::vector<RegFileEntry> &entries) {
+    std::string text(kHeader);
+    std::string section;
+    for (const RegFileEntry &entry : entries) {
+        if (entry.kind == RegFileEntry::Kind::Comment) {
+            text += "\r\n; " + entry.path + ": " + entry.value + "\r\n";
+            section.clear();
+            continue;
+        }
+        const std::optional<RegistryPath> path = ParseRegistryPath(entry.path);
+        if (!path) continue;
+        const std::string key = std::string(RootName(path->root)) + "\\" + path->key;
+        if (key != section) text += "\r\n[" + key + "]\r\n";
+        section = key;
+        text += ValueLine(entry, *path) + "\r\n";
+    }
+    return text + "\r\n";
+}
+
+std::string RegFileBytes(const std::vector<RegFileEntry> &entries) {
+    return Utf16LeWithBom(RegFileText(entries));
+}
+
+} // namespace quelvo

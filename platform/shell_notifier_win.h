@@ -1,0 +1,12 @@
+#pragma once
+
+#include "shell_notifier.h"
+
+namespace quelvo {
+
+class Win32ShellNotifier : public ShellNotifier {
+public:
+    void AssociationsChanged() override;
+};
+
+} // namespace quelvo

@@ -1,0 +1,153 @@
+#include "cli_fixture.h"
+
+#include "../win/registry_fixture.h"
+#include "platform/registry_path.h"
+#include "platform/registry_win.h"
+#include "platform/text_win.h"
+
+#include <algorithm>
+
+namespace quelvo::test {
+namespace {
+
+std::wstring BuildFolder() {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    path.resize(path.find_last_of(L'\\')); // ...\tests
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+
+// Console programs under Wine may leave a console host holding the handles a moment: deleting must not wait.
+HANDLE InheritableFile(const std::wstring &path) {
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
+                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+DWORD RunProcess(std::wstring commandLine, HANDLE out, HANDLE err) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    PROCESS_INFORMATION process = {};
+    DWORD code = 0xFFFFFFFF;
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &process))
+        return code;
+    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return code;
+}
+
+void DeleteFolder(const std::wstring &folder) {
+    for (const wchar_t *file : {L"\\Quelvo\\associations-before-quelvo.reg", L"\\Quelvo", L"\\stdout.txt",
+                                L"\\stderr.txt", L"\\reg.txt", L"\\export.reg", L"\\backup.reg", L"\\expected.reg"})
+        DeleteFileW((folder + file).c_str()) || RemoveDirectoryW((folder + file).c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+} // namespace
+
+std::optional<std::string> ReadFileBytes(const std::wstring &path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    return bytes.substr(0, read);
+}
+
+std::vector<std::string> Places(Scope scope) {
+    std::vector<std::string> paths;
+    for (const RegistryWrite &write : SwitchWrites(Viewers().front(), scope))
+        if (std::ranges::find(paths, write.path) == paths.end()) paths.push_back(write.path);
+    return paths;
+}
+
+void CliTest::SetUp() {
+    std::vector<std::string> touched = Places(Scope::Machine), user = Places(Scope::CurrentUser);
+    touched.insert(touched.end(), user.begin(), user.end());
+    for (std::string_view extension : kExtensions)
+        touched.push_back(std::string("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
+                                      "FileExts\\")
+                              .append(extension)
+                              .append("\\UserChoice\\ProgId"));
+    for (const std::string &path : touched) {
+        const RegistryPath parsed = *ParseRegistryPath(path);
+        HKEY key = nullptr;
+        const bool existed = RegOpenKeyExW(RootKey(parsed.root), Widen(parsed.key).c_str(), 0, KEY_READ, &key) == 0;
+        if (key) RegCloseKey(key);
+        RawValue value = GetRawValue(RootKey(parsed.root), Widen(parsed.key), Widen(parsed.valueName));
+        saved_.push_back({path, existed, value.status, value.type, std::move(value.data)});
+    }
+    wchar_t buffer[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, buffer);
+    folder_ = std::wstring(buffer) + L"quelvo-cli-test";
+    DeleteFolder(folder_);
+    CreateDirectoryW(folder_.c_str(), nullptr);
+    // The machine backup goes where the test can see it, not into the prefix's own ProgramData.
+    if (GetEnvironmentVariableW(L"ProgramData", buffer, MAX_PATH)) programData_ = buffer;
+    SetEnvironmentVariableW(L"ProgramData", folder_.c_str());
+}
+
+void CliTest::TearDown() {
+    SetEnvironmentVariableW(L"ProgramData", programData_ ? programData_->c_str() : nullptr);
+    DeleteFolder(folder_);
+    for (auto saved = saved_.rbegin(); saved != saved_.rend(); ++saved) {
+        const RegistryPath parsed = *ParseRegistryPath(saved->path);
+        const HKEY root = RootKey(parsed.root);
+        const std::wstring key = Widen(parsed.key), name = Widen(parsed.valueName);
+        SetKeySecurity(root, key, kAllowAll);
+        if (!saved->keyExisted) DeleteTree(root, key);
+        else if (saved->status == ERROR_SUCCESS)
+            SetRawValue(root, key, name, saved->type, saved->data.data(), static_cast<DWORD>(saved->data.size()));
+        else
+            RegDeleteKeyValueW(root, key.c_str(), name.c_str());
+    }
+}
+
+ProcessResult CliTest::RunCli(const std::wstring &arguments) {
+    HANDLE out = InheritableFile(TempFile(L"stdout.txt")), err = InheritableFile(TempFile(L"stderr.txt"));
+    ProcessResult result;
+    result.exitCode = RunProcess(L"\"" + BuildFolder() + L"\\quelvo-cli.exe\" " + arguments, out, err);
+    CloseHandle(out);
+    CloseHandle(err);
+    result.out = ReadFileBytes(TempFile(L"stdout.txt")).value_or("");
+    result.err = ReadFileBytes(TempFile(L"stderr.txt")).value_or("");
+    return result;
+}
+
+DWORD CliTest::RegImport(const std::wstring &file) {
+    HANDLE sink = InheritableFile(TempFile(L"reg.txt"));
+    const DWORD code = RunProcess(L"reg.exe import \"" + file + L"\"", sink, sink);
+    CloseHandle(sink);
+    return code;
+}
+
+std::map<std::string, std::optional<std::string>> CliTest::ReadPlaces(Scope scope) {
+    Win32Registry registry;
+    std::map<std::string, std::optional<std::string>> values;
+    for (const std::string &path : Places(scope)) {
+        const ReadResult read = registry.ReadValue(path);
+        values[path] = read.status == ReadStatus::Text ? std::optional(read.text) : std::nullopt;
+    }
+    return values;
+}
+
+void CliTest::SetPlace(const std::string &path, const std::optional<std::string> &text) {
+    const RegistryPath parsed = *ParseRegistryPath(path);
+    if (text) SetStringValue(RootKey(parsed.root), Widen(parsed.key), Widen(parsed.valueName), Widen(*text));
+    else RegDeleteKeyValueW(RootKey(parsed.root), Widen(parsed.key).c_str(), Widen(parsed.valueName).c_str());
+}
+
+void CliTest::FillPlaces(const std::string &prefix) {
+    for (const std::string &path : Places())
+        SetPlace(path, prefix + " " + path);
+}
+
+} // namespace quelvo::test
