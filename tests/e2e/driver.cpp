@@ -178,7 +178,10 @@ HWND Program::FindMessageBox() {
 }
 
 std::wstring Program::MessageBoxText(HWND box) {
-    return WindowText(GetDlgItem(box, 0xFFFF));
+    // The box can be found before its dialog procedure has put the text in.
+    std::wstring text;
+    WaitFor([&] { return !(text = WindowText(GetDlgItem(box, 0xFFFF))).empty(); }, 5s);
+    return text;
 }
 
 void Program::CloseMessageBox(HWND box) {
