@@ -94,8 +94,6 @@ void MainWindow::OnLoad() {
     DetectCurrentViewer(services_.registryReader, *this);
     TrayCommand();
     RestoreCommand();
-    // After the window is shown, so that they cost the start nothing.
-    PostMessageW(hwnd_, kCreateTooltips, 0, 0);
 }
 
 bool MainWindow::PreTranslate(MSG &message) {
@@ -153,7 +151,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnElevatedSwitchDone();
         return 0;
     case kCreateTooltips:
-        if (!tooltips_) tooltips_ = CreateViewerTips(hwnd_, IDC_COMMAND1, services_.controlProbe);
+        // After the window is shown, so that they cost the start nothing.
+        if (!tooltips_ && IsWindowVisible(hwnd_))
+            tooltips_ = CreateViewerTips(hwnd_, IDC_COMMAND1, services_.controlProbe);
         return 0;
     }
     if (message == taskbarCreatedMessage_ && message != 0) {
@@ -350,6 +350,10 @@ void MainWindow::OnShowWindow(bool shown) {
         RememberFocus();
     else
         PostMessageW(hwnd_, kRestoreFocus, 0, 0);
+    // The tooltips live only while the window is shown: they have no owner to hide with (see CreateViewerTips), and
+    // under Wine, left behind a hidden window, they held up the icon's clicks for seconds.
+    if (!shown && tooltips_) DestroyWindow(std::exchange(tooltips_, nullptr));
+    if (shown) PostMessageW(hwnd_, kCreateTooltips, 0, 0);
 }
 
 void MainWindow::RememberFocus() {

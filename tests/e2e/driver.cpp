@@ -89,16 +89,16 @@ Program::~Program() {
     Kill();
 }
 
-bool Program::Launch() {
+bool Program::Launch(const std::wstring &path) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    std::wstring commandLine = L"\"" + QuelvoPath() + L"\"";
+    std::wstring commandLine = L"\"" + path + L"\"";
     return CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &process_);
 }
 
-bool Program::Start() {
-    if (!Launch()) return false;
+bool Program::Start(const std::wstring &path) {
+    if (!Launch(path)) return false;
     return WaitFor([this] { return Window() && IsWindowVisible(Window()); });
 }
 

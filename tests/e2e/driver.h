@@ -20,6 +20,8 @@ bool WaitFor(const std::function<bool()> &condition, std::chrono::milliseconds l
 
 std::wstring WindowText(HWND hwnd);
 
+std::wstring QuelvoPath();
+
 class Program {
 public:
     Program() = default;
@@ -27,10 +29,10 @@ public:
     Program &operator=(const Program &) = delete;
     ~Program();
 
-    // Starts quelvo.exe and waits for its main window to be shown. False if it never was.
-    bool Start();
+    // Starts quelvo.exe (or a copy elsewhere) and waits for its main window to be shown. False if it never was.
+    bool Start(const std::wstring &path = QuelvoPath());
     // Starts it without waiting for anything.
-    bool Launch();
+    bool Launch(const std::wstring &path = QuelvoPath());
     bool Exited(std::chrono::milliseconds limit = 10s);
     DWORD ExitCode() const;
     void Kill();

@@ -17,16 +17,28 @@ bool PopupOpen() {
     return popup && IsWindowVisible(popup);
 }
 
-bool LoadedIn(HANDLE process, const wchar_t *dll) {
+// Where the process loaded dll from; empty when it has not.
+std::wstring LoadedFrom(HANDLE process, const wchar_t *dll) {
     HMODULE modules[512];
     DWORD bytes = 0;
-    if (!EnumProcessModules(process, modules, sizeof modules, &bytes)) return false;
+    if (!EnumProcessModules(process, modules, sizeof modules, &bytes)) return L"";
     for (DWORD i = 0; i < bytes / sizeof(HMODULE); ++i) {
         wchar_t name[MAX_PATH] = {};
         GetModuleBaseNameW(process, modules[i], name, MAX_PATH);
-        if (lstrcmpiW(name, dll) == 0) return true;
+        if (lstrcmpiW(name, dll) != 0) continue;
+        wchar_t path[MAX_PATH] = {};
+        GetModuleFileNameExW(process, modules[i], path, MAX_PATH);
+        return path;
     }
-    return false;
+    return L"";
+}
+
+bool LoadedIn(HANDLE process, const wchar_t *dll) {
+    return !LoadedFrom(process, dll).empty();
+}
+
+std::wstring FolderOf(const std::wstring &path) {
+    return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 
 // Keys and drags as a person makes them, through the X server; see with_xdotool.sh.
@@ -139,6 +151,32 @@ TEST_F(EndingEndToEnd, TheAccessibilityLibraryLoadsOnlyWhenAClientAsks) {
     accessible->Release();
     CoUninitialize();
     EXPECT_TRUE(LoadedIn(program.ProcessHandle(), L"oleacc.dll"));
+}
+
+// A copy of quelvo.exe in a folder of its own, as in a downloads folder, with a DLL named like the accessibility
+// library beside it. win_tests shows that Wine's loader takes such a DLL by default.
+TEST_F(EndingEndToEnd, ADllPlantedBesideTheProgramIsNeverLoaded) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"quelvo-planted\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    ASSERT_TRUE(CopyFileW(QuelvoPath().c_str(), (folder + L"quelvo.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((FolderOf(self) + L"quelvo_planted.dll").c_str(), (folder + L"oleacc.dll").c_str(), FALSE));
+
+    ASSERT_TRUE(program.Start(folder + L"quelvo.exe"));
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(program.Control(IDC_TEXT1), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT),
+                        SMTO_ABORTIFHUNG, 10000, &answer);
+    const std::wstring loaded = LoadedFrom(program.ProcessHandle(), L"oleacc.dll");
+    EXPECT_FALSE(loaded.empty()) << "the client's question loads the library";
+    EXPECT_NE(FolderOf(loaded), folder) << "the planted copy was loaded";
+    EXPECT_NE(answer, 0u) << "answered by the system's library";
+    program.Kill();
+    DeleteFileW((folder + L"quelvo.exe").c_str());
+    DeleteFileW((folder + L"oleacc.dll").c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 } // namespace
