@@ -4,10 +4,10 @@
 #include "core/switch_text.h"
 #include "core/viewer_name.h"
 #include "platform/backup_store_win.h"
-#include "platform/installation_probe_win.h"
 #include "platform/registry_win.h"
 #include "platform/shell_notifier_win.h"
 #include "platform/system_text_win.h"
+#include "platform/viewer_control_probe_win.h"
 #include "platform/text_win.h"
 
 namespace quelvo::cli {
@@ -86,10 +86,6 @@ int PrintDryRun(const ViewerRecord &viewer, Scope scope, Console &console) {
     return kExitOk;
 }
 
-bool ControlRegistered(const ViewerRecord &viewer, InstallationProbe &probe) {
-    return probe.InprocServer(viewer.vrmlClsid).Any() && probe.InprocServer(viewer.x3dClsid).Any();
-}
-
 void ReportBackup(const SwitchOutcome &outcome, const std::wstring &path, Console &console) {
     if (outcome.backup == BackupResult::Written)
         console.Out("Les valeurs d'avant ont été sauvegardées dans " + Narrow(path) +
@@ -116,8 +112,7 @@ int UseViewer(const Arguments &arguments, Console &console) {
     if (!viewer) return kExitUsage;
     const Scope scope = ScopeOf(arguments);
     if (arguments.dryRun) return PrintDryRun(*viewer, scope, console);
-    Win32InstallationProbe probe;
-    if (!ControlRegistered(*viewer, probe))
+    if (!RegistryViewerControlProbe().IsRegistered(*viewer))
         console.Err("Avertissement : le contrôle de « " + std::string(viewer->displayName) +
                     " » n'est pas enregistré sur ce PC (voir quelvo-cli list) ; le viewer est choisi quand même.\n");
     Win32Registry registry;

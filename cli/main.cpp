@@ -1,10 +1,12 @@
 // quelvo-cli: the switch, its check and its .reg files for scripts and administrators.
 #include "commands.h"
 
+#include "platform/dll_search_win.h"
 #include "platform/text_win.h"
 
 int wmain(int argc, wchar_t **argv) {
     using namespace quelvo::cli;
+    quelvo::RestrictDllSearchToSystemFolder();
     std::vector<std::string> words;
     for (int i = 1; i < argc; ++i)
         words.push_back(quelvo::Narrow(argv[i]));

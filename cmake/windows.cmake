@@ -7,7 +7,13 @@ add_library(quelvo_platform_win STATIC
   platform/shell_notifier_win.cpp
   platform/installation_probe_win.cpp
   platform/notification_area_win.cpp
-  platform/dpi_win.cpp)
+  platform/dpi_win.cpp
+
+  platform/elevation_win.cpp
+  platform/dll_search_win.cpp
+  platform/message_filter_win.cpp
+  platform/single_instance_win.cpp
+  platform/viewer_control_probe_win.cpp)
 target_link_libraries(quelvo_platform_win PUBLIC quelvo_core advapi32 shell32)
 target_compile_definitions(quelvo_platform_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 
@@ -20,11 +26,14 @@ add_library(quelvo_app STATIC
   ui/about_window.cpp
   ui/switch_report.cpp
   ui/main_loop.cpp
+  ui/elevated_switch.cpp
+  ui/accessible_name.cpp
+  ui/viewer_tips.cpp
   tray/icon_data.cpp
-  tray/tray_mode.cpp
-  tray/on_top.cpp
-  tray/shutdown.cpp)
-target_link_libraries(quelvo_app PUBLIC quelvo_platform_win user32 gdi32 comctl32)
+  tray/notification_icon.cpp
+  tray/window_modes.cpp
+  tray/on_top.cpp)
+target_link_libraries(quelvo_app PUBLIC quelvo_platform_win user32 gdi32 comctl32 uuid)
 
 add_executable(quelvo WIN32 ui/startup.cpp ui/quelvo.rc)
 target_link_libraries(quelvo PRIVATE quelvo_app)

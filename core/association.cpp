@@ -46,13 +46,13 @@ void AppendExtensionWrites(std::string_view root, const ExtensionSet &taken, std
         writes.push_back({Concat(root, extension, "\\"), taken.Contains(extension) ? std::string(progId) : ""});
 }
 
+} // namespace
+
 void ShowCurrentViewer(const ViewerRecord &current, ViewerDisplay &display) {
     display.SetStatusText(current.displayName);
     for (const ViewerRecord &viewer : Viewers())
         display.SetViewerChecked(viewer, &viewer == &current);
 }
-
-} // namespace
 
 std::vector<RegistryWrite> BuildAssociationList(const ViewerRecord &viewer) {
     std::vector<RegistryWrite> writes;

@@ -49,6 +49,9 @@ struct SwitchOutcome {
     bool Succeeded() const { return error == kRegistryOk; }
 };
 
+// The status text names current, whose check mark alone is set.
+void ShowCurrentViewer(const ViewerRecord &current, ViewerDisplay &display);
+
 // Keeps the machine's old values first if no backup exists yet (a backup that fails does not stop the switch).
 // Stops at the first refused write and then leaves the display untouched; the writes before it stay. The shell
 // hears of it once if anything was written.

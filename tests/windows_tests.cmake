@@ -9,10 +9,22 @@ add_executable(win_tests
   ${CMAKE_CURRENT_LIST_DIR}/win/switch_report_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/startup_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/dpi_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/win/elevation_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/win/accessibility_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/win/platform_win_test.cpp
   ${PROJECT_SOURCE_DIR}/ui/quelvo.rc)
-target_link_libraries(win_tests PRIVATE quelvo_app quelvo_fakes gtest_main)
+target_link_libraries(win_tests PRIVATE quelvo_app quelvo_fakes gtest_main oleacc oleaut32)
 target_link_options(win_tests PRIVATE -mwindows -mconsole)
 add_test(NAME win_tests COMMAND win_tests)
+# Planted beside win_tests.exe for the DLL search test.
+add_library(quelvo_planted SHARED ${CMAKE_CURRENT_LIST_DIR}/win/planted_dll.cpp)
+set_target_properties(quelvo_planted PROPERTIES PREFIX "" OUTPUT_NAME quelvo_planted)
+target_link_options(quelvo_planted PRIVATE -static -static-libgcc)
+add_dependencies(win_tests quelvo_planted)
+# Beside win_tests.exe, where the window looks for it when it asks for administrator rights.
+add_custom_command(TARGET win_tests POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:quelvo-cli> $<TARGET_FILE_DIR:win_tests>)
+add_dependencies(win_tests quelvo-cli)
 
 # End to end: a driver that starts the real quelvo.exe and acts on it from another process.
 add_executable(e2e_tests
@@ -23,12 +35,18 @@ add_executable(e2e_tests
   ${CMAKE_CURRENT_LIST_DIR}/e2e/tray_e2e_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/e2e/reliability_e2e_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/e2e/release_e2e_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/e2e/backup_e2e_test.cpp)
-target_link_libraries(e2e_tests PRIVATE quelvo_platform_win gtest_main user32 gdi32 shell32 psapi version)
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/backup_e2e_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/ready_e2e_test.cpp)
+target_link_libraries(e2e_tests PRIVATE quelvo_platform_win gtest_main user32 gdi32 shell32 psapi version oleacc ole32
+                      oleaut32 uuid)
 target_compile_definitions(e2e_tests PRIVATE QUELVO_PROJECT_VERSION="${PROJECT_VERSION}")
 add_dependencies(e2e_tests quelvo)
-add_test(NAME e2e_tests COMMAND e2e_tests)
+add_test(NAME e2e_tests COMMAND e2e_tests --gtest_filter=-KeyboardEndToEnd.*)
 set_tests_properties(e2e_tests PROPERTIES RUN_SERIAL TRUE)
+# Real keys and drags, pressed by xdotool on the display.
+add_test(NAME e2e_keyboard
+  COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/e2e/with_xdotool.sh $<TARGET_FILE:e2e_tests> "KeyboardEndToEnd.*")
+set_tests_properties(e2e_keyboard PROPERTIES RUN_SERIAL TRUE DEPENDS e2e_tests)
 
 # Pictures of what a person sees, taken by scripts/test.sh after the tests (scripts/screenshots.sh at any DPI).
 add_executable(quelvo_screenshots ${CMAKE_CURRENT_LIST_DIR}/e2e/screenshots.cpp ${CMAKE_CURRENT_LIST_DIR}/e2e/driver.cpp)

@@ -4,12 +4,13 @@ namespace quelvo {
 
 int RunMessageLoop(MainWindow &window) {
     MSG message = {};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // Also ends when the window is gone but a modal loop swallowed the quit message.
+    while (window.Running() && GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (window.PreTranslate(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    return static_cast<int>(message.wParam);
+    return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
 }
 
 int RunMainWindow(HINSTANCE instance, MainWindow::Services services) {

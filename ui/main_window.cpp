@@ -1,19 +1,21 @@
 #include "main_window.h"
 
+#include "accessible_name.h"
 #include "artwork.h"
 #include "core/association.h"
 #include "core/detection.h"
 #include "design.h"
 #include "platform/dpi_win.h"
+#include "platform/message_filter_win.h"
 #include "platform/text_win.h"
 #include "resource.h"
 #include "switch_report.h"
-#include "tray/icon_data.h"
-#include "tray/on_top.h"
+#include "viewer_tips.h"
 
 #include <windowsx.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quelvo {
@@ -22,6 +24,11 @@ namespace {
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr int kClientWidthTwips = 1440;
 constexpr int kClientHeightTwips = 4110;
+// Posted to the window itself.
+constexpr UINT kElevatedSwitchDone = WM_APP + 1;
+constexpr UINT kCreateTooltips = WM_APP + 2;
+constexpr UINT kRestoreFocus = WM_APP + 3;
+
 constexpr DWORD kViewerButton = BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP | WS_CLIPSIBLINGS;
 
 // In tab order, which is also the z-order: Text1 stays above the frame it lies in.
@@ -105,7 +112,11 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCCREATE) self->hwnd_ = hwnd;
     if (message == WM_CREATE) return self->OnCreate(hwnd, reinterpret_cast<LPCREATESTRUCTW>(lParam)) ? 0 : -1;
-    return self->HandleMessage(message, wParam, lParam);
+    const LRESULT result = self->HandleMessage(message, wParam, lParam);
+    // Ended inside a menu's or a move's loop, which may have swallowed the quit message: posted again on the way
+    // out of each handler, the last time outside every such loop.
+    if (!self->Running()) PostQuitMessage(0);
+    return result;
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -134,9 +145,26 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETDPISCALEDSIZE: // the design's own size at the new DPI, not the old size scaled and rounded
         *reinterpret_cast<SIZE *>(lParam) = DesignWindowSize(static_cast<UINT>(wParam));
         return TRUE;
+    case WM_ACTIVATE:
+        OnActivate(LOWORD(wParam), HIWORD(wParam) != 0);
+        return 0;
+    case WM_SHOWWINDOW:
+        OnShowWindow(wParam != FALSE);
+        return 0;
+    case kRestoreFocus:
+        if (GetActiveWindow() == hwnd_ && !IsChild(hwnd_, GetFocus())) RestoreFocus();
+        return 0;
+    case kElevatedSwitchDone:
+        OnElevatedSwitchDone();
+        return 0;
+    case kCreateTooltips:
+        // After the window is shown, so that they cost the start nothing.
+        if (!tooltips_ && IsWindowVisible(hwnd_))
+            tooltips_ = CreateViewerTips(hwnd_, IDC_COMMAND1, services_.controlProbe);
+        return 0;
     }
     if (message == taskbarCreatedMessage_ && message != 0) {
-        OnTaskbarCreated();
+        modes_.OnTaskbarCreated();
         return 0;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
@@ -155,6 +183,10 @@ BOOL MainWindow::OnCreate(HWND hwnd, LPCREATESTRUCTW create) {
     menu_.SetVisible(IDM_MOUVRIR, false);
     menu_.SetVisible(IDM_MTIR2, false);
     taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
+    // Sent by the shell with normal rights; an elevated window would never hear of a restarted shell otherwise.
+    AllowMessageFromLowerRights(hwnd, taskbarCreatedMessage_);
+    modes_.Attach(hwnd);
+    SetAccessibleName(GetDlgItem(hwnd, IDC_TEXT1), L"En Cours");
     return TRUE;
 }
 
@@ -184,6 +216,9 @@ void MainWindow::CreateControls() {
     quelvo::CreateControls(hwnd_, kDesign, dpi_);
     FitFont();
     ShowPictures();
+    // What a screen reader says; a picture button draws only its picture.
+    for (std::size_t i = 0; i < Viewers().size(); ++i)
+        SetDlgItemTextW(hwnd_, IDC_COMMAND1 + static_cast<int>(i), Widen(Viewers()[i].displayName).c_str());
     SendDlgItemMessageW(hwnd_, IDC_IMAGE1, STM_SETICON, reinterpret_cast<WPARAM>(image1Icon_.Get()), 0);
 }
 
@@ -242,9 +277,54 @@ void MainWindow::OnCommand(int id) {
 }
 
 void MainWindow::ViewerButtonClick(const ViewerRecord &viewer) {
+    // One report at a time: the tray pop-up and queued commands reach the window while a box is open.
+    if (reportOpen_ || elevatedSwitch_.Waiting()) return;
     const SwitchOutcome outcome = SwitchViewer(
         viewer, {services_.registryWriter, services_.registryReader, services_.machineBackup, services_.shell}, *this);
-    if (!outcome.Succeeded()) ReportFailedSwitch(hwnd_, viewer, outcome);
+    if (!outcome.Succeeded()) HandleRefusedSwitch(viewer, outcome);
+}
+
+void MainWindow::HandleRefusedSwitch(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
+    if (!elevatedSwitch_.CanHelp(outcome)) {
+        reportOpen_ = true;
+        ReportFailedSwitch(hwnd_, viewer, outcome);
+        reportOpen_ = false;
+        return;
+    }
+    if (Report(ElevationQuestion(viewer, outcome), MB_YESNO | MB_ICONERROR) == IDYES)
+        SwitchAsAdministrator(viewer, outcome);
+}
+
+void MainWindow::SwitchAsAdministrator(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
+    const DWORD error = elevatedSwitch_.Start(hwnd_, kElevatedSwitchDone, viewer);
+    if (error == ERROR_SUCCESS) {
+        elevatedViewer_ = &viewer;
+        return;
+    }
+    if (error == ERROR_CANCELLED)
+        Report(ElevationDeclinedMessage(viewer), MB_OK | MB_ICONWARNING);
+    else if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        Report(FailedSwitchMessage(viewer, outcome), MB_OK | MB_ICONERROR);
+    else
+        Report(ElevatedLaunchFailedMessage(viewer, error), MB_OK | MB_ICONERROR);
+}
+
+void MainWindow::OnElevatedSwitchDone() {
+    if (!elevatedSwitch_.Waiting() || !elevatedViewer_) return;
+    const ViewerRecord &viewer = *elevatedViewer_;
+    elevatedViewer_ = nullptr;
+    const DWORD exitCode = elevatedSwitch_.Finish();
+    if (exitCode == 0)
+        ShowCurrentViewer(viewer, *this); // the command line has written; the window only shows it
+    else
+        Report(ElevatedSwitchFailedMessage(viewer, exitCode), MB_OK | MB_ICONERROR);
+}
+
+int MainWindow::Report(const std::wstring &text, UINT flags) {
+    reportOpen_ = true;
+    const int answer = MessageBoxW(hwnd_, text.c_str(), L"Quelvo", flags);
+    reportOpen_ = false;
+    return answer;
 }
 
 void MainWindow::AboutCommand() {
@@ -265,7 +345,84 @@ void MainWindow::OnGetMinMaxInfo(MINMAXINFO *info, UINT dpi) {
     info->ptMinTrackSize = {size.cx, size.cy};
 }
 
+void MainWindow::TrayCommand() {
+    const auto picture = reinterpret_cast<HICON>(SendDlgItemMessageW(hwnd_, IDC_IMAGE1, STM_GETICON, 0, 0));
+    modes_.EnterTrayMode(picture);
+}
+
+void MainWindow::RestoreCommand() {
+    modes_.Restore();
+}
+
+void MainWindow::AlwaysOnTopCommand() {
+    modes_.EnterAlwaysOnTop();
+}
+
+void MainWindow::ShowModeChecked(bool trayMode) {
+    menu_.SetChecked(IDM_MSYSTRAY, trayMode);
+    menu_.SetChecked(IDM_MVISIBLE, !trayMode);
+    if (trayMode) menu_.SetVisible(IDM_MENU, true);
+}
+
+void MainWindow::OfferRestore(bool offered) {
+    menu_.SetVisible(IDM_MOUVRIR, offered);
+    menu_.SetVisible(IDM_MTIR2, offered);
+}
+
+void MainWindow::OnClose() {
+    if (!OnCloseRequest()) DestroyWindow(hwnd_);
+}
+
+void MainWindow::QuitCommand() {
+    EndProgram();
+}
+
+void MainWindow::OnEndSession(bool ending) {
+    // The session's end is never refused; the icon goes with it.
+    if (ending) EndProgram();
+}
+
+void MainWindow::OnActivate(UINT state, bool minimized) {
+    // As the dialog manager does: activation gives the focus back to the control that had it, else to the first.
+    if (state == WA_INACTIVE)
+        RememberFocus();
+    else if (!minimized)
+        RestoreFocus();
+}
+
+void MainWindow::OnShowWindow(bool shown) {
+    // Hiding takes the focus away without a deactivation, and showing an active window activates nothing; the
+    // check comes once the window is shown.
+    if (!shown)
+        RememberFocus();
+    else
+        PostMessageW(hwnd_, kRestoreFocus, 0, 0);
+    // The tooltips live only while the window is shown: they have no owner to hide with (see CreateViewerTips), and
+    // under Wine, left behind a hidden window, they held up the icon's clicks for seconds.
+    if (!shown && tooltips_) DestroyWindow(std::exchange(tooltips_, nullptr));
+    if (shown) PostMessageW(hwnd_, kCreateTooltips, 0, 0);
+}
+
+void MainWindow::RememberFocus() {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) focusedControl_ = focus;
+}
+
+void MainWindow::RestoreFocus() {
+    const bool remembered = focusedControl_ && IsChild(hwnd_, focusedControl_) && IsWindowEnabled(focusedControl_);
+    SetFocus(remembered ? focusedControl_ : FirstTabStop());
+}
+
+HWND MainWindow::FirstTabStop() const {
+    for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if ((GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(child) && IsWindowEnabled(child))
+            return child;
+    return hwnd_;
+}
+
 void MainWindow::OnDestroy() {
+    elevatedSwitch_.Cancel();
+    if (tooltips_) DestroyWindow(std::exchange(tooltips_, nullptr));
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
     if (!about_.IsOpen()) PostQuitMessage(0);
@@ -284,8 +441,13 @@ SIZE MainWindowClientTwips() {
 }
 
 void MainWindow::EndProgram() {
+    // A menu's or a move's own loop may swallow a quit message: both are ended, and the end is the window's
+    // destruction, which the message loop sees whatever loop ran.
+    EndMenu();
+    SendMessageW(hwnd_, WM_CANCELMODE, 0, 0);
+    icon_.Remove(hwnd_);
     about_.Destroy();
-    PostQuitMessage(0);
+    DestroyWindow(hwnd_);
 }
 
 } // namespace quelvo

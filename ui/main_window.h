@@ -5,12 +5,17 @@
 #include "about_window.h"
 #include "core/viewer_display.h"
 #include "design.h"
+#include "elevated_switch.h"
 #include "platform/backup_store.h"
+#include "platform/elevation_win.h"
 #include "platform/notification_area_win.h"
 #include "platform/registry.h"
 #include "platform/shell_notifier.h"
 #include "platform/unique_handle_win.h"
+#include "platform/viewer_control_probe.h"
 #include "settings_menu.h"
+#include "tray/notification_icon.h"
+#include "tray/window_modes.h"
 
 #include <windows.h>
 
@@ -18,7 +23,7 @@
 
 namespace quelvo {
 
-class MainWindow : public ViewerDisplay {
+class MainWindow : public ViewerDisplay, private ModeMenu {
 public:
     struct Services {
         RegistryWriter &registryWriter;
@@ -26,9 +31,13 @@ public:
         NotificationArea &notificationArea;
         BackupStore &machineBackup;
         ShellNotifier &shell;
+        Elevation &elevation;
+        ViewerControlProbe &controlProbe;
     };
 
-    explicit MainWindow(Services services) : services_(services) {}
+    explicit MainWindow(Services services)
+        : services_(services), icon_(services.notificationArea), modes_(icon_, *this),
+          elevatedSwitch_(services.elevation) {}
     MainWindow(const MainWindow &) = delete;
     MainWindow &operator=(const MainWindow &) = delete;
     ~MainWindow() override;
@@ -39,9 +48,12 @@ public:
     HWND Handle() const { return hwnd_; }
     SettingsMenu &Menu() { return menu_; }
     const AboutWindow &About() const { return about_; }
-    const IconData &Icon() const { return iconData_; }
+    const IconData &Icon() const { return icon_.Data(); }
+    HWND Tooltips() const { return tooltips_; }
     // Dialog navigation (Tab between controls) for the message loop.
     bool PreTranslate(MSG &message);
+    // False once the program has ended: the window and the about window are gone.
+    bool Running() const { return hwnd_ || about_.IsOpen(); }
 
     // Commands, each the click operation of a button or menu item.
     void ViewerButtonClick(const ViewerRecord &viewer);
@@ -51,9 +63,9 @@ public:
     void QuitCommand();
     void AboutCommand();
 
-    void OnIconCallback(UINT mouseMessage);
+    void OnIconCallback(UINT mouseMessage) { modes_.OnIconCallback(mouseMessage); }
     // True when the close is refused.
-    bool OnCloseRequest();
+    bool OnCloseRequest() { return modes_.HideOnClose(); }
 
     void SetStatusText(std::string_view text) override;
     void SetViewerChecked(const ViewerRecord &viewer, bool checked) override;
@@ -68,7 +80,11 @@ private:
     static void OnGetMinMaxInfo(MINMAXINFO *info, UINT dpi);
     void OnDpiChanged(UINT dpi, const RECT &suggested);
     void OnEndSession(bool ending);
-    void OnTaskbarCreated();
+    void OnActivate(UINT state, bool minimized);
+    void OnShowWindow(bool shown);
+    void RememberFocus();
+    void RestoreFocus();
+    void OnElevatedSwitchDone();
 
     void LoadResources(HINSTANCE instance);
     void LoadPicturesForDpi();
@@ -76,11 +92,18 @@ private:
     void CreateControls();
     void FitFont();
     void AttachMenuBitmap();
-    void ShowPopupMenu();
-    bool IconIsPresent();
-    void RemoveIcon();
     void EndProgram();
     void OnAboutClosed();
+    HWND FirstTabStop() const;
+    void HandleRefusedSwitch(const ViewerRecord &viewer, const SwitchOutcome &outcome);
+    void SwitchAsAdministrator(const ViewerRecord &viewer, const SwitchOutcome &outcome);
+    int Report(const std::wstring &text, UINT flags);
+
+    // ModeMenu
+    void ShowModeChecked(bool trayMode) override;
+    void OfferRestore(bool offered) override;
+    HMENU PopupMenu() override { return menu_.DropDown(); }
+    void RunCommand(UINT id) override { OnCommand(static_cast<int>(id)); }
 
     Services services_;
     HWND hwnd_ = nullptr;
@@ -94,8 +117,13 @@ private:
     UniqueIcon windowIcon_;
     UniqueIcon smallIcon_;
     UniqueIcon image1Icon_;
-    IconData iconData_ = {};
-    bool trayBusy_ = false;
+    NotificationIcon icon_;
+    WindowModes modes_;
+    ElevatedSwitch elevatedSwitch_;
+    const ViewerRecord *elevatedViewer_ = nullptr;
+    bool reportOpen_ = false;
+    HWND focusedControl_ = nullptr;
+    HWND tooltips_ = nullptr;
     UINT taskbarCreatedMessage_ = 0;
     AboutWindow about_;
 };

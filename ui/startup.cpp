@@ -1,16 +1,21 @@
 #include "startup.h"
 
 #include "platform/backup_store_win.h"
+#include "platform/dll_search_win.h"
+#include "platform/elevation_win.h"
 #include "platform/registry_win.h"
 #include "platform/shell_notifier_win.h"
+#include "platform/single_instance_win.h"
+#include "platform/viewer_control_probe_win.h"
 
 #include <commctrl.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace quelvo;
+    RestrictDllSearchToSystemFolder();
     // Taken before any window exists; a second start ends silently and leaves the first untouched.
-    UniqueKernelHandle singleInstance(CreateMutexW(nullptr, FALSE, kSingleInstanceMutex));
-    if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+    UniqueKernelHandle singleInstance;
+    if (!ClaimSingleInstance(kSingleInstanceMutex, singleInstance)) return 0;
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -19,5 +24,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ShellNotificationArea notificationArea;
     FileBackupStore machineBackup(MachineBackupPath());
     Win32ShellNotifier shell;
-    return RunMainWindow(instance, {registry, registry, notificationArea, machineBackup, shell});
+    ShellElevation elevation;
+    RegistryViewerControlProbe controlProbe;
+    return RunMainWindow(instance, {registry, registry, notificationArea, machineBackup, shell, elevation, controlProbe});
 }

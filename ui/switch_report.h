@@ -9,7 +9,8 @@
 
 namespace quelvo {
 
-std::wstring FailedSwitchMessage(const ViewerRecord &viewer, const SwitchOutcome &outcome);
+// adviseRights: ends a refusal for lack of rights with how to start the program as administrator.
+std::wstring FailedSwitchMessage(const ViewerRecord &viewer, const SwitchOutcome &outcome, bool adviseRights = true);
 void ReportFailedSwitch(HWND owner, const ViewerRecord &viewer, const SwitchOutcome &outcome);
 
 } // namespace quelvo

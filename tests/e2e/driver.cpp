@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -120,16 +121,16 @@ Program::~Program() {
     Kill();
 }
 
-bool Program::Launch() {
+bool Program::Launch(const std::wstring &path) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    std::wstring commandLine = L"\"" + QuelvoPath() + L"\"";
+    std::wstring commandLine = L"\"" + path + L"\"";
     return CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &process_);
 }
 
-bool Program::Start() {
-    if (!Launch()) return false;
+bool Program::Start(const std::wstring &path) {
+    if (!Launch(path)) return false;
     return WaitFor([this] { return Window() && IsWindowVisible(Window()); });
 }
 
@@ -264,6 +265,40 @@ void PressKey(WORD key) {
     inputs[0].ki.wVk = inputs[1].ki.wVk = key;
     inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, inputs, sizeof(INPUT));
+}
+
+namespace {
+
+std::wstring XdotoolFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    return GetEnvironmentVariableW(L"QUELVO_XDOTOOL_DIR", folder, MAX_PATH) ? folder : L"";
+}
+
+std::string ReadFileText(const std::wstring &path) {
+    std::ifstream in{std::filesystem::path(path)};
+    std::string text;
+    std::getline(in, text);
+    return text;
+}
+
+} // namespace
+
+bool XdotoolAvailable() {
+    return !XdotoolFolder().empty();
+}
+
+bool Xdotool(const std::string &arguments) {
+    static int sequence = 0;
+    const std::wstring folder = XdotoolFolder();
+    if (folder.empty()) return false;
+    const std::string number = std::to_string(++sequence);
+    {
+        std::ofstream out(std::filesystem::path(folder + L"\\request.tmp"), std::ios::binary);
+        out << number << ' ' << arguments << '\n';
+    }
+    // Renamed into place so that the helper never reads half a request.
+    MoveFileExW((folder + L"\\request.tmp").c_str(), (folder + L"\\request").c_str(), MOVEFILE_REPLACE_EXISTING);
+    return WaitFor([&] { return ReadFileText(folder + L"\\ack") == number; }, 10s);
 }
 
 bool SaveScreenshot(const std::wstring &folder, const std::wstring &name) {

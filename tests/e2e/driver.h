@@ -22,6 +22,8 @@ std::wstring WindowText(HWND hwnd);
 // An empty message there and back: once it returns true, window's thread has handled everything sent before.
 bool RoundTrip(HWND window);
 
+std::wstring QuelvoPath();
+
 class Program {
 public:
     Program() = default;
@@ -29,10 +31,10 @@ public:
     Program &operator=(const Program &) = delete;
     ~Program();
 
-    // Starts quelvo.exe and waits for its main window to be shown. False if it never was.
-    bool Start();
+    // Starts quelvo.exe (or a copy elsewhere) and waits for its main window to be shown. False if it never was.
+    bool Start(const std::wstring &path = QuelvoPath());
     // Starts it without waiting for anything.
-    bool Launch();
+    bool Launch(const std::wstring &path = QuelvoPath());
     bool Exited(std::chrono::milliseconds limit = 10s);
     DWORD ExitCode() const;
     void Kill();
@@ -79,5 +81,11 @@ int CountTopLevelWindows(const wchar_t *className);
 bool SaveScreenshot(const std::wstring &folder, const std::wstring &name);
 void ClickAt(POINT point, bool right = false);
 void PressKey(WORD key);
+
+// Real X input through xdotool on the display (arguments as on its command line, e.g. "key space"). A Windows
+// process cannot start it, so with_xdotool.sh runs it for us: a request file there, an acknowledgement back.
+// False when no such helper runs or it did not answer.
+bool XdotoolAvailable();
+bool Xdotool(const std::string &arguments);
 
 } // namespace quelvo::e2e

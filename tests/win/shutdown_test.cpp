@@ -52,11 +52,12 @@ TEST_F(ShutdownTest, QuitRemovesTheIconAndEndsEverythingAtOnce) {
     Start();
     Command(IDM_PROPOS);
     Command(IDM_MSYSTRAY);
+    const HWND hwnd = Hwnd(); // quitting destroys the window
     Command(IDM_MQUITTER);
     EXPECT_TRUE(quitPosted);
     EXPECT_FALSE(tray.present);
     EXPECT_EQ(tray.calls.back().message, static_cast<DWORD>(NIM_DELETE));
-    EXPECT_EQ(tray.calls.back().icon.hWnd, Hwnd());
+    EXPECT_EQ(tray.calls.back().icon.hWnd, hwnd);
     EXPECT_EQ(AboutWindow(), nullptr);
 }
 
@@ -72,6 +73,63 @@ TEST_F(ShutdownTest, TheEndOfTheSessionIsNeverRefused) {
     Pump();
     EXPECT_FALSE(tray.present);
     EXPECT_TRUE(quitPosted);
+}
+
+} // namespace
+} // namespace quelvo::test
+
+namespace quelvo::test {
+namespace {
+
+class EndingTest : public WindowTest {};
+
+TEST_F(EndingTest, WithoutAnIconCloseEndsTheProgram) {
+    tray.addSucceeds = false;
+    Start();
+    const HWND hwnd = Hwnd();
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_FALSE(IsWindow(hwnd)) << "hidden with no icon, it could never be reached again";
+    EXPECT_FALSE(window->Running());
+    EXPECT_TRUE(quitPosted);
+}
+
+// Quitter or the end of the session while the icon's pop-up runs its own loop.
+struct EndingScript {
+    HWND main = nullptr;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    bool sawMenu = false;
+};
+EndingScript *g_ending = nullptr;
+
+void CALLBACK EndInsidePopup(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    g_ending->sawMenu = popup && IsWindowVisible(popup);
+    SendMessageW(g_ending->main, g_ending->message, g_ending->wParam, 0);
+}
+
+TEST_F(EndingTest, QuitOrTheSessionsEndWhileThePopupIsOpenEndsTheProgram) {
+    const std::vector<std::pair<UINT, WPARAM>> endings = {{WM_COMMAND, IDM_MQUITTER}, {WM_ENDSESSION, TRUE}};
+    for (const auto &[message, wParam] : endings) {
+        SCOPED_TRACE(message);
+        Start();
+        SendMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(IDM_MSYSTRAY, 0), 0);
+        const HWND hwnd = Hwnd();
+        EndingScript script{hwnd, message, wParam};
+        g_ending = &script;
+        SetTimer(nullptr, 0, 200, EndInsidePopup);
+        SendMessageW(hwnd, WM_MOUSEMOVE, 0, WM_RBUTTONUP);
+        Pump();
+        EXPECT_TRUE(script.sawMenu);
+        EXPECT_FALSE(IsWindow(hwnd));
+        EXPECT_EQ(FindWindowW(L"#32768", nullptr) && IsWindowVisible(FindWindowW(L"#32768", nullptr)), false);
+        EXPECT_FALSE(window->Running()) << "the message loop ends even if the menu swallowed the quit";
+        EXPECT_FALSE(tray.present);
+        window.reset();
+        tray = FakeNotificationArea();
+    }
 }
 
 } // namespace

@@ -23,10 +23,12 @@ TEST(StartUp, AMainWindowThatCannotBeCreatedEndsTheProgramWithCode1AndFreesItsMe
     FakeNotificationArea tray;
     FakeBackupStore backup;
     RecordingNotifier shell;
+    FakeElevation elevation;
+    FakeControlProbe probe;
     HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseTheMainWindow, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
     PostQuitMessage(7); // should the window come to be after all, its message loop ends at once with 7
-    const int exitCode = RunMainWindow(GetModuleHandleW(nullptr), {registry, registry, tray, backup, shell});
+    const int exitCode = RunMainWindow(GetModuleHandleW(nullptr), {registry, registry, tray, backup, shell, elevation, probe});
     UnhookWindowsHookEx(hook);
     MSG leftover;
     while (PeekMessageW(&leftover, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {

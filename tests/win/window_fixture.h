@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,40 @@ private:
     }
 };
 
+// Administrator rights as the tests choose; the "process" is an event that the test sets when it wants the
+// command to end.
+class FakeElevation : public Elevation {
+public:
+    bool IsElevated() override { return elevated; }
+    ElevatedLaunch RunAsAdministrator(HWND, const std::wstring &program, const std::wstring &parameters) override {
+        launches.push_back({program, parameters});
+        ElevatedLaunch launch;
+        launch.error = launchError;
+        if (launchError != ERROR_SUCCESS) return launch;
+        running.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        DuplicateHandle(GetCurrentProcess(), running.Get(), GetCurrentProcess(), launch.process.Receive(), 0, FALSE,
+                        DUPLICATE_SAME_ACCESS);
+        return launch;
+    }
+    DWORD ExitCodeOf(HANDLE) override { return exitCode; }
+    void End(DWORD code) {
+        exitCode = code;
+        SetEvent(running.Get());
+    }
+
+    bool elevated = true; // as Wine's token reads
+    DWORD launchError = ERROR_SUCCESS;
+    DWORD exitCode = STILL_ACTIVE;
+    UniqueKernelHandle running;
+    std::vector<std::pair<std::wstring, std::wstring>> launches;
+};
+
+class FakeControlProbe : public ViewerControlProbe {
+public:
+    bool IsRegistered(const ViewerRecord &viewer) override { return !missing.contains(viewer.displayName); }
+    std::set<std::string_view> missing;
+};
+
 class WindowTest : public ::testing::Test {
 protected:
     void TearDown() override {
@@ -58,7 +93,8 @@ protected:
     // Creates the window and runs the load handler, with ".wrl" holding wrl (or missing).
     void Start(std::optional<std::string> wrl = "Octaga.Octaga.wrl") {
         if (wrl) registry.SetText("HKEY_CLASSES_ROOT\\.wrl\\", *wrl);
-        window = std::make_unique<MainWindow>(MainWindow::Services{registry, registry, tray, backup, shell});
+        window = std::make_unique<MainWindow>(
+            MainWindow::Services{registry, registry, tray, backup, shell, realElevation ? *realElevation : elevation, probe});
         ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
         window->OnLoad();
         Pump();
@@ -106,6 +142,9 @@ protected:
     FakeBackupStore backup;
     RecordingNotifier shell;
     FakeNotificationArea tray;
+    FakeElevation elevation;
+    Elevation *realElevation = nullptr; // used instead of the fake when set
+    FakeControlProbe probe;
     std::unique_ptr<MainWindow> window;
     bool quitPosted = false;
 };

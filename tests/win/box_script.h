@@ -1,0 +1,71 @@
+#pragma once
+// Answers the message boxes that the window opens, from inside their own modal loop, as a user would: a thread
+// timer looks for them, notes their text and how many are open at once, and presses a button.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <functional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace quelvo::test {
+
+class BoxScript {
+public:
+    // answers: the button pressed in each box, in order; IDOK once they run out.
+    explicit BoxScript(std::vector<int> answers = {}) : answers_(std::move(answers)) {
+        current_ = this;
+        timer_ = SetTimer(nullptr, 0, 100, Tick);
+    }
+    BoxScript(const BoxScript &) = delete;
+    BoxScript &operator=(const BoxScript &) = delete;
+    ~BoxScript() {
+        KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+
+    std::vector<std::wstring> texts;
+    int mostOpenAtOnce = 0;
+    // Runs inside the first box, before it is answered.
+    std::function<void()> whileOpen;
+
+private:
+    static BOOL CALLBACK Collect(HWND hwnd, LPARAM boxes) {
+        wchar_t className[16] = {};
+        GetClassNameW(hwnd, className, 16);
+        if (lstrcmpW(className, L"#32770") == 0 && IsWindowVisible(hwnd))
+            reinterpret_cast<std::vector<HWND> *>(boxes)->push_back(hwnd);
+        return TRUE;
+    }
+    static std::vector<HWND> OpenBoxes() {
+        std::vector<HWND> boxes;
+        EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(&boxes));
+        return boxes;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        BoxScript *self = current_;
+        if (!self) return;
+        std::erase_if(self->answered_, [](HWND box) { return !IsWindow(box); }); // handles come back in use
+        for (HWND box : OpenBoxes()) {
+            if (!self->answered_.insert(box).second) continue;
+            wchar_t text[2048] = {};
+            GetDlgItemTextW(box, 0xFFFF, text, 2048);
+            self->texts.push_back(text);
+            if (self->whileOpen) std::exchange(self->whileOpen, nullptr)();
+            self->mostOpenAtOnce = std::max(self->mostOpenAtOnce, static_cast<int>(OpenBoxes().size()));
+            const std::size_t index = self->texts.size() - 1;
+            const int answer = index < self->answers_.size() ? self->answers_[index] : IDOK;
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+        }
+    }
+
+    static inline BoxScript *current_ = nullptr;
+    UINT_PTR timer_ = 0;
+    std::vector<int> answers_;
+    std::set<HWND> answered_;
+};
+
+} // namespace quelvo::test

@@ -1,0 +1,36 @@
+#include "viewer_tips.h"
+
+#include "platform/text_win.h"
+
+#include <commctrl.h>
+
+namespace quelvo {
+
+std::wstring ViewerTipText(const ViewerRecord &viewer, bool registered) {
+    std::wstring text = Widen(viewer.displayName);
+    if (!registered) text += L"\nLe contrôle de ce viewer n'est pas enregistré sur ce PC.";
+    return text;
+}
+
+HWND CreateViewerTips(HWND owner, int firstButtonId, ViewerControlProbe &probe) {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
+    // Not owned by the window: under Wine an owned pop-up keeps its owner out of the topmost band.
+    HWND tips = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
+                                nullptr);
+    if (!tips) return nullptr;
+    SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, 300); // lets the note wrap onto its own line
+    for (std::size_t i = 0; i < Viewers().size(); ++i) {
+        std::wstring text = ViewerTipText(Viewers()[i], probe.IsRegistered(Viewers()[i]));
+        TTTOOLINFOW tool = {};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = owner;
+        tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(owner, firstButtonId + static_cast<int>(i)));
+        tool.lpszText = text.data(); // the tooltip keeps its own copy
+        SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    return tips;
+}
+
+} // namespace quelvo
