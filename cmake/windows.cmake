@@ -45,7 +45,8 @@ set_source_files_properties(ui/quelvo.rc PROPERTIES OBJECT_DEPENDS
 # Benchmarks: programs that print figures (scripts/bench.sh runs them), not tests.
 add_executable(minimal_window WIN32 bench/minimal_window.cpp)
 target_link_options(minimal_window PRIVATE -municode -s)
-add_executable(fair_floor_window WIN32 bench/fair_floor_window.cpp bench/fair_floor_window.rc)
+add_executable(fair_floor_window WIN32 bench/minimal_window.cpp bench/fair_floor.rc)
+target_compile_definitions(fair_floor_window PRIVATE FAIR_FLOOR)
 target_link_libraries(fair_floor_window PRIVATE comctl32)
 target_link_options(fair_floor_window PRIVATE -municode -s)
 add_executable(quelvo_bench bench/quelvo_bench.cpp)

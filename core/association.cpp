@@ -9,9 +9,6 @@ namespace quelvo {
 namespace {
 
 constexpr std::string_view kContentTypeKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\MIME\\Database\\Content Type\\";
-constexpr std::string_view kMachineClasses = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\";
-constexpr std::string_view kClassesRoot = "HKEY_CLASSES_ROOT\\";
-constexpr std::string_view kUserClasses = "HKEY_CURRENT_USER\\Software\\Classes\\";
 
 constexpr std::array<std::string_view, 11> kStandardContentTypeOrder = {
     "model/vrml",     "model/x3d",     "model/fx3d",     "model/x3d+xml",     "model/x3d+vrml",    "model/x3d-vrml",

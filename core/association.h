@@ -13,6 +13,11 @@
 
 namespace quelvo {
 
+// The roots of the class keys that a switch writes, and where a per-user switch moves them.
+inline constexpr std::string_view kMachineClasses = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\";
+inline constexpr std::string_view kClassesRoot = "HKEY_CLASSES_ROOT\\";
+inline constexpr std::string_view kUserClasses = "HKEY_CURRENT_USER\\Software\\Classes\\";
+
 struct RegistryWrite {
     std::string path;
     std::string value;

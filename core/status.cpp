@@ -8,9 +8,6 @@
 namespace quelvo {
 namespace {
 
-constexpr std::string_view kMachineClasses = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\";
-constexpr std::string_view kClassesRoot = "HKEY_CLASSES_ROOT\\";
-constexpr std::string_view kUserClasses = "HKEY_CURRENT_USER\\Software\\Classes\\";
 constexpr std::string_view kFileExts = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\";
 
 class NoDisplay : public ViewerDisplay {

@@ -64,17 +64,6 @@ std::wstring OutputName(const wchar_t *stream) {
 
 } // namespace
 
-std::optional<std::string> ReadFileBytes(const std::wstring &path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    return bytes.substr(0, read);
-}
-
 std::vector<std::string> Places(Scope scope) {
     std::vector<std::string> paths;
     for (const RegistryWrite &write : SwitchWrites(Viewers().front(), scope))

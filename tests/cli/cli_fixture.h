@@ -3,6 +3,7 @@
 // place that a switch, an import or a planted per-user value can change.
 
 #include "core/association.h"
+#include "../win/file_bytes.h"
 
 #include <windows.h>
 
@@ -21,7 +22,6 @@ struct ProcessResult {
     std::string err;
 };
 
-std::optional<std::string> ReadFileBytes(const std::wstring &path);
 // The places a switch writes, each once.
 std::vector<std::string> Places(Scope scope = Scope::Machine);
 

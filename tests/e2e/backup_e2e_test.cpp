@@ -1,19 +1,10 @@
+#include "../win/file_bytes.h"
 #include "core/backup.h"
 #include "e2e_fixture.h"
 #include "platform/registry_win.h"
 
 namespace quelvo::e2e {
 namespace {
-
-std::optional<std::string> FileBytes(const std::wstring &path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    return bytes.substr(0, read);
-}
 
 TEST_F(EndToEndTest, FirstClickKeepsTheOldValuesOnceAndASecondLeavesThem) {
     // The program keeps its backup in a folder of the test's own, not in the prefix's ProgramData.
@@ -31,9 +22,9 @@ TEST_F(EndToEndTest, FirstClickKeepsTheOldValuesOnceAndASecondLeavesThem) {
     const std::string before = BackupFileBytes(Scope::Machine, registry);
     ASSERT_TRUE(program.Start());
     SwitchByButton(ViewerNamed("Flux"));
-    EXPECT_EQ(FileBytes(backup), before);
+    EXPECT_EQ(test::ReadFileBytes(backup), before);
     SwitchByButton(ViewerNamed("Octaga"));
-    EXPECT_EQ(FileBytes(backup), before) << "the backup is never overwritten";
+    EXPECT_EQ(test::ReadFileBytes(backup), before) << "the backup is never overwritten";
 
     SetEnvironmentVariableW(L"ProgramData", hadOne ? programData.c_str() : nullptr);
     DeleteFileW(backup.c_str());
