@@ -26,17 +26,21 @@ std::string UserDefaultPath(std::string_view extension) {
     return std::string(kUserClasses).append(extension).append("\\");
 }
 
-// HKEY_CLASSES_ROOT\<ext> is HKLM\SOFTWARE\Classes\<ext> unless the user has a key of their own, which then takes
-// the classes-root write instead.
+// HKEY_CLASSES_ROOT\<ext> is HKLM\SOFTWARE\Classes\<ext> unless the user has a key of their own, which Windows
+// then shows, and writes, under the classes-root name. A per-user key that both names ignore (Wine merges none)
+// leaves them one key: they then read the same.
 std::string WhereItLands(RegistryReader &registry, const std::string &path) {
     std::string_view rest = path;
     if (rest.starts_with(kMachineClasses)) rest.remove_prefix(kMachineClasses.size());
     else if (rest.starts_with(kClassesRoot)) rest.remove_prefix(kClassesRoot.size());
     else return path;
     const std::string extension(rest.substr(0, rest.find('\\')));
-    if (extension.starts_with('.') && Read(registry, UserDefaultPath(extension)).first != ValueState::Absent)
+    const std::string classesRoot = std::string(kClassesRoot).append(rest);
+    const bool userKey =
+        extension.starts_with('.') && Read(registry, UserDefaultPath(extension)).first != ValueState::Absent;
+    if (userKey && Read(registry, std::string(kMachineClasses).append(rest)) != Read(registry, classesRoot))
         return path;
-    return std::string(kClassesRoot).append(rest);
+    return classesRoot;
 }
 
 void AddLocations(RegistryReader &registry, const ViewerRecord *viewer, StatusReport &report) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace quelvo {
 namespace {
 
@@ -61,6 +63,15 @@ TEST(Status, UserKeySplitsTheTwoNamesOfAnExtensionAndHides) {
     ASSERT_EQ(split.hiding.size(), 1u);
     EXPECT_EQ(split.hiding[0].kind, HidingValue::Kind::UserDefault);
     EXPECT_EQ(split.ExitCode(), 1);
+
+    // Where the classes root merges no per-user key (Wine), both names read the later write: consistent, and the
+    // per-user key is still reported as what would hide the machine's value on Windows.
+    for (const RegistryWrite &write : BuildAssociationList(Viewers()[0]))
+        if (write.path.starts_with(kClassesRoot))
+            registry.SetText(std::string(kMachineClasses) + write.path.substr(kClassesRoot.size()), write.value);
+    const StatusReport merged = CheckStatus(registry);
+    EXPECT_TRUE(std::ranges::all_of(merged.locations, &LocationStatus::matches));
+    EXPECT_EQ(merged.hiding.size(), 1u);
 
     registry = FakeRegistry();
     EXPECT_EQ(CheckStatus(registry).ExitCode(), 3);
