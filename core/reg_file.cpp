@@ -10,18 +10,6 @@ namespace {
 
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00\r\n";
 
-std::string_view RootName(RegistryRoot root) {
-    switch (root) {
-    case RegistryRoot::LocalMachine:
-        return "HKEY_LOCAL_MACHINE";
-    case RegistryRoot::ClassesRoot:
-        return "HKEY_CLASSES_ROOT";
-    case RegistryRoot::CurrentUser:
-        return "HKEY_CURRENT_USER";
-    }
-    return {};
-}
-
 std::string Quoted(std::string_view text) {
     std::string quoted = "\"";
     for (char c : text) {
@@ -104,7 +92,7 @@ std::string RegFileText(const std::vector<RegFileEntry> &entries) {
         }
         const std::optional<RegistryPath> path = ParseRegistryPath(entry.path);
         if (!path) continue;
-        const std::string key = std::string(RootName(path->root)) + "\\" + path->key;
+        const std::string key = std::string(RegistryRootName(path->root)) + "\\" + path->key;
         if (key != section) text += "\r\n[" + key + "]\r\n";
         section = key;
         text += ValueLine(entry, *path) + "\r\n";

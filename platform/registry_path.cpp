@@ -20,6 +20,12 @@ std::optional<RegistryRoot> RootNamed(std::string_view name) {
 
 } // namespace
 
+std::string_view RegistryRootName(RegistryRoot root) {
+    for (const auto &[rootName, named] : kRoots)
+        if (named == root) return rootName;
+    return {};
+}
+
 std::optional<RegistryPath> ParseRegistryPath(std::string_view path) {
     const std::size_t rootEnd = path.find('\\');
     if (rootEnd == std::string_view::npos) return std::nullopt;

@@ -18,4 +18,7 @@ struct RegistryPath {
 
 std::optional<RegistryPath> ParseRegistryPath(std::string_view path);
 
+// The root's full name, as paths and .reg files spell it.
+std::string_view RegistryRootName(RegistryRoot root);
+
 } // namespace quelvo
