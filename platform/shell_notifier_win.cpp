@@ -1,5 +1,7 @@
 #include "shell_notifier_win.h"
 
+#include "module_export_win.h"
+
 #include <windows.h>
 #include <shlobj.h>
 
@@ -15,8 +17,7 @@ void Win32ShellNotifier::AssociationsChanged() {
     if (length == 0 || length >= MAX_PATH) return;
     HMODULE shell = LoadLibraryW((std::wstring(folder, length) + L"\\shell32.dll").c_str());
     if (!shell) return;
-    using Notify = void(WINAPI *)(LONG, UINT, LPCVOID, LPCVOID);
-    if (auto notify = reinterpret_cast<Notify>(reinterpret_cast<void *>(GetProcAddress(shell, "SHChangeNotify"))))
+    if (const auto notify = ModuleExport<void WINAPI(LONG, UINT, LPCVOID, LPCVOID)>(shell, "SHChangeNotify"))
         notify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 }
 

@@ -1,5 +1,7 @@
 #include "accessible_name.h"
 
+#include "platform/module_export_win.h"
+
 #include <commctrl.h>
 #include <initguid.h>
 #include <oleacc.h>
@@ -7,27 +9,22 @@
 namespace quelvo {
 namespace {
 
-using CreateStdAccessibleObjectFn = HRESULT(WINAPI *)(HWND, LONG, REFIID, void **);
-using LresultFromObjectFn = LRESULT(WINAPI *)(REFIID, WPARAM, IUnknown *);
-using CoInitializeExFn = HRESULT(WINAPI *)(void *, DWORD);
+using CreateStdAccessibleObjectFn = HRESULT WINAPI(HWND, LONG, REFIID, void **);
+using LresultFromObjectFn = LRESULT WINAPI(REFIID, WPARAM, IUnknown *);
 
 struct Oleacc {
-    CreateStdAccessibleObjectFn createStandard = nullptr;
-    LresultFromObjectFn lresultFromObject = nullptr;
+    CreateStdAccessibleObjectFn *createStandard = nullptr;
+    LresultFromObjectFn *lresultFromObject = nullptr;
 };
-
-template <typename Function> Function Find(HMODULE module, const char *name) {
-    return module ? reinterpret_cast<Function>(reinterpret_cast<void *>(GetProcAddress(module, name))) : nullptr;
-}
 
 const Oleacc &LoadOleacc() {
     static const Oleacc oleacc = [] {
         Oleacc found;
         const HMODULE module = LoadLibraryW(L"oleacc.dll");
-        found.createStandard = Find<CreateStdAccessibleObjectFn>(module, "CreateStdAccessibleObject");
-        found.lresultFromObject = Find<LresultFromObjectFn>(module, "LresultFromObject");
+        found.createStandard = ModuleExport<CreateStdAccessibleObjectFn>(module, "CreateStdAccessibleObject");
+        found.lresultFromObject = ModuleExport<LresultFromObjectFn>(module, "LresultFromObject");
         // The answer is marshalled to the client through COM, which this thread has not needed until now.
-        if (const auto initialise = Find<CoInitializeExFn>(GetModuleHandleW(L"ole32.dll"), "CoInitializeEx"))
+        if (const auto initialise = ModuleExport<HRESULT WINAPI(void *, DWORD)>(L"ole32.dll", "CoInitializeEx"))
             initialise(nullptr, COINIT_APARTMENTTHREADED);
         return found;
     }();
@@ -60,8 +57,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR *name) override {
         if (child.vt != VT_I4 || child.lVal != CHILDID_SELF) return standard_->get_accName(child, name);
         // SysAllocString lives in oleaut32, which oleacc has loaded.
-        using AllocFn = BSTR(WINAPI *)(const OLECHAR *);
-        const auto allocate = Find<AllocFn>(GetModuleHandleW(L"oleaut32.dll"), "SysAllocString");
+        const auto allocate = ModuleExport<BSTR WINAPI(const OLECHAR *)>(L"oleaut32.dll", "SysAllocString");
         *name = allocate ? allocate(name_) : nullptr;
         return *name ? S_OK : E_OUTOFMEMORY;
     }
