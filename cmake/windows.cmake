@@ -13,7 +13,8 @@ add_library(quelvo_platform_win STATIC
   platform/dll_search_win.cpp
   platform/message_filter_win.cpp
   platform/single_instance_win.cpp
-  platform/viewer_control_probe_win.cpp)
+  platform/viewer_control_probe_win.cpp
+  platform/user_defaults_win.cpp)
 target_link_libraries(quelvo_platform_win PUBLIC quelvo_core advapi32 shell32)
 target_compile_definitions(quelvo_platform_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 
@@ -23,6 +24,9 @@ add_library(quelvo_app STATIC
   ui/artwork.cpp
   ui/settings_menu.cpp
   ui/main_window.cpp
+  ui/main_window_switch.cpp
+  ui/choice_dialog.cpp
+  ui/hiding_report.cpp
   ui/about_window.cpp
   ui/switch_report.cpp
   ui/main_loop.cpp

@@ -1,6 +1,7 @@
 #include "association.h"
 
 #include "backup.h"
+#include "detection.h"
 
 #include <algorithm>
 #include <array>
@@ -98,8 +99,10 @@ SwitchOutcome SwitchViewer(const ViewerRecord &viewer, const SwitchServices &ser
         }
         ++outcome.writesDone;
     }
-    if (outcome.writesDone > 0) services.shell.AssociationsChanged();
-    if (outcome.Succeeded()) ShowCurrentViewer(viewer, display);
+    if (outcome.writesDone > 0) {
+        services.shell.AssociationsChanged();
+        ShowDetectedViewer(services.reader, display); // what the registry now says, a partial switch included
+    }
     return outcome;
 }
 

@@ -58,8 +58,8 @@ struct SwitchOutcome {
 void ShowCurrentViewer(const ViewerRecord &current, ViewerDisplay &display);
 
 // Keeps the machine's old values first if no backup exists yet (a backup that fails does not stop the switch).
-// Stops at the first refused write and then leaves the display untouched; the writes before it stay. The shell
-// hears of it once if anything was written.
+// Stops at the first refused write; the writes before it stay. If anything was written the shell hears of it once
+// and the display shows what detection now finds; a switch that wrote nothing leaves it untouched.
 SwitchOutcome SwitchViewer(const ViewerRecord &viewer, const SwitchServices &services, ViewerDisplay &display);
 
 } // namespace quelvo

@@ -13,4 +13,13 @@ const ViewerRecord *DetectCurrentViewer(RegistryReader &registry, ViewerDisplay 
     return viewer;
 }
 
+const ViewerRecord *ShowDetectedViewer(RegistryReader &registry, ViewerDisplay &display) {
+    const ReadResult read = registry.ReadValue(kDetectionPath);
+    const ViewerRecord *found = read.status == ReadStatus::Text ? FindViewerByDetectionValue(read.text) : nullptr;
+    display.SetStatusText(found ? found->displayName : std::string_view());
+    for (const ViewerRecord &viewer : Viewers())
+        display.SetViewerChecked(viewer, &viewer == found);
+    return found;
+}
+
 } // namespace quelvo

@@ -13,4 +13,8 @@ inline constexpr std::string_view kDetectionPath = "HKEY_CLASSES_ROOT\\.wrl\\";
 // refused read or a value that is not text means no viewer recognised: nullptr.
 const ViewerRecord *DetectCurrentViewer(RegistryReader &registry, ViewerDisplay &display);
 
+// The same after a switch, when the display must show only what the registry now says: the viewer found alone
+// checked, or an empty status box and no check mark at all.
+const ViewerRecord *ShowDetectedViewer(RegistryReader &registry, ViewerDisplay &display);
+
 } // namespace quelvo

@@ -3,21 +3,57 @@
 #include <shellapi.h>
 
 namespace quelvo {
+namespace {
 
-bool ShellElevation::IsElevated() {
+constexpr wchar_t kUacPolicyKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+
+std::optional<DWORD> PolicyValue(const wchar_t *name) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kUacPolicyKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    return value;
+}
+
+bool InAdministrators() {
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                  &administrators))
+        return false;
+    BOOL member = FALSE;
+    if (!CheckTokenMembership(nullptr, administrators, &member)) member = FALSE;
+    FreeSid(administrators);
+    return member != FALSE;
+}
+
+} // namespace
+
+Rights ShellElevation::ReadRights() {
+    Rights rights;
     UniqueKernelHandle token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Receive())) return false;
-    TOKEN_ELEVATION elevation = {};
-    DWORD size = 0;
-    return GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size) &&
-           elevation.TokenIsElevated != 0;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Receive())) {
+        TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
+        DWORD size = 0;
+        if (GetTokenInformation(token.Get(), TokenElevationType, &type, sizeof type, &size)) rights.elevationType = type;
+    }
+    rights.administrator = InAdministrators();
+    rights.enableLua = PolicyValue(L"EnableLUA");
+    rights.consentPromptBehaviorUser = PolicyValue(L"ConsentPromptBehaviorUser");
+    return rights;
+}
+
+bool ShellElevation::ProgramExists(const std::wstring &program) {
+    const DWORD attributes = GetFileAttributesW(program.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 ElevatedLaunch ShellElevation::RunAsAdministrator(HWND owner, const std::wstring &program,
                                                   const std::wstring &parameters) {
     ElevatedLaunch launch;
-    // Checked first so that a missing program never costs the user a consent prompt.
-    if (GetFileAttributesW(program.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    // Checked again: the file may have gone since the offer, and a missing program must never cost a prompt.
+    if (!ProgramExists(program)) {
         launch.error = ERROR_FILE_NOT_FOUND;
         return launch;
     }

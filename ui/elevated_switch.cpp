@@ -1,5 +1,6 @@
 #include "elevated_switch.h"
 
+#include "core/exit_codes.h"
 #include "platform/system_text_win.h"
 #include "platform/text_win.h"
 #include "switch_report.h"
@@ -18,22 +19,16 @@ std::wstring Quoted(std::string_view name) {
     return L"\"" + Widen(name) + L"\"";
 }
 
-// The command line's documented exit codes.
-const wchar_t *ExitCodeMeaning(DWORD exitCode) {
-    switch (exitCode) {
-    case 2:
-        return L"viewer inconnu de la ligne de commande";
-    case 5:
-        return L"une écriture a été refusée faute de droits";
-    default:
-        return L"le changement a échoué";
-    }
+// The command line's own meaning of its code, from the one table of them.
+std::wstring CommandLineOutcome(DWORD exitCode) {
+    const std::string_view text = exitCode <= 255 ? ExitCodeText(static_cast<int>(exitCode)) : std::string_view();
+    return text.empty() ? L"code inconnu" : Widen(text);
 }
 
 } // namespace
 
-bool ElevatedSwitch::CanHelp(const SwitchOutcome &outcome) {
-    return outcome.error == kRegistryAccessDenied && !elevation_.IsElevated();
+bool ElevatedSwitch::CommandLinePresent() {
+    return elevation_.ProgramExists(ProgramFolder() + kCommandLineProgram);
 }
 
 DWORD ElevatedSwitch::Start(HWND owner, UINT doneMessage, const ViewerRecord &viewer) {
@@ -72,10 +67,61 @@ void ElevatedSwitch::Cancel() {
     process_.Reset();
 }
 
-std::wstring ElevationQuestion(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
-    return FailedSwitchMessage(viewer, outcome, false) +
-           L"\n\nChanger de viewer demande les droits d'administrateur. Faire ce changement en tant "
-           L"qu'administrateur ? Windows vous demandera votre accord.";
+RefusalOffer OfferAfterRefusal(const SwitchOutcome &outcome, const Rights &rights, bool commandLinePresent) {
+    if (outcome.error != kRegistryAccessDenied) return RefusalOffer::Report;
+    const bool full = rights.elevationType == TokenElevationTypeFull ||
+                      (rights.elevationType == TokenElevationTypeDefault && rights.administrator);
+    if (full) return RefusalOffer::KeySecurity;
+    RefusalOffer elevated = RefusalOffer::AdministratorConsent;
+    if (rights.elevationType != TokenElevationTypeLimited) {
+        // Missing values mean what Windows does without them: UAC on, and a prompt for credentials.
+        const DWORD behaviour = rights.consentPromptBehaviorUser.value_or(3);
+        if (rights.enableLua.value_or(1) == 0 || (behaviour != 1 && behaviour != 3)) return RefusalOffer::ForMeOnly;
+        elevated = RefusalOffer::AdministratorPassword;
+    }
+    return commandLinePresent ? elevated : RefusalOffer::ForMeOnlyNoCommandLine;
+}
+
+Choice RefusalChoice(const ViewerRecord &viewer, const SwitchOutcome &outcome, RefusalOffer offer) {
+    const std::wstring name = L"« " + Widen(viewer.displayName) + L" »";
+    Choice choice;
+    choice.instruction = L"Le viewer " + name + L" n'a pas pu être choisi pour tout le PC.";
+    choice.content = FailureDetails(outcome) + L"\n\nChanger de viewer pour tout le PC demande les droits "
+                                                            L"d'administrateur";
+    const ChoiceButton forMe = {kChoiceForMe, L"Pour moi seulement"};
+    const std::wstring forMeText =
+        L"« Pour moi seulement » choisit " + name + L" pour votre compte seul, sans droits particuliers.";
+    switch (offer) {
+    case RefusalOffer::AdministratorConsent:
+        choice.content += L". Windows peut vous demander votre accord pour faire ce changement en tant "
+                          L"qu'administrateur.\n\n" + forMeText;
+        choice.buttons = {{kChoiceAsAdministrator, L"En tant qu'administrateur"}, forMe};
+        break;
+    case RefusalOffer::AdministratorPassword:
+        choice.content += L", que ce compte n'a pas. Windows peut demander le mot de passe d'un administrateur pour "
+                          L"faire ce changement.\n\n" + forMeText;
+        choice.buttons = {{kChoiceAsAdministrator, L"Avec le mot de passe d'un administrateur"}, forMe};
+        break;
+    case RefusalOffer::ForMeOnlyNoCommandLine:
+        choice.content += L", et " + std::wstring(kCommandLineProgram) +
+                          L", qui le fait en tant qu'administrateur, n'est pas dans le dossier de Quelvo.\n\n" +
+                          forMeText;
+        choice.buttons = {forMe};
+        break;
+    default: // ForMeOnly
+        choice.content += L", et la stratégie de ce PC ne permet pas à ce compte de les demander.\n\n" + forMeText;
+        choice.buttons = {forMe};
+        break;
+    }
+    return choice;
+}
+
+std::wstring KeySecurityMessage(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
+    return FailedSwitchMessage(viewer, outcome) +
+           L"\n\nQuelvo a déjà les droits d'administrateur : c'est la sécurité propre de la clé " +
+           Widen(outcome.failedPath) +
+           L" qui refuse l'écriture, même à un administrateur. Il faut d'abord rendre cette clé modifiable (Éditeur "
+           L"du Registre, clic droit sur la clé, Autorisations), puis choisir le viewer à nouveau.";
 }
 
 std::wstring ElevationDeclinedMessage(const ViewerRecord &viewer) {
@@ -93,7 +139,7 @@ std::wstring ElevatedLaunchFailedMessage(const ViewerRecord &viewer, DWORD error
 std::wstring ElevatedSwitchFailedMessage(const ViewerRecord &viewer, DWORD exitCode) {
     return L"Le viewer « " + Widen(viewer.displayName) + L" » n'a pas pu être choisi en tant qu'administrateur : " +
            kCommandLineProgram + L" s'est terminé avec le code " + std::to_wstring(exitCode) + L" (" +
-           ExitCodeMeaning(exitCode) + L").\n\nPour le détail, lancez dans une invite de commandes d'administrateur : " +
+           CommandLineOutcome(exitCode) + L").\n\nPour le détail, lancez dans une invite de commandes d'administrateur : " +
            kCommandLineProgram + L" use " + Quoted(viewer.displayName);
 }
 

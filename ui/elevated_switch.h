@@ -2,6 +2,7 @@
 // A switch refused for lack of rights, made again by quelvo-cli.exe started with administrator rights. The wait
 // for it runs on the thread pool and ends with a message posted to the window, so the window keeps painting.
 
+#include "choice_dialog.h"
 #include "core/association.h"
 #include "platform/elevation_win.h"
 
@@ -18,8 +19,8 @@ public:
     ElevatedSwitch &operator=(const ElevatedSwitch &) = delete;
     ~ElevatedSwitch() { Cancel(); }
 
-    // A refusal that administrator rights would cure, in a process that does not have them.
-    bool CanHelp(const SwitchOutcome &outcome);
+    // quelvo-cli.exe in the program's folder, looked for before anything is offered.
+    bool CommandLinePresent();
     // Starts "quelvo-cli.exe use <viewer>" from the program's folder; doneMessage reaches owner when it ends.
     // The error when it could not be started (ERROR_CANCELLED: the user declined the prompt).
     DWORD Start(HWND owner, UINT doneMessage, const ViewerRecord &viewer);
@@ -40,8 +41,23 @@ private:
 
 inline constexpr wchar_t kCommandLineProgram[] = L"quelvo-cli.exe";
 
+// What the window offers after a refused write, from the token, the UAC policy and quelvo-cli.exe's presence.
+enum class RefusalOffer {
+    Report,                // not a matter of rights: the report alone
+    KeySecurity,           // already administrator: the key's own security refuses the write
+    AdministratorConsent,  // the limited half of an administrator's token: the consent prompt, or for me only
+    AdministratorPassword, // a standard user whom policy lets ask for an administrator's password, or for me only
+    ForMeOnly,             // elevation denied by policy or UAC off for a standard user
+    ForMeOnlyNoCommandLine // elevation would be possible, but quelvo-cli.exe is not beside quelvo.exe
+};
+RefusalOffer OfferAfterRefusal(const SwitchOutcome &outcome, const Rights &rights, bool commandLinePresent);
+
+inline constexpr int kChoiceAsAdministrator = 101;
+inline constexpr int kChoiceForMe = 102;
+
 // What the user is asked and told along the way.
-std::wstring ElevationQuestion(const ViewerRecord &viewer, const SwitchOutcome &outcome);
+Choice RefusalChoice(const ViewerRecord &viewer, const SwitchOutcome &outcome, RefusalOffer offer);
+std::wstring KeySecurityMessage(const ViewerRecord &viewer, const SwitchOutcome &outcome);
 std::wstring ElevationDeclinedMessage(const ViewerRecord &viewer);
 std::wstring ElevatedLaunchFailedMessage(const ViewerRecord &viewer, DWORD error);
 std::wstring ElevatedSwitchFailedMessage(const ViewerRecord &viewer, DWORD exitCode);

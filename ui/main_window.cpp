@@ -24,8 +24,7 @@ namespace {
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr int kClientWidthTwips = 1440;
 constexpr int kClientHeightTwips = 4110;
-// Posted to the window itself.
-constexpr UINT kElevatedSwitchDone = WM_APP + 1;
+// Posted to the window itself (kElevatedSwitchDone and kSwitchFollowUp: see main_window.h).
 constexpr UINT kCreateTooltips = WM_APP + 2;
 constexpr UINT kRestoreFocus = WM_APP + 3;
 
@@ -157,6 +156,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kElevatedSwitchDone:
         OnElevatedSwitchDone();
         return 0;
+    case kSwitchFollowUp:
+        OnSwitchFollowUp();
+        return 0;
     case kCreateTooltips:
         // After the window is shown, so that they cost the start nothing.
         if (!tooltips_ && IsWindowVisible(hwnd_))
@@ -276,50 +278,6 @@ void MainWindow::OnCommand(int id) {
     }
 }
 
-void MainWindow::ViewerButtonClick(const ViewerRecord &viewer) {
-    // One report at a time: the tray pop-up and queued commands reach the window while a box is open.
-    if (reportOpen_ || elevatedSwitch_.Waiting()) return;
-    const SwitchOutcome outcome = SwitchViewer(
-        viewer, {services_.registryWriter, services_.registryReader, services_.machineBackup, services_.shell}, *this);
-    if (!outcome.Succeeded()) HandleRefusedSwitch(viewer, outcome);
-}
-
-void MainWindow::HandleRefusedSwitch(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
-    if (!elevatedSwitch_.CanHelp(outcome)) {
-        reportOpen_ = true;
-        ReportFailedSwitch(hwnd_, viewer, outcome);
-        reportOpen_ = false;
-        return;
-    }
-    if (Report(ElevationQuestion(viewer, outcome), MB_YESNO | MB_ICONERROR) == IDYES)
-        SwitchAsAdministrator(viewer, outcome);
-}
-
-void MainWindow::SwitchAsAdministrator(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
-    const DWORD error = elevatedSwitch_.Start(hwnd_, kElevatedSwitchDone, viewer);
-    if (error == ERROR_SUCCESS) {
-        elevatedViewer_ = &viewer;
-        return;
-    }
-    if (error == ERROR_CANCELLED)
-        Report(ElevationDeclinedMessage(viewer), MB_OK | MB_ICONWARNING);
-    else if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-        Report(FailedSwitchMessage(viewer, outcome), MB_OK | MB_ICONERROR);
-    else
-        Report(ElevatedLaunchFailedMessage(viewer, error), MB_OK | MB_ICONERROR);
-}
-
-void MainWindow::OnElevatedSwitchDone() {
-    if (!elevatedSwitch_.Waiting() || !elevatedViewer_) return;
-    const ViewerRecord &viewer = *elevatedViewer_;
-    elevatedViewer_ = nullptr;
-    const DWORD exitCode = elevatedSwitch_.Finish();
-    if (exitCode == 0)
-        ShowCurrentViewer(viewer, *this); // the command line has written; the window only shows it
-    else
-        Report(ElevatedSwitchFailedMessage(viewer, exitCode), MB_OK | MB_ICONERROR);
-}
-
 int MainWindow::Report(const std::wstring &text, UINT flags) {
     reportOpen_ = true;
     const int answer = MessageBoxW(hwnd_, text.c_str(), L"Quelvo", flags);
@@ -422,6 +380,7 @@ HWND MainWindow::FirstTabStop() const {
 
 void MainWindow::OnDestroy() {
     elevatedSwitch_.Cancel();
+    FlushShellNotice(); // a switch made just before the end is told all the same
     if (tooltips_) DestroyWindow(std::exchange(tooltips_, nullptr));
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     hwnd_ = nullptr;

@@ -6,12 +6,14 @@
 #include "core/viewer_display.h"
 #include "design.h"
 #include "elevated_switch.h"
+#include "hiding_report.h"
 #include "platform/backup_store.h"
 #include "platform/elevation_win.h"
 #include "platform/notification_area_win.h"
 #include "platform/registry.h"
 #include "platform/shell_notifier.h"
 #include "platform/unique_handle_win.h"
+#include "platform/user_defaults_win.h"
 #include "platform/viewer_control_probe.h"
 #include "settings_menu.h"
 #include "tray/notification_icon.h"
@@ -23,6 +25,18 @@
 
 namespace quelvo {
 
+// Posted to the window itself.
+inline constexpr UINT kElevatedSwitchDone = WM_APP + 1;
+inline constexpr UINT kSwitchFollowUp = WM_APP + 4; // what can wait after a switch: the shell notice, what hides
+
+// Stands in for the shell during a switch: the notice, dear under Wine, waits for the posted follow-up so that
+// the status box shows the new viewer first.
+class DeferredShellNotice : public ShellNotifier {
+public:
+    void AssociationsChanged() override { pending = true; }
+    bool pending = false;
+};
+
 class MainWindow : public ViewerDisplay, private ModeMenu {
 public:
     struct Services {
@@ -33,6 +47,7 @@ public:
         ShellNotifier &shell;
         Elevation &elevation;
         ViewerControlProbe &controlProbe;
+        UserDefaults &userDefaults;
     };
 
     explicit MainWindow(Services services)
@@ -85,6 +100,8 @@ private:
     void RememberFocus();
     void RestoreFocus();
     void OnElevatedSwitchDone();
+    void OnSwitchFollowUp();
+    void FlushShellNotice();
 
     void LoadResources(HINSTANCE instance);
     void LoadPicturesForDpi();
@@ -95,9 +112,15 @@ private:
     void EndProgram();
     void OnAboutClosed();
     HWND FirstTabStop() const;
+    SwitchOutcome Switch(const ViewerRecord &viewer, Scope scope);
     void HandleRefusedSwitch(const ViewerRecord &viewer, const SwitchOutcome &outcome);
-    void SwitchAsAdministrator(const ViewerRecord &viewer, const SwitchOutcome &outcome);
+    void SwitchForMe(const ViewerRecord &viewer);
+    void SwitchAsAdministrator(const ViewerRecord &viewer);
+    void PostFollowUp(const ViewerRecord *checkHiding);
+    void ReportWhatHides(const ViewerRecord &viewer);
+    UserHiders FindUserHiders(const ViewerRecord &viewer);
     int Report(const std::wstring &text, UINT flags);
+    int Ask(const Choice &choice);
 
     // ModeMenu
     void ShowModeChecked(bool trayMode) override;
@@ -121,6 +144,9 @@ private:
     WindowModes modes_;
     ElevatedSwitch elevatedSwitch_;
     const ViewerRecord *elevatedViewer_ = nullptr;
+    DeferredShellNotice deferredNotice_;
+    const ViewerRecord *followUpViewer_ = nullptr; // the last machine switch that wrote every value, until checked
+    bool followUpPosted_ = false;
     bool reportOpen_ = false;
     HWND focusedControl_ = nullptr;
     HWND tooltips_ = nullptr;

@@ -6,6 +6,7 @@
 #include "platform/registry_win.h"
 #include "platform/shell_notifier_win.h"
 #include "platform/single_instance_win.h"
+#include "platform/user_defaults_win.h"
 #include "platform/viewer_control_probe_win.h"
 
 #include <commctrl.h>
@@ -26,5 +27,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     Win32ShellNotifier shell;
     ShellElevation elevation;
     RegistryViewerControlProbe controlProbe;
-    return RunMainWindow(instance, {registry, registry, notificationArea, machineBackup, shell, elevation, controlProbe});
+    Win32UserDefaults userDefaults;
+    return RunMainWindow(instance,
+                         {registry, registry, notificationArea, machineBackup, shell, elevation, controlProbe, userDefaults});
 }

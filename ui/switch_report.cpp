@@ -6,16 +6,15 @@
 
 namespace quelvo {
 
-std::wstring FailedSwitchMessage(const ViewerRecord &viewer, const SwitchOutcome &outcome, bool adviseRights) {
-    std::wstring message = L"Le viewer « " + Widen(viewer.displayName) + L" » n'a pas pu être choisi.\n\n";
-    message += L"Cette clé du registre n'a pas pu être écrite :\n" + Widen(outcome.failedPath) + L"\n\n";
+std::wstring FailedSwitchMessage(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
+    return L"Le viewer « " + Widen(viewer.displayName) + L" » n'a pas pu être choisi.\n\n" + FailureDetails(outcome);
+}
+
+std::wstring FailureDetails(const SwitchOutcome &outcome) {
+    std::wstring message = L"Cette clé du registre n'a pas pu être écrite :\n" + Widen(outcome.failedPath) + L"\n\n";
     message +=
         L"Windows indique : " + SystemText(outcome.error) + L" (erreur " + std::to_wstring(outcome.error) + L")\n\n";
     message += Widen(WhatStaysText(outcome.writesDone));
-    if (adviseRights && outcome.error == kRegistryAccessDenied)
-        message += L"\n\nChanger de viewer demande les droits d'administrateur. Quittez Quelvo (menu Paramétres, "
-                   L"Quitter), puis faites un clic droit sur quelvo.exe et choisissez « Exécuter en tant "
-                   L"qu'administrateur ».";
     return message;
 }
 

@@ -9,8 +9,10 @@
 
 namespace quelvo {
 
-// adviseRights: ends a refusal for lack of rights with how to start the program as administrator.
-std::wstring FailedSwitchMessage(const ViewerRecord &viewer, const SwitchOutcome &outcome, bool adviseRights = true);
+// The viewer, the key refused, what Windows says and what stays written. What can be done next is the caller's.
+std::wstring FailedSwitchMessage(const ViewerRecord &viewer, const SwitchOutcome &outcome);
+// The same without its first line, which names the viewer.
+std::wstring FailureDetails(const SwitchOutcome &outcome);
 void ReportFailedSwitch(HWND owner, const ViewerRecord &viewer, const SwitchOutcome &outcome);
 
 } // namespace quelvo

@@ -98,6 +98,8 @@ TEST(Switch, RefusedFirstWriteChangesNothing) {
 TEST(Switch, RefusedMiddleWriteKeepsEarlierWritesAndStops) {
     FakeRegistry registry;
     RecordingDisplay display;
+    display.statusText = "Flux"; // shown before; the half-written registry no longer says so
+    display.checkedItems["mFlux"] = true;
     const std::vector<RegistryWrite> list = BuildAssociationList(ViewerNamed("CosmoPlayer"));
     registry.RefuseWrites(list[20].path, kRegistryAccessDenied); // the first classes-root key
 
@@ -108,8 +110,16 @@ TEST(Switch, RefusedMiddleWriteKeepsEarlierWritesAndStops) {
     ASSERT_EQ(registry.Writes().size(), 20u);
     for (std::size_t i = 0; i < 20; ++i)
         EXPECT_EQ(registry.Writes()[i].path, list[i].path);
-    EXPECT_EQ(display.statusText, "");
-    EXPECT_TRUE(display.checkedItems.empty());
+    EXPECT_EQ(display.statusText, "") << "detected again: no viewer recognised";
+    EXPECT_TRUE(display.Checked().empty());
+
+    // Refused after ".wrl" was written: detection now finds the new viewer.
+    registry.AllowWrites(list[20].path);
+    registry.RefuseWrites(list[22].path, kRegistryAccessDenied);
+    EXPECT_EQ(Switch(ViewerNamed("CosmoPlayer"), registry, display).writesDone, 22u);
+    EXPECT_EQ(display.statusText, "CosmoPlayer");
+    EXPECT_EQ(display.Checked(), std::vector<std::string>{"mCosmo"});
+    registry.AllowWrites(list[22].path);
 
     // A later complete switch repairs the partial one.
     registry.AllowWrites(list[20].path);

@@ -1,5 +1,5 @@
 #pragma once
-// Answers the message boxes that the window opens, from inside their own modal loop, as a user would: a thread
+// Answers the message boxes and task dialogs that the window opens, from inside their own modal loop, as a user would: a thread
 // timer looks for them, notes their text and how many are open at once, and presses a button.
 
 #include <windows.h>
@@ -40,6 +40,15 @@ private:
             reinterpret_cast<std::vector<HWND> *>(boxes)->push_back(hwnd);
         return TRUE;
     }
+    // A message box's text; a task dialog's texts, its buttons' included, one a line.
+    static std::wstring BoxText(HWND box) {
+        wchar_t text[2048] = {};
+        if (GetDlgItemTextW(box, 0xFFFF, text, 2048) > 0) return text;
+        std::wstring all;
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (GetWindowTextW(child, text, 2048) > 0) all += std::wstring(text) + L"\n";
+        return all;
+    }
     static std::vector<HWND> OpenBoxes() {
         std::vector<HWND> boxes;
         EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(&boxes));
@@ -51,14 +60,14 @@ private:
         std::erase_if(self->answered_, [](HWND box) { return !IsWindow(box); }); // handles come back in use
         for (HWND box : OpenBoxes()) {
             if (!self->answered_.insert(box).second) continue;
-            wchar_t text[2048] = {};
-            GetDlgItemTextW(box, 0xFFFF, text, 2048);
-            self->texts.push_back(text);
+            self->texts.push_back(BoxText(box));
             if (self->whileOpen) std::exchange(self->whileOpen, nullptr)();
             self->mostOpenAtOnce = std::max(self->mostOpenAtOnce, static_cast<int>(OpenBoxes().size()));
             const std::size_t index = self->texts.size() - 1;
             const int answer = index < self->answers_.size() ? self->answers_[index] : IDOK;
-            PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+            // The button's handle as a real click gives it: a task dialog looks the button up by it.
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
         }
     }
 

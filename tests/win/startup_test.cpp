@@ -25,10 +25,11 @@ TEST(StartUp, AMainWindowThatCannotBeCreatedEndsTheProgramWithCode1AndFreesItsMe
     RecordingNotifier shell;
     FakeElevation elevation;
     FakeControlProbe probe;
+    FakeUserDefaults userDefaults;
     HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseTheMainWindow, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
     PostQuitMessage(7); // should the window come to be after all, its message loop ends at once with 7
-    const int exitCode = RunMainWindow(GetModuleHandleW(nullptr), {registry, registry, tray, backup, shell, elevation, probe});
+    const int exitCode = RunMainWindow(GetModuleHandleW(nullptr), {registry, registry, tray, backup, shell, elevation, probe, userDefaults});
     UnhookWindowsHookEx(hook);
     MSG leftover;
     while (PeekMessageW(&leftover, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {

@@ -49,11 +49,17 @@ private:
     }
 };
 
-// Administrator rights as the tests choose; the "process" is an event that the test sets when it wants the
-// command to end.
+inline Rights TokenRights(TOKEN_ELEVATION_TYPE type, bool administrator, std::optional<DWORD> enableLua = {},
+                          std::optional<DWORD> consentPromptBehaviorUser = {}) {
+    return {type, administrator, enableLua, consentPromptBehaviorUser};
+}
+
+// The token, the UAC policy and quelvo-cli.exe's presence as the tests choose; the "process" is an event that the
+// test sets when it wants the command to end.
 class FakeElevation : public Elevation {
 public:
-    bool IsElevated() override { return elevated; }
+    Rights ReadRights() override { return rights; }
+    bool ProgramExists(const std::wstring &) override { return commandLinePresent; }
     ElevatedLaunch RunAsAdministrator(HWND, const std::wstring &program, const std::wstring &parameters) override {
         launches.push_back({program, parameters});
         ElevatedLaunch launch;
@@ -70,11 +76,30 @@ public:
         SetEvent(running.Get());
     }
 
-    bool elevated = true; // as Wine's token reads
+    Rights rights = TokenRights(TokenElevationTypeFull, true); // as Wine's token reads
+    bool commandLinePresent = true;
     DWORD launchError = ERROR_SUCCESS;
     DWORD exitCode = STILL_ACTIVE;
     UniqueKernelHandle running;
     std::vector<std::pair<std::wstring, std::wstring>> launches;
+};
+
+// A Windows version as the tests choose, with the pages it opens and the choices it clears recorded.
+class FakeUserDefaults : public UserDefaults {
+public:
+    WindowsVersion Version() override { return version; }
+    DWORD Open(DefaultsPage page) override {
+        opened.push_back(page);
+        return openError;
+    }
+    DWORD ClearChoice(std::string_view extension) override {
+        cleared.emplace_back(extension);
+        return ERROR_SUCCESS;
+    }
+    WindowsVersion version{10, 0};
+    DWORD openError = ERROR_SUCCESS;
+    std::vector<DefaultsPage> opened;
+    std::vector<std::string> cleared;
 };
 
 class FakeControlProbe : public ViewerControlProbe {
@@ -94,7 +119,8 @@ protected:
     void Start(std::optional<std::string> wrl = "Octaga.Octaga.wrl") {
         if (wrl) registry.SetText("HKEY_CLASSES_ROOT\\.wrl\\", *wrl);
         window = std::make_unique<MainWindow>(
-            MainWindow::Services{registry, registry, tray, backup, shell, realElevation ? *realElevation : elevation, probe});
+            MainWindow::Services{registry, realReader ? *realReader : registry, tray, backup, shell,
+                                 realElevation ? *realElevation : elevation, probe, userDefaults});
         ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
         window->OnLoad();
         Pump();
@@ -144,7 +170,9 @@ protected:
     FakeNotificationArea tray;
     FakeElevation elevation;
     Elevation *realElevation = nullptr; // used instead of the fake when set
+    RegistryReader *realReader = nullptr; // likewise, for what the window reads
     FakeControlProbe probe;
+    FakeUserDefaults userDefaults;
     std::unique_ptr<MainWindow> window;
     bool quitPosted = false;
 };

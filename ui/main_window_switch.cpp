@@ -1,0 +1,147 @@
+// The main window's switch: a click, what is offered after a refused write, the switch as administrator and what
+// follows a switch once the status box shows it.
+
+#include "core/detection.h"
+#include "core/exit_codes.h"
+#include "hiding_report.h"
+#include "main_window.h"
+#include "resource.h"
+#include "switch_report.h"
+
+#include <utility>
+
+namespace quelvo {
+namespace {
+
+// The command line's codes for a switch that stopped before its first write.
+bool WroteNothing(DWORD exitCode) {
+    return exitCode == static_cast<DWORD>(ToInt(ExitCode::Usage)) ||
+           exitCode == static_cast<DWORD>(ToInt(ExitCode::LockBusy)) ||
+           exitCode == static_cast<DWORD>(ToInt(ExitCode::NoBackup));
+}
+
+} // namespace
+
+void MainWindow::ViewerButtonClick(const ViewerRecord &viewer) {
+    // One report at a time: the tray pop-up and queued commands reach the window while a box is open.
+    if (reportOpen_ || elevatedSwitch_.Waiting()) return;
+    const SwitchOutcome outcome = Switch(viewer, Scope::Machine);
+    if (outcome.Succeeded())
+        PostFollowUp(&viewer);
+    else
+        HandleRefusedSwitch(viewer, outcome);
+}
+
+SwitchOutcome MainWindow::Switch(const ViewerRecord &viewer, Scope scope) {
+    const SwitchOutcome outcome = SwitchViewer(
+        viewer, {services_.registryWriter, services_.registryReader, services_.machineBackup, deferredNotice_, scope},
+        *this);
+    if (deferredNotice_.pending) {
+        UpdateWindow(GetDlgItem(hwnd_, IDC_TEXT1)); // the new name is seen before what waits
+        PostFollowUp(nullptr);
+    }
+    return outcome;
+}
+
+// checkHiding: a machine switch that wrote every value, whose hiding keys the follow-up looks for.
+void MainWindow::PostFollowUp(const ViewerRecord *checkHiding) {
+    if (checkHiding) followUpViewer_ = checkHiding;
+    if (followUpPosted_) return;
+    followUpPosted_ = PostMessageW(hwnd_, kSwitchFollowUp, 0, 0) != FALSE;
+    if (!followUpPosted_) OnSwitchFollowUp(); // a full queue: done now rather than never
+}
+
+void MainWindow::OnSwitchFollowUp() {
+    followUpPosted_ = false;
+    FlushShellNotice();
+    const ViewerRecord *viewer = std::exchange(followUpViewer_, nullptr);
+    if (viewer && !reportOpen_ && !elevatedSwitch_.Waiting()) ReportWhatHides(*viewer);
+}
+
+void MainWindow::FlushShellNotice() {
+    if (std::exchange(deferredNotice_.pending, false)) services_.shell.AssociationsChanged();
+}
+
+void MainWindow::HandleRefusedSwitch(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
+    const bool denied = outcome.error == kRegistryAccessDenied;
+    const RefusalOffer offer = OfferAfterRefusal(outcome, denied ? services_.elevation.ReadRights() : Rights{},
+                                                 denied && elevatedSwitch_.CommandLinePresent());
+    if (offer == RefusalOffer::Report) {
+        Report(FailedSwitchMessage(viewer, outcome), MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (offer == RefusalOffer::KeySecurity) {
+        Report(KeySecurityMessage(viewer, outcome), MB_OK | MB_ICONERROR);
+        return;
+    }
+    const int chosen = Ask(RefusalChoice(viewer, outcome, offer));
+    if (chosen == kChoiceAsAdministrator)
+        SwitchAsAdministrator(viewer);
+    else if (chosen == kChoiceForMe)
+        SwitchForMe(viewer);
+}
+
+// In this process, with this user's own rights: never through the elevated command line, whose
+// HKEY_CURRENT_USER may be another account's. No PC-wide lock: nothing of the machine's is written.
+void MainWindow::SwitchForMe(const ViewerRecord &viewer) {
+    const SwitchOutcome outcome = Switch(viewer, Scope::CurrentUser);
+    if (!outcome.Succeeded()) Report(FailedSwitchMessage(viewer, outcome), MB_OK | MB_ICONERROR);
+}
+
+void MainWindow::SwitchAsAdministrator(const ViewerRecord &viewer) {
+    const DWORD error = elevatedSwitch_.Start(hwnd_, kElevatedSwitchDone, viewer);
+    if (error == ERROR_SUCCESS) {
+        elevatedViewer_ = &viewer;
+        return;
+    }
+    if (error == ERROR_CANCELLED)
+        Report(ElevationDeclinedMessage(viewer), MB_OK | MB_ICONWARNING);
+    else
+        Report(ElevatedLaunchFailedMessage(viewer, error), MB_OK | MB_ICONERROR);
+}
+
+void MainWindow::OnElevatedSwitchDone() {
+    if (!elevatedSwitch_.Waiting() || !elevatedViewer_) return;
+    const ViewerRecord &viewer = *std::exchange(elevatedViewer_, nullptr);
+    const DWORD exitCode = elevatedSwitch_.Finish();
+    // The command line has written, all or part: the window shows what the registry now says.
+    if (!WroteNothing(exitCode)) ShowDetectedViewer(services_.registryReader, *this);
+    if (exitCode == 0)
+        PostFollowUp(&viewer); // the command line told the shell; what hides is this user's, seen from here
+    else
+        Report(ElevatedSwitchFailedMessage(viewer, exitCode), MB_OK | MB_ICONERROR);
+}
+
+int MainWindow::Ask(const Choice &choice) {
+    reportOpen_ = true;
+    const int answer = AskChoice(hwnd_, choice);
+    reportOpen_ = false;
+    return answer;
+}
+
+// Once after the switch, and only when something hides the values just written.
+void MainWindow::ReportWhatHides(const ViewerRecord &viewer) {
+    const UserHiders hiders = FindUserHiders(viewer);
+    if (hiders.Empty()) return;
+    const DefaultsPage page = PageFor(services_.userDefaults.Version());
+    const int chosen = Ask(HidingChoice(viewer, hiders, page));
+    if (chosen == kChoiceForMeToo) {
+        SwitchForMe(viewer);
+    } else if (chosen == kChoiceOpenDefaults) {
+        if (const DWORD error = services_.userDefaults.Open(page); error != ERROR_SUCCESS)
+            Report(DefaultsPageFailedMessage(page, error), MB_OK | MB_ICONERROR);
+    } else if (chosen == kChoiceClearOpenWith) {
+        for (const UserHiders::OpenWith &openWith : hiders.openWith)
+            if (const DWORD error = services_.userDefaults.ClearChoice(openWith.extension); error != ERROR_SUCCESS) {
+                Report(ClearChoiceFailedMessage(openWith.extension, error), MB_OK | MB_ICONERROR);
+                break;
+            }
+        services_.shell.AssociationsChanged();
+    }
+}
+
+UserHiders MainWindow::FindUserHiders(const ViewerRecord &) {
+    return {};
+}
+
+} // namespace quelvo
