@@ -57,7 +57,7 @@ int Deliver(const std::vector<RegFileEntry> &entries, const Arguments &arguments
     const std::string bytes = RegFileBytes(entries);
     if (!arguments.outputFile) {
         console.OutFile(bytes, RegFileText(entries));
-        return kExitOk;
+        return ToInt(ExitCode::Ok);
     }
     HANDLE file = CreateFileW(Widen(*arguments.outputFile).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -67,9 +67,9 @@ int Deliver(const std::vector<RegFileEntry> &entries, const Arguments &arguments
                     written == bytes.size();
     const DWORD error = GetLastError();
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    if (ok) return kExitOk;
+    if (ok) return ToInt(ExitCode::Ok);
     console.Err("Le fichier « " + *arguments.outputFile + " » n'a pas pu être écrit : " + SystemTextOf(error) + "\n");
-    return kExitFailed;
+    return ToInt(ExitCode::Failed);
 }
 
 std::string ValueNameOf(const std::string &path) {
@@ -83,7 +83,7 @@ int PrintDryRun(const ViewerRecord &viewer, Scope scope, Console &console) {
         text += write.path.substr(0, write.path.rfind('\\')) + "\t" + ValueNameOf(write.path) + "\t\"" + write.value +
                 "\"\n";
     console.Out(text);
-    return kExitOk;
+    return ToInt(ExitCode::Ok);
 }
 
 void ReportBackup(const SwitchOutcome &outcome, const std::wstring &path, Console &console) {
@@ -104,12 +104,12 @@ int ReportFailure(const ViewerRecord &viewer, const SwitchOutcome &outcome, Cons
         text += "Il faut les droits d'administrateur : lancez la commande depuis une invite exécutée en tant "
                 "qu'administrateur, ou ajoutez --user pour choisir le viewer pour vous seul.\n";
     console.Err(text);
-    return outcome.error == kRegistryAccessDenied ? kExitAccessDenied : kExitFailed;
+    return outcome.error == kRegistryAccessDenied ? ToInt(ExitCode::AccessDenied) : ToInt(ExitCode::Failed);
 }
 
 int UseViewer(const Arguments &arguments, Console &console) {
     const ViewerRecord *viewer = ViewerOrComplain(arguments.viewer, console);
-    if (!viewer) return kExitUsage;
+    if (!viewer) return ToInt(ExitCode::Usage);
     const Scope scope = ScopeOf(arguments);
     if (arguments.dryRun) return PrintDryRun(*viewer, scope, console);
     if (!RegistryViewerControlProbe().IsRegistered(*viewer))
@@ -125,12 +125,12 @@ int UseViewer(const Arguments &arguments, Console &console) {
     console.Out("« " + std::string(viewer->displayName) + " » est maintenant le viewer par défaut" +
                 (scope == Scope::CurrentUser ? " pour l'utilisateur actuel" : "") + " (" +
                 std::to_string(outcome.writesDone) + " valeurs écrites).\n");
-    return kExitOk;
+    return ToInt(ExitCode::Ok);
 }
 
 int ExportViewer(const Arguments &arguments, Console &console) {
     const ViewerRecord *viewer = ViewerOrComplain(arguments.viewer, console);
-    if (!viewer) return kExitUsage;
+    if (!viewer) return ToInt(ExitCode::Usage);
     return Deliver(ExportEntries(*viewer, ScopeOf(arguments)), arguments, console);
 }
 
@@ -149,7 +149,7 @@ int Run(const Arguments &arguments, Console &console) {
     switch (arguments.verb) {
     case Verb::Help:
         PrintUsage(console, false);
-        return kExitOk;
+        return ToInt(ExitCode::Ok);
     case Verb::List:
         return ListViewers(console);
     case Verb::Status:
@@ -161,7 +161,7 @@ int Run(const Arguments &arguments, Console &console) {
     case Verb::Backup:
         return BackUp(arguments, console);
     }
-    return kExitUsage;
+    return ToInt(ExitCode::Usage);
 }
 
 } // namespace quelvo::cli

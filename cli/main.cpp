@@ -14,7 +14,7 @@ int wmain(int argc, wchar_t **argv) {
     const std::optional<Arguments> arguments = ParseArguments(words);
     if (!arguments) {
         PrintUsage(console, true);
-        return kExitUsage;
+        return quelvo::ToInt(quelvo::ExitCode::Usage);
     }
     return Run(*arguments, console);
 }
