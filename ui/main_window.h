@@ -118,7 +118,7 @@ private:
     void SwitchAsAdministrator(const ViewerRecord &viewer);
     void PostFollowUp(const ViewerRecord *checkHiding);
     void ReportWhatHides(const ViewerRecord &viewer);
-    UserHiders FindUserHiders(const ViewerRecord &viewer);
+    UserHiders FindUserHiders();
     int Report(const std::wstring &text, UINT flags);
     int Ask(const Choice &choice);
 

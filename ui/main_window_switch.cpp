@@ -3,6 +3,8 @@
 
 #include "core/detection.h"
 #include "core/exit_codes.h"
+#include "core/hiding.h"
+#include "platform/account_win.h"
 #include "hiding_report.h"
 #include "main_window.h"
 #include "resource.h"
@@ -121,7 +123,7 @@ int MainWindow::Ask(const Choice &choice) {
 
 // Once after the switch, and only when something hides the values just written.
 void MainWindow::ReportWhatHides(const ViewerRecord &viewer) {
-    const UserHiders hiders = FindUserHiders(viewer);
+    const UserHiders hiders = FindUserHiders();
     if (hiders.Empty()) return;
     const DefaultsPage page = PageFor(services_.userDefaults.Version());
     const int chosen = Ask(HidingChoice(viewer, hiders, page));
@@ -140,8 +142,20 @@ void MainWindow::ReportWhatHides(const ViewerRecord &viewer) {
     }
 }
 
-UserHiders MainWindow::FindUserHiders(const ViewerRecord &) {
-    return {};
+// This user's own settings whose value differs from what the machine now holds: a key of the same value, such as
+// one left by an earlier "Pour moi aussi" for this viewer, hides nothing that matters.
+UserHiders MainWindow::FindUserHiders() {
+    UserHiders hiders;
+    if (CurrentAccount() != Account::User) return hiders; // HKEY_CURRENT_USER is no person's profile
+    const HidingReport report = CheckHiding(services_.registryReader, Account::User);
+    for (const PlaceVerdict *place : report.Hiding()) {
+        if (place->Effective() == place->machine) continue;
+        if (place->winner == Winner::UserKey)
+            hiders.userKeys.push_back(place->userPath.substr(0, place->userPath.rfind('\\')));
+        else if (place->winner == Winner::UserChoice)
+            hiders.openWith.push_back({place->name, place->choice.text});
+    }
+    return hiders;
 }
 
 } // namespace quelvo

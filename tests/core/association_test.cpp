@@ -130,11 +130,11 @@ TEST(Switch, RefusedMiddleWriteKeepsEarlierWritesAndStops) {
 
     // Refused after ".wrl" was written: detection now finds the new viewer.
     registry.AllowWrites(list[20].path);
-    registry.RefuseWrites(list[22].path, kRegistryAccessDenied);
-    EXPECT_EQ(Switch(ViewerNamed("CosmoPlayer"), registry, display).writesDone, 22u);
+    registry.RefuseWrites(list[12].path, kRegistryAccessDenied);
+    EXPECT_EQ(Switch(ViewerNamed("CosmoPlayer"), registry, display).writesDone, 12u);
     EXPECT_EQ(display.statusText, "CosmoPlayer");
     EXPECT_EQ(display.Checked(), std::vector<std::string>{"mCosmo"});
-    registry.AllowWrites(list[22].path);
+    registry.AllowWrites(list[12].path);
 
     // A later complete switch repairs the partial one.
     registry.AllowWrites(list[11].path);
