@@ -10,6 +10,7 @@ add_executable(win_tests
   ${CMAKE_CURRENT_LIST_DIR}/win/startup_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/dpi_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/elevation_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/win/after_switch_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/accessibility_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/platform_win_test.cpp
   ${PROJECT_SOURCE_DIR}/ui/quelvo.rc)

@@ -1,0 +1,112 @@
+#include "box_script.h"
+#include "core/hiding.h"
+#include "platform/text_win.h"
+#include "ui/hiding_report.h"
+#include "window_fixture.h"
+
+namespace quelvo::test {
+namespace {
+
+constexpr char kUserWrl[] = "HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\";
+constexpr char kUserModelVrml[] = "HKEY_CURRENT_USER\\Software\\Classes\\MIME\\Database\\Content Type\\model/vrml\\CLSID";
+
+bool Contains(const std::wstring &text, const std::wstring &part) {
+    return text.find(part) != std::wstring::npos;
+}
+
+TEST_F(WindowTest, TheStatusBoxShowsTheNewNameBeforeTheShellHearsOfIt) {
+    Start();
+    SendMessageW(Control(IDC_COMMAND8), BM_CLICK, 0, 0); // no pumping: only the click's own handler has run
+    EXPECT_EQ(StatusText(), L"Flux");
+    EXPECT_EQ(shell.calls, 0) << "the notice waits for the posted follow-up";
+    Pump();
+    EXPECT_EQ(shell.calls, 1);
+
+    SendMessageW(Control(IDC_COMMAND7), BM_CLICK, 0, 0);
+    window.reset(); // ended before the follow-up came
+    EXPECT_EQ(shell.calls, 2) << "told all the same";
+}
+
+TEST_F(WindowTest, TheUsersOwnKeysAreNamedOnceAfterAMachineSwitchAndPourMoiAussiSwitchesThem) {
+    registry.SetText(kUserWrl, "Someone.Else");
+    registry.CreateKey(kUserModelVrml); // an empty key hides as well
+    Start(std::nullopt);
+    EXPECT_EQ(StatusText(), L"") << "this user's .wrl names no viewer";
+    {
+        BoxScript boxes({kChoiceForMeToo});
+        Click(IDC_COMMAND7); // Octaga, for the machine
+        ASSERT_EQ(boxes.texts.size(), 1u);
+        const std::wstring &text = boxes.texts[0];
+        EXPECT_TRUE(Contains(text, L"votre clé HKEY_CURRENT_USER\\Software\\Classes\\.wrl\n")) << text;
+        EXPECT_TRUE(Contains(text, L"votre clé HKEY_CURRENT_USER\\Software\\Classes\\MIME\\Database\\Content "
+                                   L"Type\\model/vrml\n"));
+        EXPECT_TRUE(Contains(text, L"continueront de l'emporter sur les prochains changements"));
+        EXPECT_FALSE(Contains(text, L".wrz")) << "only what hides is named";
+        EXPECT_FALSE(Contains(text, L"Ouvrir avec"));
+    }
+    // The machine's 29 writes, then this user's 29, made by the window itself.
+    std::vector<FakeRegistry::Write> expected;
+    for (Scope scope : {Scope::Machine, Scope::CurrentUser})
+        for (const RegistryWrite &write : SwitchWrites(Viewers()[5], scope))
+            expected.push_back({write.path, write.value});
+    EXPECT_EQ(registry.Writes(), expected);
+    EXPECT_TRUE(elevation.launches.empty());
+    EXPECT_EQ(StatusText(), L"Octaga");
+    EXPECT_EQ(registry.TextAt(kUserWrl), "Octaga.Octaga.wrl");
+
+    {
+        BoxScript boxes({IDCANCEL});
+        Click(IDC_COMMAND7); // the user's keys now say the same: nothing hides
+        Click(IDC_COMMAND8); // Flux for the machine: hidden again, said again, and left so
+        ASSERT_EQ(boxes.texts.size(), 1u);
+        EXPECT_TRUE(Contains(boxes.texts[0], L"« Flux »"));
+    }
+    EXPECT_EQ(StatusText(), L"Octaga") << "what this user gets";
+}
+
+TEST_F(WindowTest, AnOpenWithChoiceSendsThePersonToTheirVersionsPageOrIsClearedOnWindows7) {
+    struct Case {
+        WindowsVersion version;
+        int answer;
+        std::wstring button;
+        std::vector<DefaultsPage> opened;
+        bool cleared;
+    };
+    const std::vector<Case> cases = {
+        {{10, 0}, kChoiceOpenDefaults, L"Ouvrir Applications par défaut", {DefaultsPage::DefaultApps}, false},
+        {{6, 3}, kChoiceOpenDefaults, L"Ouvrir Programmes par défaut", {DefaultsPage::DefaultPrograms}, false},
+        {{6, 2}, IDCANCEL, L"Ouvrir Programmes par défaut", {}, false},
+        {{6, 1}, kChoiceClearOpenWith, L"Effacer mon choix", {}, true},
+    };
+    registry.SetText(UserChoicePath(".x3d"), "Some.Other.Player");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.version.major * 10 + c.version.minor);
+        userDefaults = {};
+        userDefaults.version = c.version;
+        Start();
+        const int notices = shell.calls;
+        BoxScript boxes({c.answer});
+        Click(IDC_COMMAND4); // Pivoron
+        ASSERT_EQ(boxes.texts.size(), 1u);
+        const std::wstring &text = boxes.texts[0];
+        EXPECT_TRUE(Contains(text, L"votre choix « Ouvrir avec » pour .x3d (Some.Other.Player)")) << text;
+        EXPECT_TRUE(Contains(text, L"\n" + c.button + L"\nAnnuler\n")) << text;
+        EXPECT_FALSE(Contains(text, L"Pour moi aussi")) << "no key of the user's own to switch";
+        EXPECT_EQ(userDefaults.opened, c.opened);
+        EXPECT_EQ(userDefaults.cleared, c.cleared ? std::vector<std::string>{".x3d"} : std::vector<std::string>{});
+        EXPECT_EQ(shell.calls - notices, c.cleared ? 2 : 1) << "a cleared choice is told to the shell too";
+        window.reset();
+        Pump();
+    }
+    // Settings that will not open (as under Wine) are reported.
+    userDefaults = {};
+    userDefaults.openError = ERROR_NO_ASSOCIATION;
+    Start();
+    BoxScript boxes({kChoiceOpenDefaults});
+    Click(IDC_COMMAND4);
+    ASSERT_EQ(boxes.texts.size(), 2u);
+    EXPECT_EQ(boxes.texts[1], DefaultsPageFailedMessage(DefaultsPage::DefaultApps, ERROR_NO_ASSOCIATION));
+}
+
+} // namespace
+} // namespace quelvo::test
