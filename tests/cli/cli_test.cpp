@@ -2,6 +2,7 @@
 
 #include "../win/registry_fixture.h"
 #include "../win/lock_holder.h"
+#include "core/exit_codes.h"
 #include "platform/elevation_win.h"
 #include "platform/registry_win.h"
 #include "platform/switch_fakes.h"
@@ -41,6 +42,10 @@ TEST_F(CliTest, WrongCommandsAndUnknownViewersExitTwoAndWriteNothing) {
         EXPECT_EQ(result.exitCode, 2u) << Narrow(wrong);
         EXPECT_TRUE(Has(result.err, "Usage : quelvo-cli")) << Narrow(wrong);
     }
+    const std::string usage = RunCli(L"--help").out;
+    for (const ExitCodeMeaning &meaning : kExitCodeMeanings)
+        EXPECT_TRUE(Has(usage, "  " + std::to_string(ToInt(meaning.code)) + "  " + std::string(meaning.text) + "\r\n"))
+            << meaning.text;
     const ProcessResult unknown = RunCli(L"use \"Cosmo Player 2\"");
     EXPECT_EQ(unknown.exitCode, 2u);
     for (const ViewerRecord &viewer : Viewers())
