@@ -18,6 +18,15 @@ bool TakesViewer(Verb verb) {
     return verb == Verb::Use || verb == Verb::Export;
 }
 
+// Whole seconds, at most a day: a script that waits longer means something else.
+bool TakeSeconds(const std::string &word, Arguments &arguments) {
+    if (word.empty() || word.size() > 5 || word.find_first_not_of("0123456789") != std::string::npos) return false;
+    const unsigned long seconds = std::stoul(word);
+    if (seconds > 86400) return false;
+    arguments.waitSeconds = static_cast<std::uint32_t>(seconds);
+    return true;
+}
+
 // Each option belongs to the verbs that use it; anything else is a wrong command line.
 bool TakeOption(const std::vector<std::string> &words, std::size_t &at, Arguments &arguments) {
     const std::string &word = words[at];
@@ -26,6 +35,8 @@ bool TakeOption(const std::vector<std::string> &words, std::size_t &at, Argument
     if (word == "--dry-run" && verb == Verb::Use) return arguments.dryRun = true;
     if (word == "--user" && (verb == Verb::Use || verb == Verb::Export || verb == Verb::Backup))
         return arguments.user = true;
+    if (word == "--also-user" && verb == Verb::Use) return arguments.alsoUser = true;
+    if (word == "--wait" && verb == Verb::Use && at + 1 < words.size()) return TakeSeconds(words[++at], arguments);
     if (word == "-o" && (verb == Verb::Export || verb == Verb::Backup) && at + 1 < words.size() &&
         !arguments.outputFile) {
         arguments.outputFile = words[++at];
@@ -53,6 +64,7 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string> &words) {
         haveViewer = true;
     }
     if (TakesViewer(arguments.verb) && !haveViewer) return std::nullopt;
+    if (arguments.alsoUser && arguments.user) return std::nullopt; // --user alone already is the per-user switch
     return arguments;
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 // The command line as words: a verb, at most one viewer name and a few options.
 
+#include "core/switch_lock.h"
+
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +19,8 @@ struct Arguments {
     bool json = false;
     bool dryRun = false;
     bool user = false;
+    bool alsoUser = false;      // use: the per-user switch too, after the machine's
+    std::uint32_t waitSeconds = kDefaultLockWaitSeconds; // use: how long another machine switch may keep us waiting
 };
 
 // nullopt for a wrong command line: an unknown verb or option, a missing or extra word.
