@@ -14,6 +14,18 @@ inline constexpr RegistryError kRegistryOk = 0;
 inline constexpr RegistryError kRegistryFileNotFound = 2;
 inline constexpr RegistryError kRegistryAccessDenied = 5;
 inline constexpr RegistryError kRegistryBadPath = 161;
+inline constexpr RegistryError kRegistryNotSupported = 50;
+
+// Registry value types as Windows numbers them (REG_SZ...), for the typed reads and writes.
+inline constexpr std::uint32_t kRegSz = 1, kRegExpandSz = 2, kRegBinary = 3, kRegDword = 4, kRegMultiSz = 7;
+
+// A value exactly as stored: its type and its bytes.
+struct RawRead {
+    RegistryError error = kRegistryOk; // kRegistryFileNotFound: no such value, or no such key (see keyExists)
+    bool keyExists = false;
+    std::uint32_t type = 0;
+    std::string data;
+};
 
 enum class ReadStatus {
     Text,    // REG_SZ or REG_EXPAND_SZ, taken as stored
@@ -32,12 +44,22 @@ public:
     virtual ~RegistryWriter() = default;
     // Creates missing keys on the path and stores value as REG_SZ.
     virtual RegistryError WriteString(std::string_view path, std::string_view value) = 0;
+    // Whether a write to path would be allowed, without writing: its key opened for setting values, or the nearest
+    // existing parent opened for creating keys.
+    virtual RegistryError ProbeWrite(std::string_view) { return kRegistryNotSupported; }
+    // Stores data with its type as it is (no terminator added).
+    virtual RegistryError WriteRaw(std::string_view, std::uint32_t, std::string_view) { return kRegistryNotSupported; }
+    // Deletes the value; kRegistryOk when it was not there.
+    virtual RegistryError DeleteValue(std::string_view) { return kRegistryNotSupported; }
+    // Deletes the key that holds path only if it has no value and no subkey; kRegistryOk when it was not there.
+    virtual RegistryError DeleteKeyIfEmpty(std::string_view) { return kRegistryNotSupported; }
 };
 
 class RegistryReader {
 public:
     virtual ~RegistryReader() = default;
     virtual ReadResult ReadValue(std::string_view path) = 0;
+    virtual RawRead ReadRaw(std::string_view) { return {kRegistryNotSupported}; }
 };
 
 } // namespace quelvo
