@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "core/backup.h"
+#include "core/exit_codes.h"
 #include "core/switch_text.h"
 #include "core/viewer_name.h"
 #include "platform/backup_store_win.h"
@@ -20,24 +21,24 @@ constexpr std::string_view kUsage =
     "  status [--json]                     le viewer actuel, les 29 valeurs et ce qui les masque\n"
     "  use <viewer> [--dry-run] [--user]   choisit le viewer (les 29 écritures d'un clic dans la fenêtre)\n"
     "  export <viewer> [-o FICHIER] [--user]   les 29 valeurs du viewer en fichier .reg\n"
-    "  backup [-o FICHIER] [--user]        les 29 emplacements tels qu'ils sont, en fichier .reg qui les remet\n"
+    "  backup [-o FICHIER] [--user]        les emplacements tels qu'ils sont, en fichier .reg qui les remet\n"
+    "  restore [FICHIER] [--user] [--dry-run]  remet la sauvegarde gardée avant le premier changement (ou FICHIER)\n"
     "  --help                              cette aide\n"
     "\n"
     "  --user       écrit sous HKEY_CURRENT_USER\\Software\\Classes, pour vous seul, sans droits d'administrateur\n"
     "  --dry-run    affiche les 29 écritures sans rien écrire\n"
-    "  -o FICHIER   écrit le fichier .reg au lieu de la sortie standard\n"
+    "  -o FICHIER   écrit le fichier .reg au lieu de la sortie standard (jamais par-dessus un fichier existant\n"
+    "               sans --force, jamais par-dessus une sauvegarde de Quelvo)\n"
+    "  --no-backup  change de viewer même si les valeurs d'avant ne peuvent pas être sauvegardées\n"
     "\n"
     "Codes de sortie : 0 réussi ; 1 échec (status : valeurs différentes ou masquées) ; 2 commande ou viewer\n"
-    "inconnu ; 3 aucun viewer reconnu (status) ; 5 écriture refusée faute de droits (use).\n";
+    "inconnu ; 3 aucun viewer reconnu (status) ; 5 écriture refusée faute de droits (use) ; 7 aucune sauvegarde\n"
+    "n'a pu être gardée, rien n'a été écrit (use) ; 8 fichier refusé ; 9 la sortie n'a pas pu être écrite.\n";
 
 class NoDisplay : public ViewerDisplay {
     void SetStatusText(std::string_view) override {}
     void SetViewerChecked(const ViewerRecord &, bool) override {}
 };
-
-std::string SystemTextOf(RegistryError error) {
-    return Narrow(SystemText(error)) + " (erreur " + std::to_string(error) + ")";
-}
 
 Scope ScopeOf(const Arguments &arguments) {
     return arguments.user ? Scope::CurrentUser : Scope::Machine;
@@ -55,21 +56,9 @@ const ViewerRecord *ViewerOrComplain(const std::string &name, Console &console) 
 // A .reg file to -o FILE, or to standard output.
 int Deliver(const std::vector<RegFileEntry> &entries, const Arguments &arguments, Console &console) {
     const std::string bytes = RegFileBytes(entries);
-    if (!arguments.outputFile) {
-        console.OutFile(bytes, RegFileText(entries));
-        return kExitOk;
-    }
-    HANDLE file = CreateFileW(Widen(*arguments.outputFile).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    const bool ok = file != INVALID_HANDLE_VALUE &&
-                    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
-    const DWORD error = GetLastError();
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    if (ok) return kExitOk;
-    console.Err("Le fichier « " + *arguments.outputFile + " » n'a pas pu être écrit : " + SystemTextOf(error) + "\n");
-    return kExitFailed;
+    if (arguments.outputFile) return WriteOutputFile(*arguments.outputFile, bytes, arguments.force, console);
+    console.OutFile(bytes, RegFileText(entries));
+    return kExitOk;
 }
 
 std::string ValueNameOf(const std::string &path) {
@@ -86,13 +75,34 @@ int PrintDryRun(const ViewerRecord &viewer, Scope scope, Console &console) {
     return kExitOk;
 }
 
-void ReportBackup(const SwitchOutcome &outcome, const std::wstring &path, Console &console) {
+// The backup's place is looked up only to be named: a switch refused at its first write never loads shell32.
+void ReportBackup(const SwitchOutcome &outcome, BackupStore &store, Scope scope, Console &console) {
+    const std::string restore = scope == Scope::Machine ? "quelvo-cli restore" : "quelvo-cli restore --user";
+    if (!outcome.movedAside.empty()) console.Err("Attention : " + outcome.movedAside + ".\n");
     if (outcome.backup == BackupResult::Written)
-        console.Out("Les valeurs d'avant ont été sauvegardées dans " + Narrow(path) +
-                    " ; pour y revenir : reg import \"" + Narrow(path) + "\"\n");
-    if (outcome.backup == BackupResult::Failed)
-        console.Err("Avertissement : la sauvegarde des valeurs d'avant n'a pas pu être écrite dans « " + Narrow(path) +
-                    " » : " + SystemTextOf(outcome.backupError) + ". Le viewer est choisi quand même.\n");
+        console.Out(std::string(outcome.beforeThisSwitch ? "Les valeurs d'avant ce changement (pas celles d'avant "
+                                                           "Quelvo, qui ne sont plus connues)"
+                                                         : "Les valeurs d'avant Quelvo") +
+                    " ont été sauvegardées dans " + store.Location() + " ; pour y revenir : " + restore + "\n");
+    if (outcome.backup == BackupResult::Skipped)
+        console.Err("Avertissement : aucune sauvegarde n'a été gardée (" +
+                    (outcome.unreadablePath.empty() ? SystemTextOf(outcome.backupError)
+                                                    : "valeur illisible : " + outcome.unreadablePath) +
+                    ") ; le viewer est choisi quand même, comme demandé par --no-backup.\n");
+}
+
+int ReportNoBackup(const ViewerRecord &viewer, const SwitchOutcome &outcome, BackupStore &store, Console &console) {
+    std::string text = "Le viewer « " + std::string(viewer.displayName) +
+                       " » n'a pas été choisi : rien n'a été écrit, car les valeurs d'avant n'ont pas pu être "
+                       "sauvegardées.\n";
+    if (outcome.backup == BackupResult::Unreadable)
+        text += "Cette valeur n'a pas pu être lue : " + outcome.unreadablePath + "\n";
+    else
+        text += "La sauvegarde n'a pas pu être écrite dans « " + store.Location() + " ».\n";
+    text += "Windows indique : " + SystemTextOf(outcome.backupError) + "\n";
+    text += "Pour changer quand même, sans sauvegarde : ajoutez --no-backup.\n";
+    console.Err(text);
+    return ToInt(ExitCode::NoBackup);
 }
 
 int ReportFailure(const ViewerRecord &viewer, const SwitchOutcome &outcome, Console &console) {
@@ -116,11 +126,14 @@ int UseViewer(const Arguments &arguments, Console &console) {
         console.Err("Avertissement : le contrôle de « " + std::string(viewer->displayName) +
                     " » n'est pas enregistré sur ce PC (voir quelvo-cli list) ; le viewer est choisi quand même.\n");
     Win32Registry registry;
-    FileBackupStore backup(MachineBackupPath());
+    FileBackupStore machineBackup(Scope::Machine), userBackup(Scope::CurrentUser);
     Win32ShellNotifier shell;
     NoDisplay display;
-    const SwitchOutcome outcome = SwitchViewer(*viewer, {registry, registry, backup, shell, scope}, display);
-    ReportBackup(outcome, backup.Path(), console);
+    const SwitchOutcome outcome = SwitchViewer(
+        *viewer, {registry, registry, machineBackup, shell, scope, &userBackup, arguments.noBackup}, display);
+    BackupStore &store = scope == Scope::Machine ? static_cast<BackupStore &>(machineBackup) : userBackup;
+    ReportBackup(outcome, store, scope, console);
+    if (outcome.StoppedForBackup()) return ReportNoBackup(*viewer, outcome, store, console);
     if (!outcome.Succeeded()) return ReportFailure(*viewer, outcome, console);
     console.Out("« " + std::string(viewer->displayName) + " » est maintenant le viewer par défaut" +
                 (scope == Scope::CurrentUser ? " pour l'utilisateur actuel" : "") + " (" +
@@ -141,6 +154,10 @@ int BackUp(const Arguments &arguments, Console &console) {
 
 } // namespace
 
+std::string SystemTextOf(unsigned long error) {
+    return Narrow(SystemText(error)) + " (erreur " + std::to_string(error) + ")";
+}
+
 void PrintUsage(Console &console, bool toErr) {
     toErr ? console.Err(kUsage) : console.Out(kUsage);
 }
@@ -160,6 +177,8 @@ int Run(const Arguments &arguments, Console &console) {
         return ExportViewer(arguments, console);
     case Verb::Backup:
         return BackUp(arguments, console);
+    case Verb::Restore:
+        return RestoreBackup(arguments, console);
     }
     return kExitUsage;
 }

@@ -59,8 +59,8 @@ struct SwitchOutcome {
     RegistryError error = kRegistryOk; // the system's code for the refused write
     BackupResult backup = BackupResult::NotNeeded;
     RegistryError backupError = kRegistryOk;
-    std::string unreadablePath;   // Unreadable, Skipped: the place that could not be read
-    std::string movedAside;       // an untrusted backup or folder put aside on the way, its new name and why
+    std::string unreadablePath = {}; // Unreadable, Skipped: the place that could not be read
+    std::string movedAside = {};     // an untrusted backup or folder put aside on the way, its new name and why
     bool beforeThisSwitch = false; // Written: it holds the values from before this switch, not from before Quelvo
     bool StoppedForBackup() const { return backup == BackupResult::Failed || backup == BackupResult::Unreadable; }
     bool Succeeded() const { return error == kRegistryOk && !StoppedForBackup(); }

@@ -38,6 +38,8 @@ std::string_view DistrustText(Distrust distrust) {
                "changement";
     case Distrust::OthersMayWrite:
         return "d'autres comptes peuvent le modifier";
+    case Distrust::Content:
+        return "ce n'est pas une sauvegarde Quelvo des emplacements qu'il gère";
     }
     return {};
 }

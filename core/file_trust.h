@@ -33,7 +33,8 @@ struct ObjectDescription {
     std::vector<AccessEntry> dacl;
 };
 
-enum class Distrust { None, ReparsePoint, Unreadable, Owner, OthersMayWrite };
+// Content: a backup file whose content is not a Quelvo backup of the places Quelvo manages (judged by its reader).
+enum class Distrust { None, ReparsePoint, Unreadable, Owner, OthersMayWrite, Content };
 
 // account: the SID of the account making this switch (or, for a user's own backup, that user).
 Distrust JudgeObject(const ObjectDescription &object, std::string_view account);

@@ -64,7 +64,7 @@ std::optional<std::pair<std::string, std::string_view>> Unquote(std::string_view
 struct Data {
     bool remove = false;
     std::uint32_t type = kRegSz;
-    std::string bytes;
+    std::string bytes = {};
 };
 
 std::optional<Data> ParseData(std::string_view data) {

@@ -26,6 +26,12 @@ struct RawRead {
     std::uint32_t type = 0;
     std::string data;
 };
+inline RawRead RawFailure(RegistryError error, bool keyExists = false) {
+    RawRead read;
+    read.error = error;
+    read.keyExists = keyExists;
+    return read;
+}
 
 enum class ReadStatus {
     Text,    // REG_SZ or REG_EXPAND_SZ, taken as stored
@@ -59,7 +65,7 @@ class RegistryReader {
 public:
     virtual ~RegistryReader() = default;
     virtual ReadResult ReadValue(std::string_view path) = 0;
-    virtual RawRead ReadRaw(std::string_view) { return {kRegistryNotSupported}; }
+    virtual RawRead ReadRaw(std::string_view) { return RawFailure(kRegistryNotSupported); }
 };
 
 } // namespace quelvo

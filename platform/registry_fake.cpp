@@ -75,10 +75,10 @@ RegistryError FakeRegistry::DeleteKeyIfEmpty(std::string_view path) {
 }
 
 RawRead FakeRegistry::ReadRaw(std::string_view path) {
-    if (!ParseRegistryPath(path)) return {kRegistryBadPath};
-    if (auto refused = refusedReads_.find(path); refused != refusedReads_.end()) return {refused->second, true};
+    if (!ParseRegistryPath(path)) return RawFailure(kRegistryBadPath);
+    if (auto refused = refusedReads_.find(path); refused != refusedReads_.end()) return RawFailure(refused->second, true);
     if (std::optional<RawRead> raw = RawAt(path)) return *raw;
-    return {kRegistryFileNotFound, KeyExists(path)};
+    return RawFailure(kRegistryFileNotFound, HoldsKey(path));
 }
 
 void FakeRegistry::SetText(std::string_view path, std::string_view value) {
@@ -121,7 +121,7 @@ std::optional<RawRead> FakeRegistry::RawAt(std::string_view path) const {
     return RawRead{kRegistryOk, true, found->second.type, found->second.data};
 }
 
-bool FakeRegistry::KeyExists(std::string_view path) const {
+bool FakeRegistry::HoldsKey(std::string_view path) const {
     return keys_.contains(KeyOf(path));
 }
 

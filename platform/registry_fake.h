@@ -42,7 +42,7 @@ public:
     const std::vector<Write> &Writes() const { return writes_; }
     std::optional<std::string> TextAt(std::string_view path) const;
     std::optional<RawRead> RawAt(std::string_view path) const;
-    bool KeyExists(std::string_view path) const;
+    bool HoldsKey(std::string_view path) const; // the key of path exists
 
 private:
     struct Value {

@@ -140,15 +140,15 @@ RegistryError Win32Registry::DeleteKeyIfEmpty(std::string_view path) {
 
 RawRead Win32Registry::ReadRaw(std::string_view path) {
     const std::optional<RegistryPath> parsed = ParseRegistryPath(path);
-    if (!parsed) return {kRegistryBadPath};
+    if (!parsed) return RawFailure(kRegistryBadPath);
     UniqueKey key;
     LSTATUS status =
         RegOpenKeyExW(RootKey(parsed->root), Widen(parsed->key).c_str(), 0, KEY_QUERY_VALUE, key.Receive());
-    if (status != ERROR_SUCCESS) return {static_cast<RegistryError>(status)};
+    if (status != ERROR_SUCCESS) return RawFailure(static_cast<RegistryError>(status));
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
     status = QueryValue(key.Get(), Widen(parsed->valueName), type, data);
-    if (status != ERROR_SUCCESS) return {static_cast<RegistryError>(status), true};
+    if (status != ERROR_SUCCESS) return RawFailure(static_cast<RegistryError>(status), true);
     return {kRegistryOk, true, type, std::string(data.begin(), data.end())};
 }
 

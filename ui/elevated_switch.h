@@ -20,9 +20,10 @@ public:
 
     // A refusal that administrator rights would cure, in a process that does not have them.
     bool CanHelp(const SwitchOutcome &outcome);
-    // Starts "quelvo-cli.exe use <viewer>" from the program's folder; doneMessage reaches owner when it ends.
-    // The error when it could not be started (ERROR_CANCELLED: the user declined the prompt).
-    DWORD Start(HWND owner, UINT doneMessage, const ViewerRecord &viewer);
+    // Starts "quelvo-cli.exe use <viewer>" from the program's folder (with --no-backup if withoutBackup);
+    // doneMessage reaches owner when it ends. The error when it could not be started (ERROR_CANCELLED: the user
+    // declined the prompt).
+    DWORD Start(HWND owner, UINT doneMessage, const ViewerRecord &viewer, bool withoutBackup = false);
     bool Waiting() const { return wait_ != nullptr; }
     // After doneMessage: the command's exit code.
     DWORD Finish();
@@ -45,5 +46,7 @@ std::wstring ElevationQuestion(const ViewerRecord &viewer, const SwitchOutcome &
 std::wstring ElevationDeclinedMessage(const ViewerRecord &viewer);
 std::wstring ElevatedLaunchFailedMessage(const ViewerRecord &viewer, DWORD error);
 std::wstring ElevatedSwitchFailedMessage(const ViewerRecord &viewer, DWORD exitCode);
+// The command line wrote nothing, as no backup could be kept (exit code 7).
+std::wstring ElevatedNoBackupQuestion(const ViewerRecord &viewer);
 
 } // namespace quelvo

@@ -4,6 +4,7 @@
 #include "artwork.h"
 #include "core/association.h"
 #include "core/detection.h"
+#include "core/exit_codes.h"
 #include "design.h"
 #include "platform/dpi_win.h"
 #include "platform/message_filter_win.h"
@@ -279,9 +280,27 @@ void MainWindow::OnCommand(int id) {
 void MainWindow::ViewerButtonClick(const ViewerRecord &viewer) {
     // One report at a time: the tray pop-up and queued commands reach the window while a box is open.
     if (reportOpen_ || elevatedSwitch_.Waiting()) return;
-    const SwitchOutcome outcome = SwitchViewer(
-        viewer, {services_.registryWriter, services_.registryReader, services_.machineBackup, services_.shell}, *this);
+    SwitchOutcome outcome = Switch(viewer, false);
+    ReportMovedAside(outcome);
+    // No backup, no switch, unless the user says so; No is the default.
+    if (outcome.StoppedForBackup()) {
+        if (Report(NoBackupQuestion(viewer, outcome, services_.machineBackup.Location()),
+                   MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+            return;
+        outcome = Switch(viewer, true);
+    }
     if (!outcome.Succeeded()) HandleRefusedSwitch(viewer, outcome);
+}
+
+SwitchOutcome MainWindow::Switch(const ViewerRecord &viewer, bool withoutBackup) {
+    SwitchServices services{services_.registryWriter, services_.registryReader, services_.machineBackup,
+                            services_.shell};
+    services.withoutBackup = withoutBackup;
+    return SwitchViewer(viewer, services, *this);
+}
+
+void MainWindow::ReportMovedAside(const SwitchOutcome &outcome) {
+    if (!outcome.movedAside.empty()) Report(MovedAsideMessage(outcome), MB_OK | MB_ICONWARNING);
 }
 
 void MainWindow::HandleRefusedSwitch(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
@@ -295,10 +314,11 @@ void MainWindow::HandleRefusedSwitch(const ViewerRecord &viewer, const SwitchOut
         SwitchAsAdministrator(viewer, outcome);
 }
 
-void MainWindow::SwitchAsAdministrator(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
-    const DWORD error = elevatedSwitch_.Start(hwnd_, kElevatedSwitchDone, viewer);
+void MainWindow::SwitchAsAdministrator(const ViewerRecord &viewer, const SwitchOutcome &outcome, bool withoutBackup) {
+    const DWORD error = elevatedSwitch_.Start(hwnd_, kElevatedSwitchDone, viewer, withoutBackup);
     if (error == ERROR_SUCCESS) {
         elevatedViewer_ = &viewer;
+        elevatedWithoutBackup_ = withoutBackup;
         return;
     }
     if (error == ERROR_CANCELLED)
@@ -316,7 +336,11 @@ void MainWindow::OnElevatedSwitchDone() {
     const DWORD exitCode = elevatedSwitch_.Finish();
     if (exitCode == 0)
         ShowCurrentViewer(viewer, *this); // the command line has written; the window only shows it
-    else
+    else if (exitCode == static_cast<DWORD>(ToInt(ExitCode::NoBackup)) && !elevatedWithoutBackup_) {
+        // It wrote nothing for want of a backup: the same question, and on Oui a second run (a second consent).
+        if (Report(ElevatedNoBackupQuestion(viewer), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES)
+            SwitchAsAdministrator(viewer, SwitchOutcome{0, {}, kRegistryAccessDenied}, true);
+    } else
         Report(ElevatedSwitchFailedMessage(viewer, exitCode), MB_OK | MB_ICONERROR);
 }
 

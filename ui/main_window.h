@@ -96,7 +96,9 @@ private:
     void OnAboutClosed();
     HWND FirstTabStop() const;
     void HandleRefusedSwitch(const ViewerRecord &viewer, const SwitchOutcome &outcome);
-    void SwitchAsAdministrator(const ViewerRecord &viewer, const SwitchOutcome &outcome);
+    void SwitchAsAdministrator(const ViewerRecord &viewer, const SwitchOutcome &outcome, bool withoutBackup = false);
+    SwitchOutcome Switch(const ViewerRecord &viewer, bool withoutBackup);
+    void ReportMovedAside(const SwitchOutcome &outcome);
     int Report(const std::wstring &text, UINT flags);
 
     // ModeMenu
@@ -121,6 +123,7 @@ private:
     WindowModes modes_;
     ElevatedSwitch elevatedSwitch_;
     const ViewerRecord *elevatedViewer_ = nullptr;
+    bool elevatedWithoutBackup_ = false;
     bool reportOpen_ = false;
     HWND focusedControl_ = nullptr;
     HWND tooltips_ = nullptr;

@@ -22,7 +22,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     Win32Registry registry;
     ShellNotificationArea notificationArea;
-    FileBackupStore machineBackup(MachineBackupPath());
+    FileBackupStore machineBackup(Scope::Machine);
     Win32ShellNotifier shell;
     ShellElevation elevation;
     RegistryViewerControlProbe controlProbe;
