@@ -1,6 +1,8 @@
 #include "cli_fixture.h"
 
 #include "../win/registry_fixture.h"
+#include "core/reg_file.h"
+#include "core/restore.h"
 #include "platform/registry_win.h"
 #include "platform/switch_fakes.h"
 #include "platform/text_win.h"
@@ -48,7 +50,7 @@ TEST_F(CliTest, ExportThenRegImportGivesExactlyWhatUseGivesAndStatusFindsItConsi
         EXPECT_EQ(status.exitCode, 0u) << status.out;
         EXPECT_TRUE(Has(status.out, "Viewer actuel : " + std::string(viewer.displayName) + "\r\n"));
         FillPlaces("other");
-        ASSERT_EQ(RunCli(L"export " + name + L" -o " + Quoted(file)).exitCode, 0u);
+        ASSERT_EQ(RunCli(L"export " + name + L" --force -o " + Quoted(file)).exitCode, 0u);
         ASSERT_EQ(RegImport(file), 0u);
         EXPECT_EQ(ReadPlaces(), used);
         EXPECT_EQ(RunCli(L"export " + name).out, ReadFileBytes(file)) << "redirected, stdout carries the file";
@@ -128,20 +130,26 @@ TEST_F(CliTest, UseForTheUserLeavesTheMachineAloneAndStatusShowsWhatHides) {
     for (const auto &hiding : document["hiding"])
         EXPECT_EQ(hiding["kind"], "userDefault");
     EXPECT_FALSE(ReadFileBytes(MachineBackupFile())) << "a per-user switch keeps no machine backup";
+    ASSERT_TRUE(ReadFileBytes(UserBackupFile())) << "but the user's own";
+    EXPECT_TRUE(ReadBackup(*ReadFileBytes(UserBackupFile()), Scope::CurrentUser).Accepted());
 }
 
 TEST_F(CliTest, FirstSwitchWritesTheMachineBackupOnce) {
     FillPlaces("before");
-    const std::wstring expected = TempFile(L"expected.reg");
-    ASSERT_EQ(RunCli(L"backup -o " + Quoted(expected)).exitCode, 0u);
     const ProcessResult first = RunCli(L"use octaga");
-    EXPECT_TRUE(Has(first.out, "associations-before-quelvo.reg"));
-    ASSERT_TRUE(ReadFileBytes(MachineBackupFile()));
-    EXPECT_EQ(ReadFileBytes(MachineBackupFile()), ReadFileBytes(expected));
+    EXPECT_TRUE(Has(first.out, "associations-before-quelvo.reg ; pour y revenir : quelvo-cli restore")) << first.out;
+    EXPECT_FALSE(Has(first.out + first.err, "reg import"));
+    const std::optional<std::string> kept = ReadFileBytes(MachineBackupFile());
+    ASSERT_TRUE(kept);
+    const RestorePlan plan = ReadBackup(*kept, Scope::Machine);
+    EXPECT_TRUE(plan.keptByQuelvo);
+    EXPECT_EQ(plan.actions.size(), 20u);
+    EXPECT_NE(Utf8FromUtf16Le(kept->substr(2)).find("d'avant le premier changement de viewer par Quelvo"),
+              std::string::npos);
     const ProcessResult second = RunCli(L"use flux");
     EXPECT_EQ(second.exitCode, 0u);
     EXPECT_FALSE(Has(second.out, "associations-before-quelvo.reg"));
-    EXPECT_EQ(ReadFileBytes(MachineBackupFile()), ReadFileBytes(expected));
+    EXPECT_EQ(ReadFileBytes(MachineBackupFile()), kept);
 }
 
 class NoDisplay : public ViewerDisplay {
