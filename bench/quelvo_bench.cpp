@@ -263,21 +263,20 @@ double TimeProcess(std::wstring commandLine) {
     return elapsed;
 }
 
-// The same 29 values by the two routes an administrator has, taking turns; the machine backup goes to a folder of
-// the benchmark's own, so that only the first switch writes it, as on a real machine.
+// The same 29 values by the two routes an administrator has, taking turns; only the first switch writes the machine
+// backup (in the prefix's ProgramData, found through the known-folder API), as on a real machine.
 void BenchCommandLine(const std::wstring &folder) {
     constexpr int kRuns = 35, kWarmUp = 5;
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     const std::wstring work = std::wstring(temp) + L"quelvo-bench";
     CreateDirectoryW(work.c_str(), nullptr);
-    SetEnvironmentVariableW(L"ProgramData", work.c_str());
     const std::wstring cli = L"\"" + folder + L"\\quelvo-cli.exe\" ";
     std::vector<std::wstring> names, files;
     for (const ViewerRecord &viewer : Viewers()) {
         names.push_back(L"\"" + Widen(viewer.displayName) + L"\"");
         files.push_back(work + L"\\" + std::to_wstring(names.size()) + L".reg");
-        TimeProcess(cli + L"export " + names.back() + L" -o \"" + files.back() + L"\"");
+        TimeProcess(cli + L"export " + names.back() + L" --force -o \"" + files.back() + L"\"");
     }
     std::vector<double> byCli, byImport, byStatus;
     for (int run = -kWarmUp; run < kRuns; ++run) {

@@ -7,12 +7,13 @@
 namespace quelvo::cli {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, Verb>, 6> kVerbs = {{{"--help", Verb::Help},
+constexpr std::array<std::pair<std::string_view, Verb>, 7> kVerbs = {{{"--help", Verb::Help},
                                                                      {"list", Verb::List},
                                                                      {"status", Verb::Status},
                                                                      {"use", Verb::Use},
                                                                      {"export", Verb::Export},
-                                                                     {"backup", Verb::Backup}}};
+                                                                     {"backup", Verb::Backup},
+                                                                     {"restore", Verb::Restore}}};
 
 bool TakesViewer(Verb verb) {
     return verb == Verb::Use || verb == Verb::Export;
@@ -32,11 +33,14 @@ bool TakeOption(const std::vector<std::string> &words, std::size_t &at, Argument
     const std::string &word = words[at];
     const Verb verb = arguments.verb;
     if (word == "--json" && verb == Verb::Status) return arguments.json = true;
-    if (word == "--dry-run" && verb == Verb::Use) return arguments.dryRun = true;
-    if (word == "--user" && (verb == Verb::Use || verb == Verb::Export || verb == Verb::Backup))
+    if (word == "--dry-run" && (verb == Verb::Use || verb == Verb::Restore)) return arguments.dryRun = true;
+    if (word == "--user" && verb != Verb::Help && verb != Verb::List && verb != Verb::Status)
         return arguments.user = true;
     if (word == "--also-user" && verb == Verb::Use) return arguments.alsoUser = true;
-    if (word == "--wait" && verb == Verb::Use && at + 1 < words.size()) return TakeSeconds(words[++at], arguments);
+    if (word == "--wait" && (verb == Verb::Use || verb == Verb::Restore) && at + 1 < words.size()) return TakeSeconds(words[++at], arguments);
+
+    if (word == "--no-backup" && verb == Verb::Use) return arguments.noBackup = true;
+    if (word == "--force" && (verb == Verb::Export || verb == Verb::Backup)) return arguments.force = true;
     if (word == "-o" && (verb == Verb::Export || verb == Verb::Backup) && at + 1 < words.size() &&
         !arguments.outputFile) {
         arguments.outputFile = words[++at];
@@ -59,7 +63,8 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string> &words) {
     bool haveViewer = false;
     for (std::size_t at = 1; at < words.size(); ++at) {
         if (TakeOption(words, at, arguments)) continue;
-        if (words[at].starts_with("-") || !TakesViewer(arguments.verb) || haveViewer) return std::nullopt;
+        const bool takesWord = TakesViewer(arguments.verb) || arguments.verb == Verb::Restore;
+        if (words[at].starts_with("-") || !takesWord || haveViewer) return std::nullopt;
         arguments.viewer = words[at];
         haveViewer = true;
     }

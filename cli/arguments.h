@@ -10,17 +10,19 @@
 
 namespace quelvo::cli {
 
-enum class Verb { Help, List, Status, Use, Export, Backup };
+enum class Verb { Help, List, Status, Use, Export, Backup, Restore };
 
 struct Arguments {
     Verb verb = Verb::Help;
-    std::string viewer;
+    std::string viewer;    // restore: the file, empty for the backup Quelvo kept
     std::optional<std::string> outputFile;
     bool json = false;
     bool dryRun = false;
     bool user = false;
     bool alsoUser = false;      // use: the per-user switch too, after the machine's
-    std::uint32_t waitSeconds = kDefaultLockWaitSeconds; // use: how long another machine switch may keep us waiting
+    std::uint32_t waitSeconds = kDefaultLockWaitSeconds; // use, restore: how long another machine switch may keep us waiting
+    bool noBackup = false; // use: go on when no backup can be kept
+    bool force = false;    // export, backup: -o may replace an existing file
 };
 
 // nullopt for a wrong command line: an unknown verb or option, a missing or extra word.

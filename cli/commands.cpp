@@ -23,17 +23,21 @@ constexpr std::string_view kUsage =
     "\n"
     "  list                                les sept viewers, le viewer actuel et ce qui semble installé\n"
     "  status [--json]                     le viewer de la machine, ses 20 emplacements et ce qui l'emporte pour vous\n"
-    "  use <viewer> [--dry-run] [--user | --also-user] [--wait SECONDES]\n"
+    "  use <viewer> [--dry-run] [--user | --also-user] [--wait SECONDES] [--no-backup]\n"
     "                                      choisit le viewer (les 29 écritures d'un clic dans la fenêtre)\n"
-    "  export <viewer> [-o FICHIER] [--user]   les valeurs du viewer en fichier .reg\n"
-    "  backup [-o FICHIER] [--user]        les 20 emplacements tels qu'ils sont, en fichier .reg qui les remet\n"
+    "  export <viewer> [-o FICHIER] [--user] [--force]   les valeurs du viewer en fichier .reg\n"
+    "  backup [-o FICHIER] [--user] [--force]  les 20 emplacements tels qu'ils sont, en fichier .reg qui les remet\n"
+    "  restore [FICHIER] [--user] [--dry-run] [--wait SECONDES]\n"
+    "                                      remet la sauvegarde gardée avant le premier changement (ou FICHIER)\n"
     "  --help                              cette aide\n"
     "\n"
     "  --user          écrit sous HKEY_CURRENT_USER\\Software\\Classes, pour vous seul, sans droits d'administrateur\n"
     "  --also-user     après les valeurs de la machine, fait aussi le changement pour vous seul\n"
     "  --wait SECONDES attend au plus ce temps qu'un autre changement de la machine finisse (10 par défaut)\n"
     "  --dry-run       affiche les 29 écritures sans rien écrire\n"
-    "  -o FICHIER      écrit le fichier .reg au lieu de la sortie standard\n"
+    "  -o FICHIER      écrit le fichier .reg au lieu de la sortie standard (jamais par-dessus un fichier existant\n"
+    "                  sans --force, jamais par-dessus une sauvegarde de Quelvo)\n"
+    "  --no-backup     change de viewer même si les valeurs d'avant ne peuvent pas être sauvegardées\n"
     "\n"
     "Codes de sortie :\n";
 
@@ -48,10 +52,6 @@ class NoDisplay : public ViewerDisplay {
     void SetStatusText(std::string_view) override {}
     void SetViewerChecked(const ViewerRecord &, bool) override {}
 };
-
-std::string SystemTextOf(RegistryError error) {
-    return Narrow(SystemText(error)) + " (erreur " + std::to_string(error) + ")";
-}
 
 Scope ScopeOf(const Arguments &arguments) {
     return arguments.user ? Scope::CurrentUser : Scope::Machine;
@@ -69,21 +69,9 @@ const ViewerRecord *ViewerOrComplain(const std::string &name, Console &console) 
 // A .reg file to -o FILE, or to standard output.
 int Deliver(const std::vector<RegFileEntry> &entries, const Arguments &arguments, Console &console) {
     const std::string bytes = RegFileBytes(entries);
-    if (!arguments.outputFile) {
-        console.OutFile(bytes, RegFileText(entries));
-        return ToInt(ExitCode::Ok);
-    }
-    HANDLE file = CreateFileW(Widen(*arguments.outputFile).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    const bool ok = file != INVALID_HANDLE_VALUE &&
-                    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
-    const DWORD error = GetLastError();
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    if (ok) return ToInt(ExitCode::Ok);
-    console.Err("Le fichier « " + *arguments.outputFile + " » n'a pas pu être écrit : " + SystemTextOf(error) + "\n");
-    return ToInt(ExitCode::OutputFailed);
+    if (arguments.outputFile) return WriteOutputFile(*arguments.outputFile, bytes, arguments.force, console);
+    console.OutFile(bytes, RegFileText(entries));
+    return ToInt(ExitCode::Ok);
 }
 
 std::string ValueNameOf(const std::string &path) {
@@ -100,13 +88,34 @@ int PrintDryRun(const ViewerRecord &viewer, Scope scope, Console &console) {
     return ToInt(ExitCode::Ok);
 }
 
-void ReportBackup(const SwitchOutcome &outcome, const std::wstring &path, Console &console) {
+// The backup's place is looked up only to be named: a switch refused at its first write never loads shell32.
+void ReportBackup(const SwitchOutcome &outcome, BackupStore &store, Scope scope, Console &console) {
+    const std::string restore = scope == Scope::Machine ? "quelvo-cli restore" : "quelvo-cli restore --user";
+    if (!outcome.movedAside.empty()) console.Err("Attention : " + outcome.movedAside + ".\n");
     if (outcome.backup == BackupResult::Written)
-        console.Err("Les valeurs d'avant ont été sauvegardées dans " + Narrow(path) +
-                    " ; pour y revenir : reg import \"" + Narrow(path) + "\"\n");
-    if (outcome.backup == BackupResult::Failed)
-        console.Err("Avertissement : la sauvegarde des valeurs d'avant n'a pas pu être écrite dans « " + Narrow(path) +
-                    " » : " + SystemTextOf(outcome.backupError) + ".\n");
+        console.Err(std::string(outcome.beforeThisSwitch ? "Les valeurs d'avant ce changement (pas celles d'avant "
+                                                           "Quelvo, qui ne sont plus connues)"
+                                                         : "Les valeurs d'avant Quelvo") +
+                    " ont été sauvegardées dans " + store.Location() + " ; pour y revenir : " + restore + "\n");
+    if (outcome.backup == BackupResult::Skipped)
+        console.Err("Avertissement : aucune sauvegarde n'a été gardée (" +
+                    (outcome.unreadablePath.empty() ? SystemTextOf(outcome.backupError)
+                                                    : "valeur illisible : " + outcome.unreadablePath) +
+                    ") ; le viewer est choisi quand même, comme demandé par --no-backup.\n");
+}
+
+int ReportNoBackup(const ViewerRecord &viewer, const SwitchOutcome &outcome, BackupStore &store, Console &console) {
+    std::string text = "Le viewer « " + std::string(viewer.displayName) +
+                       " » n'a pas été choisi : rien n'a été écrit, car les valeurs d'avant n'ont pas pu être "
+                       "sauvegardées.\n";
+    if (outcome.backup == BackupResult::Unreadable)
+        text += "Cette valeur n'a pas pu être lue : " + outcome.unreadablePath + "\n";
+    else
+        text += "La sauvegarde n'a pas pu être écrite dans « " + store.Location() + " ».\n";
+    text += "Windows indique : " + SystemTextOf(outcome.backupError) + "\n";
+    text += "Pour changer quand même, sans sauvegarde : ajoutez --no-backup.\n";
+    console.Err(text);
+    return ToInt(ExitCode::NoBackup);
 }
 
 int ReportFailure(const ViewerRecord &viewer, const SwitchOutcome &outcome, Console &console) {
@@ -174,11 +183,13 @@ std::optional<int> RefusedByLock(const LockResult &lock, const Arguments &argume
 }
 
 int SwitchForTheUserToo(const ViewerRecord &viewer, Win32Registry &registry, Console &console) {
-    FileBackupStore unused(MachineBackupPath()); // a per-user switch keeps no machine backup
+    FileBackupStore machineBackup(Scope::Machine), userBackup(Scope::CurrentUser); // the user's own backup first
     Win32ShellNotifier shell;
     NoDisplay display;
-    const SwitchOutcome outcome =
-        SwitchViewer(viewer, {registry, registry, unused, shell, Scope::CurrentUser}, display);
+    const SwitchOutcome outcome = SwitchViewer(
+        viewer, {registry, registry, machineBackup, shell, Scope::CurrentUser, &userBackup}, display);
+    ReportBackup(outcome, userBackup, Scope::CurrentUser, console);
+    if (outcome.StoppedForBackup()) return ReportNoBackup(viewer, outcome, userBackup, console);
     if (!outcome.Succeeded()) return ReportFailure(viewer, outcome, console);
     console.Err("« " + std::string(viewer.displayName) + " » est aussi le viewer de l'utilisateur actuel (" +
                 std::to_string(outcome.writesDone) + " valeurs écrites sous " + std::string(kUserClasses) + ").\n");
@@ -200,19 +211,22 @@ int UseViewer(const Arguments &arguments, Console &console) {
         console.Err("Avertissement : le contrôle de « " + std::string(viewer->displayName) +
                     " » n'est pas enregistré sur ce PC (voir quelvo-cli list).\n");
     Win32Registry registry;
-    FileBackupStore backup(MachineBackupPath());
+    FileBackupStore machineBackup(Scope::Machine), userBackup(Scope::CurrentUser);
     Win32ShellNotifier shell;
     NoDisplay display;
     SwitchOutcome outcome;
+    const SwitchServices services{registry, registry, machineBackup, shell, scope, &userBackup, arguments.noBackup};
     if (scope == Scope::Machine) {
         Win32SwitchLock lock;
         const LockHold hold(lock, arguments.waitSeconds * 1000);
         if (const std::optional<int> refused = RefusedByLock(hold.Result(), arguments, console)) return *refused;
-        outcome = SwitchViewer(*viewer, {registry, registry, backup, shell, scope}, display);
+        outcome = SwitchViewer(*viewer, services, display);
     } else {
-        outcome = SwitchViewer(*viewer, {registry, registry, backup, shell, scope}, display);
+        outcome = SwitchViewer(*viewer, services, display);
     }
-    ReportBackup(outcome, backup.Path(), console);
+    BackupStore &store = scope == Scope::Machine ? static_cast<BackupStore &>(machineBackup) : userBackup;
+    ReportBackup(outcome, store, scope, console);
+    if (outcome.StoppedForBackup()) return ReportNoBackup(*viewer, outcome, store, console);
     if (!outcome.Succeeded()) return ReportFailure(*viewer, outcome, console);
     console.Err("« " + std::string(viewer->displayName) + " » est maintenant le viewer par défaut" +
                 (scope == Scope::CurrentUser ? " pour l'utilisateur actuel" : "") + " (" +
@@ -236,6 +250,10 @@ int BackUp(const Arguments &arguments, Console &console) {
 
 } // namespace
 
+std::string SystemTextOf(unsigned long error) {
+    return Narrow(SystemText(error)) + " (erreur " + std::to_string(error) + ")";
+}
+
 void PrintUsage(Console &console, bool toErr) {
     toErr ? console.Err(UsageText()) : console.Out(UsageText());
 }
@@ -255,6 +273,8 @@ int Run(const Arguments &arguments, Console &console) {
         return ExportViewer(arguments, console);
     case Verb::Backup:
         return BackUp(arguments, console);
+    case Verb::Restore:
+        return RestoreBackup(arguments, console);
     }
     return ToInt(ExitCode::Usage);
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Text out as the reader gets it right: UTF-16 to a console window, UTF-8 with CRLF to a file or a pipe.
+// Text out as the reader gets it right: UTF-16 to a console window, UTF-8 with CRLF to a file or a pipe. A write to
+// standard output that fails or comes up short is remembered, so that the program can end with its own code.
 
 #include <windows.h>
 
@@ -10,19 +11,26 @@ namespace quelvo::cli {
 class Console {
 public:
     Console();
-    void Out(std::string_view utf8) { Write(out_, utf8); }
+    void Out(std::string_view utf8) { Remember(Write(out_, utf8)); }
     void Err(std::string_view utf8) { Write(err_, utf8); }
     // A file's bytes as they are when redirected; its text (given as UTF-8) when shown in a console.
     void OutFile(std::string_view bytes, std::string_view utf8);
+    // The system's code of the first failed write to standard output; 0 while every one went through whole.
+    DWORD OutError() const { return outError_; }
 
 private:
     struct Stream {
         HANDLE handle;
         bool isConsole;
     };
-    static void Write(const Stream &stream, std::string_view utf8);
+    // The system's code when the text did not all go out, else 0.
+    static DWORD Write(const Stream &stream, std::string_view utf8);
+    void Remember(DWORD error) {
+        if (error != 0 && outError_ == 0) outError_ = error;
+    }
     Stream out_;
     Stream err_;
+    DWORD outError_ = 0;
 };
 
 } // namespace quelvo::cli

@@ -1,7 +1,9 @@
 // quelvo-cli: the switch, its check and its .reg files for scripts and administrators.
 #include "commands.h"
 
+#include "core/exit_codes.h"
 #include "platform/dll_search_win.h"
+#include "platform/system_text_win.h"
 #include "platform/text_win.h"
 
 int wmain(int argc, wchar_t **argv) {
@@ -16,5 +18,12 @@ int wmain(int argc, wchar_t **argv) {
         PrintUsage(console, true);
         return quelvo::ToInt(quelvo::ExitCode::Usage);
     }
-    return Run(*arguments, console);
+    const int code = Run(*arguments, console);
+    // Data that did not reach standard output whole is a failure, whatever the command did.
+    if (const DWORD error = console.OutError()) {
+        console.Err("L'écriture sur la sortie standard a échoué : " + quelvo::Narrow(quelvo::SystemText(error)) +
+                    " (erreur " + std::to_string(error) + ").\n");
+        return quelvo::ToInt(quelvo::ExitCode::OutputFailed);
+    }
+    return code;
 }

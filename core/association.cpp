@@ -1,7 +1,7 @@
 #include "association.h"
 
-#include "backup.h"
 #include "detection.h"
+#include "switch_backup.h"
 
 #include <algorithm>
 #include <array>
@@ -81,23 +81,11 @@ std::vector<RegistryWrite> SwitchWrites(const ViewerRecord &viewer, Scope scope)
     return writes;
 }
 
-namespace {
-
-// Only the machine's values get the file under ProgramData; a per-user switch leaves them alone.
-void KeepMachineValuesOnce(const SwitchServices &services, SwitchOutcome &outcome) {
-    if (services.scope != Scope::Machine || services.machineBackup.Exists()) return;
-    const RegistryError error = services.machineBackup.WriteNew(BackupFileBytes(Scope::Machine, services.reader));
-    if (error == kRegistryFileExists) return; // another switch kept them a moment ago
-    outcome.backup = error == kRegistryOk ? BackupResult::Written : BackupResult::Failed;
-    outcome.backupError = error;
-}
-
-} // namespace
-
 SwitchOutcome SwitchViewer(const ViewerRecord &viewer, const SwitchServices &services, ViewerDisplay &display) {
     SwitchOutcome outcome;
-    KeepMachineValuesOnce(services, outcome);
-    for (const RegistryWrite &write : SwitchWrites(viewer, services.scope)) {
+    const std::vector<RegistryWrite> writes = SwitchWrites(viewer, services.scope);
+    if (!KeepBackupFirst(writes.front().path, services, outcome)) return outcome;
+    for (const RegistryWrite &write : writes) {
         if (RegistryError error = services.writer.WriteString(write.path, write.value); error != kRegistryOk) {
             outcome.failedPath = write.path;
             outcome.error = error;

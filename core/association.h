@@ -8,6 +8,7 @@
 #include "viewer_display.h"
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -55,9 +56,16 @@ struct SwitchServices {
     BackupStore &machineBackup;
     ShellNotifier &shell;
     Scope scope = Scope::Machine;
+    // The user's own backup, kept before a per-user switch; none is kept without it.
+    BackupStore *userBackup = nullptr;
+    // Asked for after a switch stopped for want of a backup: it goes on without one (and says so ever after).
+    bool withoutBackup = false;
+    std::chrono::system_clock::time_point now = std::chrono::system_clock::now();
 };
 
-enum class BackupResult { NotNeeded, Written, Failed };
+// Written: the values before this switch were kept. Failed, Unreadable: they could not be, and the switch wrote
+// nothing. Skipped: they could not be and the switch went on, as asked.
+enum class BackupResult { NotNeeded, Written, Failed, Unreadable, Skipped };
 
 struct SwitchOutcome {
     std::size_t writesDone = 0;
@@ -65,15 +73,20 @@ struct SwitchOutcome {
     RegistryError error = kRegistryOk; // the system's code for the refused write
     BackupResult backup = BackupResult::NotNeeded;
     RegistryError backupError = kRegistryOk;
-    bool Succeeded() const { return error == kRegistryOk; }
+    std::string unreadablePath = {}; // Unreadable, Skipped: the place that could not be read
+    std::string movedAside = {};     // an untrusted backup or folder put aside on the way, its new name and why
+    bool beforeThisSwitch = false; // Written: it holds the values from before this switch, not from before Quelvo
+    bool StoppedForBackup() const { return backup == BackupResult::Failed || backup == BackupResult::Unreadable; }
+    bool Succeeded() const { return error == kRegistryOk && !StoppedForBackup(); }
 };
 
 // The status text names current, whose check mark alone is set.
 void ShowCurrentViewer(const ViewerRecord &current, ViewerDisplay &display);
 
-// Keeps the machine's old values first if no backup exists yet (a backup that fails does not stop the switch).
-// Stops at the first refused write; the writes before it stay. If anything was written the shell hears of it once
-// and the display shows what detection now finds; a switch that wrote nothing leaves it untouched.
+// Keeps the old values first if no backup exists yet, once the first write is known to be allowed; a backup that
+// cannot be kept stops the switch before any write unless withoutBackup. Stops at the first refused write; the
+// writes before it stay. If anything was written the shell hears of it once and the display shows what detection
+// now finds; a switch that wrote nothing leaves it untouched.
 SwitchOutcome SwitchViewer(const ViewerRecord &viewer, const SwitchServices &services, ViewerDisplay &display);
 
 } // namespace quelvo

@@ -3,26 +3,99 @@
 namespace quelvo {
 namespace {
 
-RegFileEntry EntryFor(const std::string &path, const ReadResult &read) {
-    switch (read.status) {
-    case ReadStatus::Text:
-        return {RegFileEntry::Kind::Set, path, read.text};
-    case ReadStatus::NotText:
-        return {RegFileEntry::Kind::Comment, path, "holds a value that is not text; not saved"};
-    case ReadStatus::Failed:
-        break;
-    }
-    if (read.error == kRegistryFileNotFound) return {RegFileEntry::Kind::Delete, path, {}};
-    return {RegFileEntry::Kind::Comment, path, "could not be read (error " + std::to_string(read.error) + "); not saved"};
+std::string KeyOf(const std::string &path) {
+    return path.substr(0, path.rfind('\\'));
+}
+
+std::string MachinePlace(const std::string &path) {
+    if (!path.starts_with(kClassesRoot)) return path;
+    return std::string(kMachineClasses).append(path.substr(kClassesRoot.size()));
+}
+
+std::vector<RegFileEntry> HeaderNotes(Scope scope, BackupKind kind, std::string_view when) {
+    const bool machine = scope == Scope::Machine;
+    const std::string whose = machine ? "de ce PC" : "de cet utilisateur";
+    std::vector<RegFileEntry> notes;
+    const auto note = [&](std::string text) { notes.push_back({RegFileEntry::Kind::Note, {}, std::move(text)}); };
+    note(std::string(kBackupMarker) + (machine ? "machine" : "user"));
+    if (kind == BackupKind::BeforeQuelvo)
+        note("Les valeurs " + whose + " d'avant le premier changement de viewer par Quelvo, gardées le " +
+             std::string(when) + ".");
+    else
+        note("Les valeurs " + whose + " d'avant le changement de viewer du " + std::string(when) +
+             " seulement : un changement précédent a été fait sans sauvegarde (ou une sauvegarde non fiable a été "
+             "mise de côté), les valeurs d'avant Quelvo ne sont plus connues.");
+    note(std::string("Pour y revenir : quelvo-cli restore") + (machine ? "" : " --user") +
+         " (il ne remet que ces emplacements et supprime les clés qui n'existaient pas si elles sont vides).");
+    return notes;
 }
 
 } // namespace
 
+std::vector<std::string> ManagedPlaces(Scope scope) {
+    std::vector<std::string> places;
+    // Every viewer writes the same places; two names of one extension are one key once the view is set aside.
+    for (const RegistryWrite &write : SwitchWrites(Viewers().front(), scope)) {
+        const std::string place = scope == Scope::Machine ? MachinePlace(write.path) : write.path;
+        if (std::ranges::find(places, place) == places.end()) places.push_back(place);
+    }
+    return places;
+}
+
+std::vector<std::string> LegacyClassesRootPlaces() {
+    std::vector<std::string> places;
+    for (std::string_view extension : kExtensions)
+        places.push_back(std::string(kClassesRoot).append(extension).append("\\"));
+    return places;
+}
+
+Snapshot TakeSnapshot(Scope scope, RegistryReader &registry) {
+    Snapshot snapshot;
+    for (const std::string &place : ManagedPlaces(scope)) {
+        const RawRead read = registry.ReadRaw(place);
+        if (read.error == kRegistryOk) {
+            snapshot.entries.push_back({RegFileEntry::Kind::Raw, place, read.data, read.type});
+            continue;
+        }
+        if (read.error != kRegistryFileNotFound) {
+            snapshot.unreadablePath = place;
+            snapshot.error = read.error;
+            return snapshot;
+        }
+        if (!read.keyExists)
+            snapshot.entries.push_back({RegFileEntry::Kind::Note, {}, std::string(kAbsentKeyNote) + KeyOf(place)});
+        snapshot.entries.push_back({RegFileEntry::Kind::Delete, place, {}});
+    }
+    return snapshot;
+}
+
+std::string BackupFileBytes(const Snapshot &snapshot, Scope scope, BackupKind kind, std::string_view when) {
+    std::vector<RegFileEntry> entries = HeaderNotes(scope, kind, when);
+    entries.insert(entries.end(), snapshot.entries.begin(), snapshot.entries.end());
+    return RegFileBytes(entries);
+}
+
+std::string UtcStamp(std::chrono::system_clock::time_point when) {
+    using namespace std::chrono;
+    const auto day = floor<days>(when);
+    const year_month_day date(day);
+    const hh_mm_ss time(floor<minutes>(when - day));
+    const auto two = [](unsigned n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
+    return std::to_string(static_cast<int>(date.year())) + "-" + two(static_cast<unsigned>(date.month())) + "-" +
+           two(static_cast<unsigned>(date.day())) + " " + two(time.hours().count()) + ":" +
+           two(time.minutes().count()) + " UTC";
+}
+
 std::vector<RegFileEntry> BackupEntries(Scope scope, RegistryReader &registry) {
     std::vector<RegFileEntry> entries;
-    // Every viewer writes the same 20 places.
-    for (const RegistryWrite &place : FinalValues(SwitchWrites(Viewers().front(), scope)))
-        entries.push_back(EntryFor(place.path, registry.ReadValue(place.path)));
+    for (const std::string &place : ManagedPlaces(scope)) {
+        const RawRead read = registry.ReadRaw(place);
+        if (read.error == kRegistryOk) entries.push_back({RegFileEntry::Kind::Raw, place, read.data, read.type});
+        else if (read.error == kRegistryFileNotFound) entries.push_back({RegFileEntry::Kind::Delete, place, {}});
+        else
+            entries.push_back({RegFileEntry::Kind::Comment, place,
+                               "could not be read (error " + std::to_string(read.error) + "); not saved"});
+    }
     return entries;
 }
 

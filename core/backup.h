@@ -1,13 +1,42 @@
 #pragma once
-// The 20 places a switch writes, as they stand now, in a form that puts them back.
+// The places a switch writes, as they stand now, in a form that puts them back exactly.
 
 #include "association.h"
 #include "reg_file.h"
 
+#include <chrono>
+
 namespace quelvo {
 
-// Text values are set again, absent ones deleted; a value that is not text or cannot be read is named in a
-// comment and left out, since putting back what was not read would destroy it.
+// The places Quelvo manages, each once: for the machine under HKEY_LOCAL_MACHINE\SOFTWARE\Classes (the classes
+// root is only a view of it and of the user's keys), for a user under HKEY_CURRENT_USER\Software\Classes.
+std::vector<std::string> ManagedPlaces(Scope scope);
+// What version 2.0.0 also saved: the nine extensions through HKEY_CLASSES_ROOT, the merged view.
+std::vector<std::string> LegacyClassesRootPlaces();
+
+// Every place with its type and exact bytes, absent values as deletions, keys that did not exist named in notes
+// that only restore reads. A value that cannot be read is named in unreadablePath: such a backup is incomplete.
+struct Snapshot {
+    std::vector<RegFileEntry> entries;
+    std::string unreadablePath;
+    RegistryError error = kRegistryOk;
+    bool Complete() const { return unreadablePath.empty(); }
+};
+Snapshot TakeSnapshot(Scope scope, RegistryReader &registry);
+
+// The backup kept before a switch. BeforeQuelvo: no switch was made here before it. BeforeThisSwitch: an earlier
+// switch was made without a backup, or an untrusted one was put aside, so it only holds what that switch replaced.
+enum class BackupKind { BeforeQuelvo, BeforeThisSwitch };
+std::string BackupFileBytes(const Snapshot &snapshot, Scope scope, BackupKind kind, std::string_view when);
+
+// The first note line of every backup Quelvo keeps, then the scope's word.
+inline constexpr std::string_view kBackupMarker = "quelvo-backup: ";
+inline constexpr std::string_view kAbsentKeyNote = "quelvo-absent-key: ";
+
+// "2026-12-08 05:10 UTC".
+std::string UtcStamp(std::chrono::system_clock::time_point when);
+
+// The places as they stand now for `backup`: what cannot be read is a comment.
 std::vector<RegFileEntry> BackupEntries(Scope scope, RegistryReader &registry);
 std::string BackupFileBytes(Scope scope, RegistryReader &registry);
 

@@ -27,11 +27,8 @@ bool NeedsHex(std::string_view text) {
     return false;
 }
 
-std::string HexString(std::string_view utf8) {
+std::string HexBytes(std::string hex, std::string_view bytes) {
     static constexpr char kDigits[] = "0123456789abcdef";
-    std::string bytes = Utf16LeWithBom(utf8).substr(2);
-    bytes.append(2, '\0');
-    std::string hex = "hex(1):";
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
         if (i > 0) hex += ',';
@@ -41,10 +38,17 @@ std::string HexString(std::string_view utf8) {
     return hex;
 }
 
+std::string HexString(std::string_view utf8) {
+    std::string bytes = Utf16Le(utf8);
+    bytes.append(2, '\0');
+    return HexBytes("hex(1):", bytes);
+}
+
 std::string ValueLine(const RegFileEntry &entry, const RegistryPath &path) {
     std::string line = path.valueName.empty() ? "@" : Quoted(path.valueName);
     line += '=';
     if (entry.kind == RegFileEntry::Kind::Delete) return line + "-";
+    if (entry.kind == RegFileEntry::Kind::Raw) return line + RawValueData(entry.type, entry.value);
     return line + (NeedsHex(entry.value) ? HexString(entry.value) : Quoted(entry.value));
 }
 
@@ -81,10 +85,80 @@ std::string Utf16LeWithBom(std::string_view utf8) {
     return out;
 }
 
+std::string Utf16Le(std::string_view utf8) {
+    return Utf16LeWithBom(utf8).substr(2);
+}
+
+std::string Utf8FromUtf16Le(std::string_view bytes, bool *exact) {
+    if (exact) *exact = bytes.size() % 2 == 0;
+    std::string out;
+    const auto unit = [&](std::size_t i) {
+        return static_cast<char32_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                     static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    };
+    const std::size_t units = bytes.size() / 2;
+    for (std::size_t i = 0; i < units; ++i) {
+        char32_t point = unit(i);
+        if (point >= 0xD800 && point < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) < 0xE000)
+            point = 0x10000 + ((point - 0xD800) << 10) + (unit(++i) - 0xDC00);
+        else if (point >= 0xD800 && point < 0xE000) {
+            point = 0xFFFD;
+            if (exact) *exact = false;
+        }
+        if (point < 0x80) {
+            out += static_cast<char>(point);
+        } else if (point < 0x800) {
+            out += static_cast<char>(0xC0 | point >> 6);
+            out += static_cast<char>(0x80 | (point & 0x3F));
+        } else if (point < 0x10000) {
+            out += static_cast<char>(0xE0 | point >> 12);
+            out += static_cast<char>(0x80 | (point >> 6 & 0x3F));
+            out += static_cast<char>(0x80 | (point & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | point >> 18);
+            out += static_cast<char>(0x80 | (point >> 12 & 0x3F));
+            out += static_cast<char>(0x80 | (point >> 6 & 0x3F));
+            out += static_cast<char>(0x80 | (point & 0x3F));
+        }
+    }
+    if (bytes.size() % 2) out += "\xEF\xBF\xBD";
+    return out;
+}
+
+std::string RawValueData(std::uint32_t type, std::string_view bytes) {
+    if (type == 1 && bytes.size() >= 2 && bytes.ends_with(std::string_view("\0\0", 2))) {
+        bool exact = false;
+        const std::string text = Utf8FromUtf16Le(bytes.substr(0, bytes.size() - 2), &exact);
+        // A quoted string comes back as its text plus one terminator: only then is it the same bytes.
+        if (exact && text.find('\0') == std::string::npos && !NeedsHex(text)) return Quoted(text);
+    }
+    if (type == 4 && bytes.size() == 4) {
+        static constexpr char kDigits[] = "0123456789abcdef";
+        std::string dword = "dword:";
+        for (int i = 3; i >= 0; --i) {
+            dword += kDigits[static_cast<unsigned char>(bytes[i]) >> 4];
+            dword += kDigits[static_cast<unsigned char>(bytes[i]) & 15];
+        }
+        return dword;
+    }
+    if (type == 3) return HexBytes("hex:", bytes);
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string prefix = "hex(";
+    std::string digits;
+    for (std::uint32_t rest = type; digits.empty() || rest; rest >>= 4)
+        digits.insert(digits.begin(), kDigits[rest & 15]);
+    return HexBytes(prefix + digits + "):", bytes);
+}
+
 std::string RegFileText(const std::vector<RegFileEntry> &entries) {
     std::string text(kHeader);
     std::string section;
     for (const RegFileEntry &entry : entries) {
+        if (entry.kind == RegFileEntry::Kind::Note) {
+            text += "; " + entry.value + "\r\n";
+            section.clear();
+            continue;
+        }
         if (entry.kind == RegFileEntry::Kind::Comment) {
             text += "\r\n; " + entry.path + ": " + entry.value + "\r\n";
             section.clear();

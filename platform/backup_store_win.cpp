@@ -1,50 +1,214 @@
 #include "backup_store_win.h"
 
+#include "core/file_trust.h"
+#include "core/restore.h"
+#include "file_security_win.h"
+#include "module_export_win.h"
+#include "text_win.h"
 #include "unique_handle_win.h"
 
 #include <windows.h>
+#include <ntsecapi.h>
+
+#include <cstdio>
 
 namespace quelvo {
 namespace {
 
-std::wstring FolderOf(const std::wstring &path) {
-    return path.substr(0, path.find_last_of(L'\\'));
+constexpr wchar_t kFileName[] = L"associations-before-quelvo.reg";
+constexpr DWORD kLargestBackup = 1 << 20;
+
+const GUID kProgramData = {0x62AB5D82, 0xFDC1, 0x4DC3, {0xA9, 0xDD, 0x07, 0x0D, 0x1D, 0x49, 0x5D, 0x97}};
+const GUID kLocalAppData = {0xF1B32785, 0x6FBA, 0x4FCF, {0x9D, 0x55, 0x7B, 0x8E, 0x7F, 0x15, 0x70, 0x91}};
+
+std::wstring FolderSddl(Scope scope) {
+    return scope == Scope::Machine ? std::wstring(kMachineFolderSddl) : UserFolderSddl(CurrentAccountSid());
 }
 
-RegistryError WriteWhole(const std::wstring &path, std::string_view bytes) {
-    HANDLE opened = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) return GetLastError();
-    UniqueKernelHandle file(opened);
+// Opened to be looked at, never followed if it is a link.
+UniqueKernelHandle OpenToJudge(const std::wstring &path, DWORD access) {
+    HANDLE handle = CreateFileW(path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES | access,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    return UniqueKernelHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
+
+std::string Bytes(HANDLE file) {
+    std::string bytes(kLargestBackup + 1, '\0');
+    DWORD read = 0, total = 0;
+    while (total < bytes.size() && ReadFile(file, bytes.data() + total, static_cast<DWORD>(bytes.size() - total), &read,
+                                            nullptr) &&
+           read > 0)
+        total += read;
+    bytes.resize(total);
+    return bytes;
+}
+
+// Why the folder or file at path is not to be believed; None when it is.
+Distrust Judge(const std::wstring &path, bool folder, Scope scope) {
+    UniqueKernelHandle handle = OpenToJudge(path, folder ? 0 : GENERIC_READ);
+    if (!handle) return Distrust::Unreadable;
+    const ObjectDescription object = DescribeObject(handle.Get());
+    if (const Distrust distrust = JudgeObject(object, CurrentAccountSid()); distrust != Distrust::None) return distrust;
+    BY_HANDLE_FILE_INFORMATION information = {};
+    GetFileInformationByHandle(handle.Get(), &information);
+    if (((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != folder) return Distrust::Content;
+    if (folder) return Distrust::None;
+    const std::string bytes = Bytes(handle.Get());
+    return bytes.size() <= kLargestBackup && ReadBackup(bytes, scope).Accepted() ? Distrust::None : Distrust::Content;
+}
+
+std::wstring Stamp() {
+    SYSTEMTIME now = {};
+    GetSystemTime(&now);
+    wchar_t text[32] = {};
+    swprintf(text, 32, L"%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+             now.wSecond);
+    return text;
+}
+
+// Renamed, not read or deleted: what it is stays for an administrator to look at. A link is renamed itself.
+std::string MoveAside(const std::wstring &path, Distrust why, RegistryError &error) {
+    const std::wstring base = path + L".non-fiable-" + Stamp();
+    for (int attempt = 1; attempt <= 9; ++attempt) {
+        const std::wstring aside = attempt == 1 ? base : base + L"-" + std::to_wstring(attempt);
+        if (MoveFileExW(path.c_str(), aside.c_str(), 0)) {
+            error = kRegistryOk;
+            return Narrow(path) + " a été mis de côté sous le nom " + Narrow(aside) + " (non fiable : " +
+                   std::string(DistrustText(why)) + ")";
+        }
+        error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) break;
+    }
+    return {};
+}
+
+RegistryError WriteWhole(HANDLE file, std::string_view bytes) {
     DWORD written = 0;
-    if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) return GetLastError();
-    if (!FlushFileBuffers(file.Get())) return GetLastError();
-    return written == bytes.size() ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
+    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) return GetLastError();
+    if (written != bytes.size()) return ERROR_WRITE_FAULT;
+    return FlushFileBuffers(file) ? ERROR_SUCCESS : GetLastError();
 }
 
 } // namespace
 
-bool FileBackupStore::Exists() {
-    return !path_.empty() && GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES;
+std::wstring KnownFolder(Scope scope) {
+    wchar_t system[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    HMODULE shell = LoadLibraryW((std::wstring(system, length) + L"\\shell32.dll").c_str());
+    const auto known = ModuleExport<HRESULT WINAPI(REFGUID, DWORD, HANDLE, PWSTR *)>(shell, "SHGetKnownFolderPath");
+    PWSTR path = nullptr;
+    if (!known || FAILED(known(scope == Scope::Machine ? kProgramData : kLocalAppData, 0, nullptr, &path)) || !path)
+        return {};
+    std::wstring folder = path;
+    // The shell allocates the text with the COM allocator, which it has loaded.
+    if (const auto free = ModuleExport<void WINAPI(void *)>(L"ole32.dll", "CoTaskMemFree")) free(path);
+    return folder;
+}
+
+std::wstring RandomName(const wchar_t *prefix, const wchar_t *suffix) {
+    unsigned char bits[16] = {};
+    RtlGenRandom(bits, sizeof bits);
+    std::wstring name = prefix;
+    for (unsigned char bit : bits) {
+        wchar_t two[3] = {};
+        swprintf(two, 3, L"%02x", bit);
+        name += two;
+    }
+    return name + suffix;
+}
+
+bool IdentityOf(const std::wstring &path, FileIdentity &identity) {
+    HANDLE handle = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    UniqueKernelHandle file(handle);
+    BY_HANDLE_FILE_INFORMATION information = {};
+    if (!GetFileInformationByHandle(file.Get(), &information)) return false;
+    identity = {information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+    return true;
+}
+
+std::wstring FileBackupStore::Folder() {
+    if (base_.empty()) base_ = KnownFolder(scope_);
+    return base_.empty() ? std::wstring() : base_ + L"\\Quelvo";
+}
+
+std::wstring FileBackupStore::Path() {
+    const std::wstring folder = Folder();
+    return folder.empty() ? folder : folder + L"\\" + kFileName;
+}
+
+std::string FileBackupStore::Location() {
+    return Narrow(Path());
+}
+
+BackupCheck FileBackupStore::Check() {
+    const std::wstring folder = Folder();
+    if (folder.empty()) return {BackupCheck::State::Failed, {}, ERROR_PATH_NOT_FOUND};
+    BackupCheck check;
+    for (const auto &[path, isFolder] : {std::pair(folder, true), std::pair(Path(), false)}) {
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return check;
+            return {BackupCheck::State::Failed, {}, error};
+        }
+        const Distrust distrust = Judge(path, isFolder, scope_);
+        if (distrust == Distrust::None) continue;
+        RegistryError error = kRegistryOk;
+        check.movedAside = MoveAside(path, distrust, error);
+        if (error != kRegistryOk) return {BackupCheck::State::Failed, {}, error};
+        return check; // a folder put aside takes its file with it
+    }
+    check.state = BackupCheck::State::Kept;
+    return check;
+}
+
+bool FileBackupStore::ReadTrusted(std::string &bytes, std::string &why) {
+    const std::wstring folder = Folder();
+    for (const auto &[path, isFolder] : {std::pair(folder, true), std::pair(Path(), false)}) {
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            why = "il n'existe pas";
+            return false;
+        }
+        if (const Distrust distrust = Judge(path, isFolder, scope_); distrust != Distrust::None) {
+            why = Narrow(path) + " n'est pas fiable : " + std::string(DistrustText(distrust));
+            return false;
+        }
+    }
+    UniqueKernelHandle file = OpenToJudge(Path(), GENERIC_READ);
+    if (!file) return why = "il n'a pas pu être lu", false;
+    bytes = Bytes(file.Get());
+    return true;
 }
 
 RegistryError FileBackupStore::WriteNew(std::string_view bytes) {
-    if (path_.empty()) return ERROR_ENVVAR_NOT_FOUND;
-    if (!CreateDirectoryW(FolderOf(path_).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-        return GetLastError();
-    const std::wstring partial = path_ + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-    RegistryError error = WriteWhole(partial, bytes);
-    // Without MOVEFILE_REPLACE_EXISTING the move fails if a backup appeared meanwhile: the first one stays.
-    if (error == ERROR_SUCCESS && !MoveFileExW(partial.c_str(), path_.c_str(), MOVEFILE_WRITE_THROUGH))
+    const std::wstring folder = Folder();
+    if (folder.empty()) return ERROR_PATH_NOT_FOUND;
+    const UniqueDescriptor descriptor = DescriptorFromSddl(FolderSddl(scope_));
+    SECURITY_ATTRIBUTES security = {sizeof security, descriptor.get(), FALSE};
+    if (!CreateDirectoryW(folder.c_str(), &security) && GetLastError() != ERROR_ALREADY_EXISTS) return GetLastError();
+    // Made by someone else a moment ago: believed only if it passes the same rules.
+    if (Judge(folder, true, scope_) != Distrust::None) return ERROR_ACCESS_DENIED;
+
+    std::wstring partial;
+    UniqueKernelHandle file;
+    for (int attempt = 0; attempt < 4 && !file; ++attempt) {
+        partial = folder + L"\\" + (temporaryName ? temporaryName() : RandomName(L"~quelvo-", L".tmp"));
+        HANDLE created = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, &security, CREATE_NEW,
+                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (created != INVALID_HANDLE_VALUE) file = UniqueKernelHandle(created);
+        else if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return GetLastError();
+    }
+    if (!file) return ERROR_ALREADY_EXISTS; // not kRegistryFileExists: no backup was kept
+    RegistryError error = WriteWhole(file.Get(), bytes);
+    file.Reset();
+    // Without MOVEFILE_REPLACE_EXISTING the move fails if anything appeared at the name meanwhile: it stays.
+    if (error == ERROR_SUCCESS && !MoveFileExW(partial.c_str(), Path().c_str(), MOVEFILE_WRITE_THROUGH))
         error = GetLastError();
     if (error != ERROR_SUCCESS) DeleteFileW(partial.c_str());
-    return error == ERROR_ALREADY_EXISTS ? kRegistryFileExists : error;
-}
-
-std::wstring MachineBackupPath() {
-    wchar_t folder[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableW(L"ProgramData", folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return {};
-    return std::wstring(folder, length) + L"\\Quelvo\\associations-before-quelvo.reg";
+    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? kRegistryFileExists : error;
 }
 
 } // namespace quelvo

@@ -1,24 +1,50 @@
 #pragma once
-// The backup as a file: written complete under another name, then moved into place only if none is there.
+// The backup as a file in a folder that only SYSTEM and Administrators may change (for a user's own backup: that
+// user too): checked before it is believed, written complete under an unpredictable name, then moved into place
+// only if none is there. Links are never followed.
 
 #include "backup_store.h"
+#include "core/association.h"
 
+#include <functional>
 #include <string>
 
 namespace quelvo {
 
 class FileBackupStore : public BackupStore {
 public:
-    explicit FileBackupStore(std::wstring path) : path_(std::move(path)) {}
-    bool Exists() override;
+    // base: the folder that holds "Quelvo"; empty to look up ProgramData (LocalAppData for a user) when needed.
+    explicit FileBackupStore(Scope scope, std::wstring base = {}) : scope_(scope), base_(std::move(base)) {}
+    BackupCheck Check() override;
     RegistryError WriteNew(std::string_view bytes) override;
-    const std::wstring &Path() const { return path_; }
+    std::string Location() override;
+    // Empty when the known folder cannot be found.
+    std::wstring Path();
+    // The backup's bytes, only if the folder and the file pass the trust rules (nothing is moved); else the reason.
+    bool ReadTrusted(std::string &bytes, std::string &why);
+
+    // The temporary file's name in the folder; random unless a test fixes it.
+    std::function<std::wstring()> temporaryName;
 
 private:
-    std::wstring path_;
+    std::wstring Folder();
+    Scope scope_;
+    std::wstring base_;
 };
 
-// %ProgramData%\Quelvo\associations-before-quelvo.reg; empty if the variable is not set.
-std::wstring MachineBackupPath();
+// ProgramData for the machine, LocalAppData for a user, through the known-folder API (shell32 is loaded then, and
+// only then); empty where it cannot be found.
+std::wstring KnownFolder(Scope scope);
+
+// A name no one can guess: 128 random bits.
+std::wstring RandomName(const wchar_t *prefix, const wchar_t *suffix);
+
+// The identity of an existing file (volume serial number and file index), so that two spellings of one file compare
+// equal; false if it cannot be opened.
+struct FileIdentity {
+    unsigned long volume = 0, high = 0, low = 0;
+    bool operator==(const FileIdentity &) const = default;
+};
+bool IdentityOf(const std::wstring &path, FileIdentity &identity);
 
 } // namespace quelvo

@@ -14,6 +14,24 @@ inline constexpr RegistryError kRegistryOk = 0;
 inline constexpr RegistryError kRegistryFileNotFound = 2;
 inline constexpr RegistryError kRegistryAccessDenied = 5;
 inline constexpr RegistryError kRegistryBadPath = 161;
+inline constexpr RegistryError kRegistryNotSupported = 50;
+
+// Registry value types as Windows numbers them (REG_SZ...), for the typed reads and writes.
+inline constexpr std::uint32_t kRegSz = 1, kRegExpandSz = 2, kRegBinary = 3, kRegDword = 4, kRegMultiSz = 7;
+
+// A value exactly as stored: its type and its bytes.
+struct RawRead {
+    RegistryError error = kRegistryOk; // kRegistryFileNotFound: no such value, or no such key (see keyExists)
+    bool keyExists = false;
+    std::uint32_t type = 0;
+    std::string data;
+};
+inline RawRead RawFailure(RegistryError error, bool keyExists = false) {
+    RawRead read;
+    read.error = error;
+    read.keyExists = keyExists;
+    return read;
+}
 
 enum class ReadStatus {
     Text,    // REG_SZ or REG_EXPAND_SZ, taken as stored
@@ -32,6 +50,15 @@ public:
     virtual ~RegistryWriter() = default;
     // Creates missing keys on the path and stores value as REG_SZ.
     virtual RegistryError WriteString(std::string_view path, std::string_view value) = 0;
+    // Whether a write to path would be allowed, without writing: its key opened for setting values, or the nearest
+    // existing parent opened for creating keys.
+    virtual RegistryError ProbeWrite(std::string_view) { return kRegistryNotSupported; }
+    // Stores data with its type as it is (no terminator added).
+    virtual RegistryError WriteRaw(std::string_view, std::uint32_t, std::string_view) { return kRegistryNotSupported; }
+    // Deletes the value; kRegistryOk when it was not there.
+    virtual RegistryError DeleteValue(std::string_view) { return kRegistryNotSupported; }
+    // Deletes the key that holds path only if it has no value and no subkey; kRegistryOk when it was not there.
+    virtual RegistryError DeleteKeyIfEmpty(std::string_view) { return kRegistryNotSupported; }
 };
 
 enum class KeyState {
@@ -52,6 +79,7 @@ public:
     // Whether the key that holds path's value exists, whatever values it holds: under the classes root a user's
     // key hides the machine's by existing, even empty.
     virtual KeyResult KeyExists(std::string_view path) = 0;
+    virtual RawRead ReadRaw(std::string_view) { return RawFailure(kRegistryNotSupported); }
 };
 
 } // namespace quelvo

@@ -1,5 +1,6 @@
 #include "registry_fake.h"
 
+#include "core/reg_file.h"
 #include "registry_path.h"
 
 #include <array>
@@ -50,27 +51,26 @@ bool FakeRegistry::HasKey(std::string_view key) const {
     return keys_.contains(key);
 }
 
-void FakeRegistry::Store(std::string_view path, Value value) {
-    CreateKey(path);
-    values_.insert_or_assign(std::string(path), std::move(value));
+RegistryError FakeRegistry::Refusal(std::string_view path) const {
+    if (!ParseRegistryPath(path)) return kRegistryBadPath;
+    auto refused = refusedWrites_.find(path);
+    return refused == refusedWrites_.end() ? kRegistryOk : refused->second;
 }
 
 RegistryError FakeRegistry::WriteString(std::string_view path, std::string_view value) {
-    if (!ParseRegistryPath(path)) return kRegistryBadPath;
-    if (auto refused = refusedWrites_.find(path); refused != refusedWrites_.end()) return refused->second;
-    Store(ForWriting(path), Value{true, std::string(value)});
+    if (RegistryError error = Refusal(path); error != kRegistryOk) return error;
+    SetText(path, value);
     writes_.push_back({std::string(path), std::string(value)});
     return kRegistryOk;
 }
 
 ReadResult FakeRegistry::ReadValue(std::string_view path) {
-    if (!ParseRegistryPath(path)) return {ReadStatus::Failed, {}, kRegistryBadPath};
-    if (auto refused = refusedReads_.find(path); refused != refusedReads_.end())
-        return {ReadStatus::Failed, {}, refused->second};
-    auto found = values_.find(ForReading(path));
-    if (found == values_.end()) return {ReadStatus::Failed, {}, kRegistryFileNotFound};
-    if (!found->second.isText) return {ReadStatus::NotText, {}, kRegistryOk};
-    return {ReadStatus::Text, found->second.text, kRegistryOk};
+    const RawRead raw = ReadRaw(path);
+    if (raw.error != kRegistryOk) return {ReadStatus::Failed, {}, raw.error};
+    if (raw.type != kRegSz && raw.type != kRegExpandSz) return {ReadStatus::NotText, {}, kRegistryOk};
+    std::string text = Utf8FromUtf16Le(raw.data);
+    text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
+    return {ReadStatus::Text, text, kRegistryOk};
 }
 
 KeyResult FakeRegistry::KeyExists(std::string_view path) {
@@ -81,18 +81,64 @@ KeyResult FakeRegistry::KeyExists(std::string_view path) {
     return HasKey(*key) ? KeyResult{KeyState::Present, kRegistryOk} : KeyResult{KeyState::Absent, kRegistryFileNotFound};
 }
 
+RegistryError FakeRegistry::ProbeWrite(std::string_view path) {
+    return Refusal(path);
+}
+
+RegistryError FakeRegistry::WriteRaw(std::string_view path, std::uint32_t type, std::string_view data) {
+    if (RegistryError error = Refusal(path); error != kRegistryOk) return error;
+    SetRaw(path, type, data);
+    writes_.push_back({std::string(path), std::string(data)});
+    return kRegistryOk;
+}
+
+RegistryError FakeRegistry::DeleteValue(std::string_view path) {
+    if (RegistryError error = Refusal(path); error != kRegistryOk) return error;
+    if (auto found = values_.find(ForWriting(path)); found != values_.end()) values_.erase(found);
+    writes_.push_back({std::string(path), "-"});
+    return kRegistryOk;
+}
+
+RegistryError FakeRegistry::DeleteKeyIfEmpty(std::string_view path) {
+    if (RegistryError error = Refusal(path); error != kRegistryOk) return error;
+    const std::optional<std::string> key = KeyOf(ForWriting(path));
+    if (!key) return kRegistryBadPath;
+    const std::string below = *key + "\\";
+    // A value of its own or of a subkey, or a subkey: the key is not empty.
+    const auto value = values_.lower_bound(below);
+    if (value != values_.end() && value->first.starts_with(below)) return kRegistryOk;
+    const auto subkey = keys_.lower_bound(below);
+    if (subkey != keys_.end() && subkey->starts_with(below)) return kRegistryOk;
+    keys_.erase(*key);
+    return kRegistryOk;
+}
+
+RawRead FakeRegistry::ReadRaw(std::string_view path) {
+    if (!ParseRegistryPath(path)) return RawFailure(kRegistryBadPath);
+    if (auto refused = refusedReads_.find(path); refused != refusedReads_.end()) return RawFailure(refused->second, true);
+    if (std::optional<RawRead> raw = RawAt(path)) return *raw;
+    return RawFailure(kRegistryFileNotFound, HoldsKey(path));
+}
+
 void FakeRegistry::SetText(std::string_view path, std::string_view value) {
-    Store(ForWriting(path), Value{true, std::string(value)});
+    std::string data = Utf16Le(value);
+    data.append(2, '\0');
+    SetRaw(path, kRegSz, data);
 }
 
 void FakeRegistry::SetNonText(std::string_view path) {
-    Store(ForWriting(path), Value{false, {}});
+    SetRaw(path, kRegDword, std::string(4, '\0'));
+}
+
+void FakeRegistry::SetRaw(std::string_view path, std::uint32_t type, std::string_view data) {
+    CreateKey(path);
+    values_.insert_or_assign(ForWriting(path), Value{type, std::string(data)});
 }
 
 void FakeRegistry::CreateKey(std::string_view path) {
     std::optional<std::string> key = KeyOf(ForWriting(path));
     if (!key) return;
-    // A key brings its parents with it, as RegCreateKeyEx makes them.
+    // A key brings its parents with it, as RegCreateKeyEx makes them; the root itself is not a key of its own.
     for (std::size_t end = key->find('\\'); end != std::string::npos; end = key->find('\\', end + 1))
         keys_.insert(key->substr(0, end));
     keys_.insert(*key);
@@ -112,8 +158,20 @@ void FakeRegistry::RefuseReads(std::string_view path, RegistryError error) {
 
 std::optional<std::string> FakeRegistry::TextAt(std::string_view path) const {
     auto found = values_.find(ForReading(path));
-    if (found == values_.end() || !found->second.isText) return std::nullopt;
-    return found->second.text;
+    if (found == values_.end() || found->second.type != kRegSz) return std::nullopt;
+    std::string text = Utf8FromUtf16Le(found->second.data);
+    return text.substr(0, text.find('\0'));
+}
+
+std::optional<RawRead> FakeRegistry::RawAt(std::string_view path) const {
+    auto found = values_.find(ForReading(path));
+    if (found == values_.end()) return std::nullopt;
+    return RawRead{kRegistryOk, true, found->second.type, found->second.data};
+}
+
+bool FakeRegistry::HoldsKey(std::string_view path) const {
+    const std::optional<std::string> key = KeyOf(ForReading(path));
+    return key && keys_.contains(*key);
 }
 
 } // namespace quelvo

@@ -29,11 +29,17 @@ public:
     RegistryError WriteString(std::string_view path, std::string_view value) override;
     ReadResult ReadValue(std::string_view path) override;
     KeyResult KeyExists(std::string_view path) override;
+    RegistryError ProbeWrite(std::string_view path) override;
+    RegistryError WriteRaw(std::string_view path, std::uint32_t type, std::string_view data) override;
+    RegistryError DeleteValue(std::string_view path) override;
+    RegistryError DeleteKeyIfEmpty(std::string_view path) override;
+    RawRead ReadRaw(std::string_view path) override;
 
     // The setters and TextAt take the classes root like the calls above do.
     void SetText(std::string_view path, std::string_view value);
     // A value of another type than text (a DWORD, binary data...).
     void SetNonText(std::string_view path);
+    void SetRaw(std::string_view path, std::uint32_t type, std::string_view data);
     // The key that holds path's value, with no value in it.
     void CreateKey(std::string_view path);
     // The next writes to path fail with error until AllowWrites.
@@ -42,18 +48,21 @@ public:
     // Reads of path fail with error although a value may be there.
     void RefuseReads(std::string_view path, RegistryError error);
 
+    // Writes of every kind (WriteString, WriteRaw, DeleteValue), the raw data or "-" for a deletion.
     const std::vector<Write> &Writes() const { return writes_; }
     std::optional<std::string> TextAt(std::string_view path) const;
+    std::optional<RawRead> RawAt(std::string_view path) const;
+    bool HoldsKey(std::string_view path) const; // the key of path exists
 
 private:
     struct Value {
-        bool isText = true;
-        std::string text;
+        std::uint32_t type = kRegSz;
+        std::string data;
     };
     // Where a path under the classes root is stored: HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE. Other paths as given.
     std::string ForReading(std::string_view path) const;
     std::string ForWriting(std::string_view path) const;
-    void Store(std::string_view path, Value value);
+    RegistryError Refusal(std::string_view path) const;
     bool HasKey(std::string_view key) const;
 
     std::map<std::string, Value, std::less<>> values_;

@@ -93,4 +93,76 @@ KeyResult Win32Registry::KeyExists(std::string_view path) {
     return {KeyState::Unknown, static_cast<RegistryError>(status)};
 }
 
+RegistryError Win32Registry::ProbeWrite(std::string_view path) {
+    const std::optional<RegistryPath> parsed = ParseRegistryPath(path);
+    if (!parsed) return kRegistryBadPath;
+    // A missing key is made by the write: then the right that counts is creating a subkey of the nearest parent.
+    std::wstring key = Widen(parsed->key);
+    REGSAM access = KEY_SET_VALUE;
+    for (;;) {
+        UniqueKey opened;
+        const LSTATUS status = RegOpenKeyExW(RootKey(parsed->root), key.c_str(), 0, access, opened.Receive());
+        if (status != ERROR_FILE_NOT_FOUND) return static_cast<RegistryError>(status);
+        const std::size_t cut = key.find_last_of(L'\\');
+        if (cut == std::wstring::npos) return kRegistryOk; // the root itself takes the new key
+        key.resize(cut);
+        access = KEY_CREATE_SUB_KEY;
+    }
+}
+
+RegistryError Win32Registry::WriteRaw(std::string_view path, std::uint32_t type, std::string_view data) {
+    const std::optional<RegistryPath> parsed = ParseRegistryPath(path);
+    if (!parsed) return kRegistryBadPath;
+    UniqueKey key;
+    LSTATUS status = RegCreateKeyExW(RootKey(parsed->root), Widen(parsed->key).c_str(), 0, nullptr,
+                                     REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, key.Receive(), nullptr);
+    if (status != ERROR_SUCCESS) return static_cast<RegistryError>(status);
+    status = RegSetValueExW(key.Get(), Widen(parsed->valueName).c_str(), 0, type,
+                            reinterpret_cast<const BYTE *>(data.data()), static_cast<DWORD>(data.size()));
+    return static_cast<RegistryError>(status);
+}
+
+RegistryError Win32Registry::DeleteValue(std::string_view path) {
+    const std::optional<RegistryPath> parsed = ParseRegistryPath(path);
+    if (!parsed) return kRegistryBadPath;
+    UniqueKey key;
+    LSTATUS status =
+        RegOpenKeyExW(RootKey(parsed->root), Widen(parsed->key).c_str(), 0, KEY_SET_VALUE, key.Receive());
+    if (status == ERROR_SUCCESS) status = RegDeleteValueW(key.Get(), Widen(parsed->valueName).c_str());
+    return status == ERROR_FILE_NOT_FOUND ? kRegistryOk : static_cast<RegistryError>(status);
+}
+
+RegistryError Win32Registry::DeleteKeyIfEmpty(std::string_view path) {
+    const std::optional<RegistryPath> parsed = ParseRegistryPath(path);
+    if (!parsed) return kRegistryBadPath;
+    const std::wstring name = Widen(parsed->key);
+    {
+        UniqueKey key;
+        LSTATUS status = RegOpenKeyExW(RootKey(parsed->root), name.c_str(), 0, KEY_QUERY_VALUE, key.Receive());
+        if (status == ERROR_FILE_NOT_FOUND) return kRegistryOk;
+        if (status != ERROR_SUCCESS) return static_cast<RegistryError>(status);
+        DWORD subkeys = 0, values = 0;
+        status = RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                                  nullptr, nullptr, nullptr);
+        if (status != ERROR_SUCCESS) return static_cast<RegistryError>(status);
+        if (subkeys != 0 || values != 0) return kRegistryOk; // something was put there since: it stays
+    }
+    const LSTATUS status = RegDeleteKeyW(RootKey(parsed->root), name.c_str());
+    return status == ERROR_FILE_NOT_FOUND ? kRegistryOk : static_cast<RegistryError>(status);
+}
+
+RawRead Win32Registry::ReadRaw(std::string_view path) {
+    const std::optional<RegistryPath> parsed = ParseRegistryPath(path);
+    if (!parsed) return RawFailure(kRegistryBadPath);
+    UniqueKey key;
+    LSTATUS status =
+        RegOpenKeyExW(RootKey(parsed->root), Widen(parsed->key).c_str(), 0, KEY_QUERY_VALUE, key.Receive());
+    if (status != ERROR_SUCCESS) return RawFailure(static_cast<RegistryError>(status));
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+    status = QueryValue(key.Get(), Widen(parsed->valueName), type, data);
+    if (status != ERROR_SUCCESS) return RawFailure(static_cast<RegistryError>(status), true);
+    return {kRegistryOk, true, type, std::string(data.begin(), data.end())};
+}
+
 } // namespace quelvo

@@ -15,6 +15,11 @@ public:
     RegistryError WriteString(std::string_view path, std::string_view value) override;
     ReadResult ReadValue(std::string_view path) override;
     KeyResult KeyExists(std::string_view path) override;
+    RegistryError ProbeWrite(std::string_view path) override;
+    RegistryError WriteRaw(std::string_view path, std::uint32_t type, std::string_view data) override;
+    RegistryError DeleteValue(std::string_view path) override;
+    RegistryError DeleteKeyIfEmpty(std::string_view path) override;
+    RawRead ReadRaw(std::string_view path) override;
 };
 
 } // namespace quelvo

@@ -14,6 +14,7 @@ add_executable(win_tests
   ${CMAKE_CURRENT_LIST_DIR}/win/accessibility_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/platform_win_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/switch_lock_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/win/backup_store_test.cpp
   ${PROJECT_SOURCE_DIR}/ui/quelvo.rc)
 target_link_libraries(win_tests PRIVATE quelvo_app quelvo_fakes gtest_main oleacc oleaut32)
 target_link_options(win_tests PRIVATE -mwindows -mconsole)
@@ -83,12 +84,18 @@ endforeach()
 # The command line against the real registry: quelvo-cli.exe and reg.exe as separate processes.
 add_executable(cli_tests
   ${CMAKE_CURRENT_LIST_DIR}/cli/cli_fixture.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/cli/cli_test.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/cli/cli_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli/safety_net_cli_test.cpp)
 target_include_directories(cli_tests PRIVATE ${CMAKE_BINARY_DIR}/json_include)
 target_link_libraries(cli_tests PRIVATE quelvo_platform_win quelvo_fakes gtest_main)
 add_dependencies(cli_tests quelvo-cli)
-add_test(NAME cli_tests COMMAND cli_tests)
+add_test(NAME cli_tests COMMAND cli_tests --gtest_filter=-CliTest.ANearlyFullDrive*)
 set_tests_properties(cli_tests PROPERTIES RUN_SERIAL TRUE)
+# -o onto a drive that fills up: a small tmpfs as drive Q: (the test says it was skipped where none can be mounted).
+add_test(NAME cli_nearly_full_drive
+  COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/cli/with_small_drive.sh ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:cli_tests>
+          --gtest_filter=CliTest.ANearlyFullDrive*)
+set_tests_properties(cli_nearly_full_drive PROPERTIES RUN_SERIAL TRUE DEPENDS cli_tests)
 add_test(NAME release_executable_cli
   COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:quelvo-cli> -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=409600
           -DCONSOLE=1 -P ${CMAKE_CURRENT_LIST_DIR}/release/check_executable.cmake)

@@ -31,10 +31,11 @@ bool ElevatedSwitch::CommandLinePresent() {
     return elevation_.ProgramExists(ProgramFolder() + kCommandLineProgram);
 }
 
-DWORD ElevatedSwitch::Start(HWND owner, UINT doneMessage, const ViewerRecord &viewer) {
+DWORD ElevatedSwitch::Start(HWND owner, UINT doneMessage, const ViewerRecord &viewer, bool withoutBackup) {
     Cancel();
     ElevatedLaunch launch =
-        elevation_.RunAsAdministrator(owner, ProgramFolder() + kCommandLineProgram, L"use " + Quoted(viewer.displayName));
+        elevation_.RunAsAdministrator(owner, ProgramFolder() + kCommandLineProgram,
+                                      L"use " + Quoted(viewer.displayName) + (withoutBackup ? L" --no-backup" : L""));
     if (launch.error != ERROR_SUCCESS) return launch.error;
     owner_ = owner;
     doneMessage_ = doneMessage;
@@ -141,6 +142,17 @@ std::wstring ElevatedSwitchFailedMessage(const ViewerRecord &viewer, DWORD exitC
            kCommandLineProgram + L" s'est terminé avec le code " + std::to_wstring(exitCode) + L" (" +
            CommandLineOutcome(exitCode) + L").\n\nPour le détail, lancez dans une invite de commandes d'administrateur : " +
            kCommandLineProgram + L" use " + Quoted(viewer.displayName);
+}
+
+} // namespace quelvo
+
+namespace quelvo {
+
+std::wstring ElevatedNoBackupQuestion(const ViewerRecord &viewer) {
+    return L"Le viewer « " + Widen(viewer.displayName) + L" » n'a pas été choisi en tant qu'administrateur : " +
+           kCommandLineProgram + L" n'a rien écrit, car les valeurs d'avant n'ont pas pu être sauvegardées (code 7)." +
+           L"\n\nSans sauvegarde, « quelvo-cli restore » ne pourra pas remettre les valeurs d'avant ce changement. "
+           L"Windows vous demandera encore votre accord.\n\nChanger quand même, sans sauvegarde ?";
 }
 
 } // namespace quelvo

@@ -21,9 +21,10 @@ public:
 
     // quelvo-cli.exe in the program's folder, looked for before anything is offered.
     bool CommandLinePresent();
-    // Starts "quelvo-cli.exe use <viewer>" from the program's folder; doneMessage reaches owner when it ends.
-    // The error when it could not be started (ERROR_CANCELLED: the user declined the prompt).
-    DWORD Start(HWND owner, UINT doneMessage, const ViewerRecord &viewer);
+    // Starts "quelvo-cli.exe use <viewer>" from the program's folder (with --no-backup if withoutBackup);
+    // doneMessage reaches owner when it ends. The error when it could not be started (ERROR_CANCELLED: the user
+    // declined the prompt).
+    DWORD Start(HWND owner, UINT doneMessage, const ViewerRecord &viewer, bool withoutBackup = false);
     bool Waiting() const { return wait_ != nullptr; }
     // After doneMessage: the command's exit code.
     DWORD Finish();
@@ -61,5 +62,7 @@ std::wstring KeySecurityMessage(const ViewerRecord &viewer, const SwitchOutcome 
 std::wstring ElevationDeclinedMessage(const ViewerRecord &viewer);
 std::wstring ElevatedLaunchFailedMessage(const ViewerRecord &viewer, DWORD error);
 std::wstring ElevatedSwitchFailedMessage(const ViewerRecord &viewer, DWORD exitCode);
+// The command line wrote nothing, as no backup could be kept (exit code 7).
+std::wstring ElevatedNoBackupQuestion(const ViewerRecord &viewer);
 
 } // namespace quelvo

@@ -4,6 +4,7 @@
 #include "artwork.h"
 #include "core/association.h"
 #include "core/detection.h"
+#include "core/exit_codes.h"
 #include "design.h"
 #include "platform/dpi_win.h"
 #include "platform/message_filter_win.h"

@@ -48,6 +48,7 @@ public:
         Elevation &elevation;
         ViewerControlProbe &controlProbe;
         UserDefaults &userDefaults;
+        BackupStore *userBackup = nullptr; // kept before a per-user switch; none without it
     };
 
     explicit MainWindow(Services services)
@@ -112,10 +113,11 @@ private:
     void EndProgram();
     void OnAboutClosed();
     HWND FirstTabStop() const;
-    SwitchOutcome Switch(const ViewerRecord &viewer, Scope scope);
+    SwitchOutcome Switch(const ViewerRecord &viewer, Scope scope, bool withoutBackup = false);
     void HandleRefusedSwitch(const ViewerRecord &viewer, const SwitchOutcome &outcome);
     void SwitchForMe(const ViewerRecord &viewer);
-    void SwitchAsAdministrator(const ViewerRecord &viewer);
+    void SwitchAsAdministrator(const ViewerRecord &viewer, bool withoutBackup = false);
+    void ReportMovedAside(const SwitchOutcome &outcome);
     void PostFollowUp(const ViewerRecord *checkHiding);
     void ReportWhatHides(const ViewerRecord &viewer);
     UserHiders FindUserHiders();
@@ -147,6 +149,7 @@ private:
     DeferredShellNotice deferredNotice_;
     const ViewerRecord *followUpViewer_ = nullptr; // the last machine switch that wrote every value, until checked
     bool followUpPosted_ = false;
+    bool elevatedWithoutBackup_ = false;
     bool reportOpen_ = false;
     HWND focusedControl_ = nullptr;
     HWND tooltips_ = nullptr;

@@ -27,17 +27,27 @@ bool WroteNothing(DWORD exitCode) {
 void MainWindow::ViewerButtonClick(const ViewerRecord &viewer) {
     // One report at a time: the tray pop-up and queued commands reach the window while a box is open.
     if (reportOpen_ || elevatedSwitch_.Waiting()) return;
-    const SwitchOutcome outcome = Switch(viewer, Scope::Machine);
+    SwitchOutcome outcome = Switch(viewer, Scope::Machine);
+    ReportMovedAside(outcome);
+    // No backup, no switch, unless the user says so; No is the default.
+    if (outcome.StoppedForBackup()) {
+        if (Report(NoBackupQuestion(viewer, outcome, services_.machineBackup.Location()),
+                   MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+            return;
+        outcome = Switch(viewer, Scope::Machine, true);
+    }
     if (outcome.Succeeded())
         PostFollowUp(&viewer);
     else
         HandleRefusedSwitch(viewer, outcome);
 }
 
-SwitchOutcome MainWindow::Switch(const ViewerRecord &viewer, Scope scope) {
-    const SwitchOutcome outcome = SwitchViewer(
-        viewer, {services_.registryWriter, services_.registryReader, services_.machineBackup, deferredNotice_, scope},
-        *this);
+SwitchOutcome MainWindow::Switch(const ViewerRecord &viewer, Scope scope, bool withoutBackup) {
+    const SwitchOutcome outcome =
+        SwitchViewer(viewer,
+                     {services_.registryWriter, services_.registryReader, services_.machineBackup, deferredNotice_,
+                      scope, services_.userBackup, withoutBackup},
+                     *this);
     if (deferredNotice_.pending) {
         UpdateWindow(GetDlgItem(hwnd_, IDC_TEXT1)); // the new name is seen before what waits
         PostFollowUp(nullptr);
@@ -86,14 +96,26 @@ void MainWindow::HandleRefusedSwitch(const ViewerRecord &viewer, const SwitchOut
 // In this process, with this user's own rights: never through the elevated command line, whose
 // HKEY_CURRENT_USER may be another account's. No PC-wide lock: nothing of the machine's is written.
 void MainWindow::SwitchForMe(const ViewerRecord &viewer) {
-    const SwitchOutcome outcome = Switch(viewer, Scope::CurrentUser);
+    SwitchOutcome outcome = Switch(viewer, Scope::CurrentUser);
+    ReportMovedAside(outcome);
+    if (outcome.StoppedForBackup()) {
+        if (Report(NoBackupQuestion(viewer, outcome, services_.userBackup ? services_.userBackup->Location() : ""),
+                   MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+            return;
+        outcome = Switch(viewer, Scope::CurrentUser, true);
+    }
     if (!outcome.Succeeded()) Report(FailedSwitchMessage(viewer, outcome), MB_OK | MB_ICONERROR);
 }
 
-void MainWindow::SwitchAsAdministrator(const ViewerRecord &viewer) {
-    const DWORD error = elevatedSwitch_.Start(hwnd_, kElevatedSwitchDone, viewer);
+void MainWindow::ReportMovedAside(const SwitchOutcome &outcome) {
+    if (!outcome.movedAside.empty()) Report(MovedAsideMessage(outcome), MB_OK | MB_ICONWARNING);
+}
+
+void MainWindow::SwitchAsAdministrator(const ViewerRecord &viewer, bool withoutBackup) {
+    const DWORD error = elevatedSwitch_.Start(hwnd_, kElevatedSwitchDone, viewer, withoutBackup);
     if (error == ERROR_SUCCESS) {
         elevatedViewer_ = &viewer;
+        elevatedWithoutBackup_ = withoutBackup;
         return;
     }
     if (error == ERROR_CANCELLED)
@@ -110,7 +132,11 @@ void MainWindow::OnElevatedSwitchDone() {
     if (!WroteNothing(exitCode)) ShowDetectedViewer(services_.registryReader, *this);
     if (exitCode == 0)
         PostFollowUp(&viewer); // the command line told the shell; what hides is this user's, seen from here
-    else
+    else if (exitCode == static_cast<DWORD>(ToInt(ExitCode::NoBackup)) && !elevatedWithoutBackup_) {
+        // It wrote nothing for want of a backup: the same question, and on Oui a second run (a second consent).
+        if (Report(ElevatedNoBackupQuestion(viewer), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES)
+            SwitchAsAdministrator(viewer, true);
+    } else
         Report(ElevatedSwitchFailedMessage(viewer, exitCode), MB_OK | MB_ICONERROR);
 }
 

@@ -23,11 +23,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     Win32Registry registry;
     ShellNotificationArea notificationArea;
-    FileBackupStore machineBackup(MachineBackupPath());
+    FileBackupStore machineBackup(Scope::Machine), userBackup(Scope::CurrentUser);
     Win32ShellNotifier shell;
     ShellElevation elevation;
     RegistryViewerControlProbe controlProbe;
     Win32UserDefaults userDefaults;
     return RunMainWindow(instance,
-                         {registry, registry, notificationArea, machineBackup, shell, elevation, controlProbe, userDefaults});
+                         {registry, registry, notificationArea, machineBackup, shell, elevation, controlProbe, userDefaults,
+                          &userBackup});
 }

@@ -14,5 +14,9 @@ std::wstring FailedSwitchMessage(const ViewerRecord &viewer, const SwitchOutcome
 // The same without its first line, which names the viewer.
 std::wstring FailureDetails(const SwitchOutcome &outcome);
 void ReportFailedSwitch(HWND owner, const ViewerRecord &viewer, const SwitchOutcome &outcome);
+// The switch stopped before any write, as the values before it could not be kept; ends with the question.
+std::wstring NoBackupQuestion(const ViewerRecord &viewer, const SwitchOutcome &outcome, const std::string &location);
+// An untrusted backup or folder was put aside on the way.
+std::wstring MovedAsideMessage(const SwitchOutcome &outcome);
 
 } // namespace quelvo

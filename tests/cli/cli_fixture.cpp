@@ -1,6 +1,8 @@
 #include "cli_fixture.h"
 
 #include "../win/registry_fixture.h"
+#include "core/switch_backup.h"
+#include "platform/backup_store_win.h"
 #include "platform/registry_path.h"
 #include "platform/registry_win.h"
 #include "platform/text_win.h"
@@ -54,6 +56,16 @@ DWORD RunProcess(std::wstring commandLine, HANDLE out, HANDLE err) {
     return Finish(process);
 }
 
+// A file that a finished console program's host still holds stays "delete pending" a moment and cannot be created
+// again: each run gets names of its own.
+std::wstring OutputName(const wchar_t *stream) {
+    static int runs = 0;
+    return std::wstring(stream) + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++runs) +
+           L".txt";
+}
+
+} // namespace
+
 void DeleteFolder(const std::wstring &folder) {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
@@ -66,16 +78,6 @@ void DeleteFolder(const std::wstring &folder) {
     RemoveDirectoryW(folder.c_str());
 }
 
-// A file that a finished console program's host still holds stays "delete pending" a moment and cannot be created
-// again: each run gets names of its own.
-std::wstring OutputName(const wchar_t *stream) {
-    static int runs = 0;
-    return std::wstring(stream) + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++runs) +
-           L".txt";
-}
-
-} // namespace
-
 std::vector<std::string> Places(Scope scope) {
     std::vector<std::string> paths;
     for (const RegistryWrite &write : SwitchWrites(Viewers().front(), scope))
@@ -86,6 +88,8 @@ std::vector<std::string> Places(Scope scope) {
 void CliTest::SetUp() {
     std::vector<std::string> touched = Places(Scope::Machine), user = Places(Scope::CurrentUser);
     touched.insert(touched.end(), user.begin(), user.end());
+    touched.push_back(std::string(kMachineNoBackupRecord));
+    touched.push_back(std::string(kUserNoBackupRecord));
     for (std::string_view extension : kExtensions)
         touched.push_back(std::string("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
                                       "FileExts\\")
@@ -104,13 +108,20 @@ void CliTest::SetUp() {
     folder_ = std::wstring(buffer) + L"quelvo-cli-test";
     DeleteFolder(folder_);
     CreateDirectoryW(folder_.c_str(), nullptr);
-    // The machine backup goes where the test can see it, not into the prefix's own ProgramData.
-    if (GetEnvironmentVariableW(L"ProgramData", buffer, MAX_PATH)) programData_ = buffer;
-    SetEnvironmentVariableW(L"ProgramData", folder_.c_str());
+    machineFolder_ = KnownFolder(Scope::Machine) + L"\\Quelvo";
+    userFolder_ = KnownFolder(Scope::CurrentUser) + L"\\Quelvo";
+    for (const std::wstring &kept : {machineFolder_, userFolder_}) {
+        if (GetFileAttributesW((kept + L".saved-by-cli-tests").c_str()) == INVALID_FILE_ATTRIBUTES)
+            MoveFileExW(kept.c_str(), (kept + L".saved-by-cli-tests").c_str(), 0);
+        DeleteFolder(kept);
+    }
 }
 
 void CliTest::TearDown() {
-    SetEnvironmentVariableW(L"ProgramData", programData_ ? programData_->c_str() : nullptr);
+    for (const std::wstring &kept : {machineFolder_, userFolder_}) {
+        DeleteFolder(kept);
+        MoveFileExW((kept + L".saved-by-cli-tests").c_str(), kept.c_str(), 0);
+    }
     DeleteFolder(folder_);
     for (auto saved = saved_.rbegin(); saved != saved_.rend(); ++saved) {
         const RegistryPath parsed = *ParseRegistryPath(saved->path);
@@ -126,15 +137,22 @@ void CliTest::TearDown() {
 }
 
 ProcessResult CliTest::RunCli(const std::wstring &arguments) {
-    const std::wstring outPath = TempFile(OutputName(L"out")), errPath = TempFile(OutputName(L"err"));
-    HANDLE out = InheritableFile(outPath), err = InheritableFile(errPath);
+    const std::wstring outPath = TempFile(OutputName(L"out"));
+    HANDLE out = InheritableFile(outPath);
     EXPECT_NE(out, INVALID_HANDLE_VALUE);
+    ProcessResult result = RunCliTo(arguments, out);
+    CloseHandle(out);
+    result.out = ReadFileBytes(outPath).value_or("");
+    return result;
+}
+
+ProcessResult CliTest::RunCliTo(const std::wstring &arguments, HANDLE out) {
+    const std::wstring errPath = TempFile(OutputName(L"err"));
+    HANDLE err = InheritableFile(errPath);
     EXPECT_NE(err, INVALID_HANDLE_VALUE);
     ProcessResult result;
     result.exitCode = RunProcess(L"\"" + BuildFolder() + L"\\quelvo-cli.exe\" " + arguments, out, err);
-    CloseHandle(out);
     CloseHandle(err);
-    result.out = ReadFileBytes(outPath).value_or("");
     result.err = ReadFileBytes(errPath).value_or("");
     return result;
 }

@@ -22,6 +22,8 @@ struct ProcessResult {
     std::string err;
 };
 
+void DeleteFolder(const std::wstring &folder);
+
 // The places a switch writes, each once.
 std::vector<std::string> Places(Scope scope = Scope::Machine);
 
@@ -33,9 +35,14 @@ protected:
     ProcessResult RunCli(const std::wstring &arguments);
     // Each command line as its own process, all started at the same moment; their results in the same order.
     std::vector<ProcessResult> RunCliTogether(const std::vector<std::wstring> &arguments);
+    // With standard output going to out instead of a file of the fixture's.
+    ProcessResult RunCliTo(const std::wstring &arguments, HANDLE out);
     DWORD RegImport(const std::wstring &file);
     std::wstring TempFile(const std::wstring &name) const { return folder_ + L"\\" + name; }
-    std::wstring MachineBackupFile() const { return TempFile(L"Quelvo\\associations-before-quelvo.reg"); }
+    // The real known folders of the test prefix; what the tests find there is put aside and back around each test.
+    std::wstring MachineBackupFile() const { return machineFolder_ + L"\\associations-before-quelvo.reg"; }
+    std::wstring UserBackupFile() const { return userFolder_ + L"\\associations-before-quelvo.reg"; }
+    const std::wstring &MachineFolder() const { return machineFolder_; }
 
     // Text of each place, nullopt where the value is absent.
     std::map<std::string, std::optional<std::string>> ReadPlaces(Scope scope = Scope::Machine);
@@ -51,8 +58,7 @@ private:
         std::vector<BYTE> data;
     };
     std::vector<Saved> saved_;
-    std::wstring folder_;
-    std::optional<std::wstring> programData_;
+    std::wstring folder_, machineFolder_, userFolder_;
 };
 
 } // namespace quelvo::test

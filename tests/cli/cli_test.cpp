@@ -4,6 +4,8 @@
 #include "../win/lock_holder.h"
 #include "core/exit_codes.h"
 #include "platform/elevation_win.h"
+#include "core/reg_file.h"
+#include "core/restore.h"
 #include "platform/registry_win.h"
 #include "platform/switch_fakes.h"
 #include "platform/text_win.h"
@@ -65,7 +67,7 @@ TEST_F(CliTest, ExportThenRegImportGivesExactlyWhatUseGivesAndStatusFindsItConsi
         EXPECT_EQ(status.exitCode, 0u) << status.out;
         EXPECT_TRUE(Has(status.out, "Viewer de la machine : " + std::string(viewer.displayName) + " ("));
         FillPlaces("other");
-        ASSERT_EQ(RunCli(L"export " + name + L" -o " + Quoted(file)).exitCode, 0u);
+        ASSERT_EQ(RunCli(L"export " + name + L" --force -o " + Quoted(file)).exitCode, 0u);
         ASSERT_EQ(RegImport(file), 0u);
         EXPECT_EQ(ReadPlaces(), used);
         EXPECT_EQ(RunCli(L"export " + name).out, ReadFileBytes(file)) << "redirected, stdout carries the file";
@@ -168,21 +170,27 @@ TEST_F(CliTest, UseForTheUserLeavesTheMachineAloneAndStatusShowsWhatHides) {
     for (const auto &place : document["forThisUser"])
         EXPECT_EQ(place["winner"], "userKey") << place["name"];
     EXPECT_FALSE(ReadFileBytes(MachineBackupFile())) << "a per-user switch keeps no machine backup";
+    ASSERT_TRUE(ReadFileBytes(UserBackupFile())) << "but the user's own";
+    EXPECT_TRUE(ReadBackup(*ReadFileBytes(UserBackupFile()), Scope::CurrentUser).Accepted());
 }
 
 TEST_F(CliTest, FirstSwitchWritesTheMachineBackupOnce) {
     FillPlaces("before");
-    const std::wstring expected = TempFile(L"expected.reg");
-    ASSERT_EQ(RunCli(L"backup -o " + Quoted(expected)).exitCode, 0u);
     const ProcessResult first = RunCli(L"use octaga");
-    EXPECT_TRUE(Has(first.err, "associations-before-quelvo.reg"));
+    EXPECT_TRUE(Has(first.err, "associations-before-quelvo.reg ; pour y revenir : quelvo-cli restore")) << first.err;
     EXPECT_EQ(first.out, "") << "messages go to the error output";
-    ASSERT_TRUE(ReadFileBytes(MachineBackupFile()));
-    EXPECT_EQ(ReadFileBytes(MachineBackupFile()), ReadFileBytes(expected));
+    EXPECT_FALSE(Has(first.out + first.err, "reg import"));
+    const std::optional<std::string> kept = ReadFileBytes(MachineBackupFile());
+    ASSERT_TRUE(kept);
+    const RestorePlan plan = ReadBackup(*kept, Scope::Machine);
+    EXPECT_TRUE(plan.keptByQuelvo);
+    EXPECT_EQ(plan.actions.size(), 20u);
+    EXPECT_NE(Utf8FromUtf16Le(kept->substr(2)).find("d'avant le premier changement de viewer par Quelvo"),
+              std::string::npos);
     const ProcessResult second = RunCli(L"use flux");
     EXPECT_EQ(second.exitCode, 0u);
     EXPECT_FALSE(Has(second.err, "associations-before-quelvo.reg"));
-    EXPECT_EQ(ReadFileBytes(MachineBackupFile()), ReadFileBytes(expected));
+    EXPECT_EQ(ReadFileBytes(MachineBackupFile()), kept);
 }
 
 TEST_F(CliTest, UseSaysWhatStillHidesTheValuesAndAlsoUserSwitchesTheUserToo) {

@@ -57,38 +57,5 @@ TEST(RegFile, EncodesUtf16LittleEndianAfterAByteOrderMarkAndKeepsLineBreaksInsid
     EXPECT_EQ(text.find("[HKEY_X]"), std::string::npos);
 }
 
-TEST(Backup, KeepsTextDeletesWhatWasAbsentAndNamesWhatItCannotPutBack) {
-    FakeRegistry registry;
-    const std::vector<RegistryWrite> places = FinalValues(SwitchWrites(Viewers().front(), Scope::Machine));
-    const std::string absent = places[3].path, notText = places[12].path, unreadable = places[16].path;
-    for (const RegistryWrite &place : places)
-        if (place.path != absent) registry.SetText(place.path, "old " + place.path);
-    registry.SetNonText(notText);
-    registry.RefuseReads(unreadable, kRegistryAccessDenied);
-
-    const std::vector<RegFileEntry> entries = BackupEntries(Scope::Machine, registry);
-    ASSERT_EQ(entries.size(), 20u);
-    for (std::size_t i = 0; i < places.size(); ++i) {
-        SCOPED_TRACE(places[i].path);
-        EXPECT_EQ(entries[i].path, places[i].path);
-        const Kind expected = places[i].path == absent ? Kind::Delete
-                              : places[i].path == notText || places[i].path == unreadable ? Kind::Comment
-                                                                                        : Kind::Set;
-        EXPECT_EQ(entries[i].kind, expected);
-        if (expected == Kind::Set) {
-            EXPECT_EQ(entries[i].value, "old " + places[i].path);
-        }
-    }
-    EXPECT_TRUE(registry.Writes().empty()) << "a backup only reads";
-
-    // Each place once, machine or user: both extension sets write the same keys.
-    for (const RegFileEntry &entry : entries)
-        EXPECT_TRUE(entry.path.starts_with("HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\")) << entry.path;
-    const std::vector<RegFileEntry> user = BackupEntries(Scope::CurrentUser, registry);
-    ASSERT_EQ(user.size(), 20u);
-    for (const RegFileEntry &entry : user)
-        EXPECT_TRUE(entry.path.starts_with("HKEY_CURRENT_USER\\Software\\Classes\\")) << entry.path;
-}
-
 } // namespace
 } // namespace quelvo

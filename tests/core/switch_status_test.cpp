@@ -13,39 +13,6 @@
 namespace quelvo {
 namespace {
 
-struct SwitchBench {
-    SwitchOutcome Switch(const ViewerRecord &viewer, Scope scope = Scope::Machine) {
-        return SwitchViewer(viewer, {registry, registry, backup, shell, scope}, display);
-    }
-    FakeRegistry registry;
-    FakeBackupStore backup;
-    RecordingNotifier shell;
-    RecordingDisplay display;
-};
-
-TEST(Switch, KeepsTheOldValuesOnceEvenWhenItCannotAndTellsTheShellOfPartialWrites) {
-    SwitchBench bench;
-    bench.registry.SetText("HKEY_CLASSES_ROOT\\.wrl\\", "Before.Quelvo");
-    const std::string before = BackupFileBytes(Scope::Machine, bench.registry);
-    EXPECT_EQ(bench.Switch(Viewers()[5]).backup, BackupResult::Written);
-    EXPECT_EQ(bench.Switch(Viewers()[6]).backup, BackupResult::NotNeeded);
-    EXPECT_EQ(bench.backup.stored, before);
-
-    SwitchBench refused; // a backup that cannot be written does not stop the switch, nor a notice after it
-    refused.backup.refuseWith = kRegistryAccessDenied;
-    refused.registry.RefuseWrites(BuildAssociationList(Viewers()[0])[28].path, kRegistryAccessDenied);
-    const SwitchOutcome outcome = refused.Switch(Viewers()[0]);
-    EXPECT_EQ(outcome.backup, BackupResult::Failed);
-    EXPECT_EQ(outcome.writesDone, 19u) << "the key is written first at step 20";
-    EXPECT_EQ(refused.shell.calls, 1) << "values were written, so the shell hears of it";
-
-    SwitchBench user; // a per-user switch leaves the machine, and its backup, alone
-    EXPECT_TRUE(user.Switch(Viewers()[5], Scope::CurrentUser).Succeeded());
-    EXPECT_FALSE(user.backup.stored);
-    for (const FakeRegistry::Write &write : user.registry.Writes())
-        EXPECT_TRUE(write.path.starts_with("HKEY_CURRENT_USER\\Software\\Classes\\")) << write.path;
-}
-
 FakeRegistry MachineSwitchedTo(const ViewerRecord &viewer) {
     FakeRegistry registry;
     for (const RegistryWrite &write : BuildAssociationList(viewer))

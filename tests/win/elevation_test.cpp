@@ -3,6 +3,9 @@
 #include "platform/registry_win.h"
 #include "platform/text_win.h"
 #include "registry_fixture.h"
+#include "core/switch_backup.h"
+#include "core/viewer_name.h"
+#include "platform/text_win.h"
 #include "ui/elevated_switch.h"
 #include "ui/switch_report.h"
 #include "window_fixture.h"
@@ -221,6 +224,43 @@ TEST_F(ElevationTest, OneReportAtATime) {
     EXPECT_TRUE(registry.Writes().empty()) << "Flux was not written behind the report";
     Click(IDC_COMMAND8);
     EXPECT_EQ(StatusText(), L"Flux") << "commands work again once it is closed";
+}
+
+TEST_F(ElevationTest, WithoutABackupNothingIsWrittenUnlessOuiAndTheElevatedExitSevenAsksTheSame) {
+    elevation.elevated = true; // the window's own switch, whose backup cannot be kept
+    registry.AllowWrites(FirstPath(Blaxxun()));
+    backup.refuseWith = ERROR_DISK_FULL;
+    Start();
+    {
+        BoxScript boxes({IDNO});
+        Click(IDC_COMMAND3);
+        ASSERT_EQ(boxes.texts.size(), 1u);
+        EXPECT_TRUE(boxes.texts[0].ends_with(L"Changer quand même, sans sauvegarde ?")) << Narrow(boxes.texts[0]);
+        EXPECT_TRUE(registry.Writes().empty());
+        EXPECT_EQ(StatusText(), L"Octaga");
+    }
+    {
+        BoxScript boxes({IDYES});
+        Click(IDC_COMMAND3);
+        EXPECT_EQ(boxes.texts.size(), 1u);
+        EXPECT_EQ(StatusText(), L"Blaxxun");
+        EXPECT_TRUE(registry.TextAt(kMachineNoBackupRecord)) << "no later backup may call itself before Quelvo";
+    }
+
+    // As administrator: quelvo-cli wrote nothing for want of a backup (7); Oui runs it again with --no-backup.
+    elevation.elevated = false;
+    const ViewerRecord &flux = *FindViewerByName("Flux");
+    registry.RefuseWrites(FirstPath(flux), kRegistryAccessDenied);
+    BoxScript boxes({IDYES, IDYES});
+    Click(IDC_COMMAND8);
+    ASSERT_EQ(elevation.launches.size(), 1u);
+    elevation.End(7);
+    ASSERT_TRUE(PumpUntil([&] { return elevation.launches.size() == 2; }));
+    ASSERT_EQ(boxes.texts.size(), 2u);
+    EXPECT_EQ(boxes.texts[1], ElevatedNoBackupQuestion(flux));
+    EXPECT_EQ(elevation.launches[1].second, L"use \"Flux\" --no-backup");
+    elevation.End(0);
+    ASSERT_TRUE(PumpUntil([&] { return StatusText() == L"Flux"; }));
 }
 
 // Wine runs "runas" at once, with no prompt and no change of rights, and its token reads elevated: only the

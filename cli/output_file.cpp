@@ -1,0 +1,84 @@
+// Files named with -o: never one that exists unless asked, never a backup Quelvo keeps, never half written.
+#include "commands.h"
+
+#include "core/exit_codes.h"
+#include "platform/backup_store_win.h"
+#include "platform/system_text_win.h"
+#include "platform/text_win.h"
+#include "platform/unique_handle_win.h"
+
+namespace quelvo::cli {
+namespace {
+
+// Compared by what the file is, not how it is spelt: another path, a short name or a hard link name the same file.
+bool IsAKeptBackup(const std::wstring &target) {
+    FileIdentity wanted;
+    if (!IdentityOf(target, wanted)) return false;
+    for (Scope scope : {Scope::Machine, Scope::CurrentUser}) {
+        FileIdentity kept;
+        if (IdentityOf(FileBackupStore(scope).Path(), kept) && kept == wanted) return true;
+    }
+    return false;
+}
+
+std::wstring FolderOf(const std::wstring &path) {
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length >= full.size()) {
+        full.resize(length);
+        length = GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
+    }
+    full.resize(length);
+    const std::size_t cut = full.find_last_of(L"\\/");
+    return cut == std::wstring::npos ? L"." : full.substr(0, cut);
+}
+
+DWORD WriteBeside(const std::wstring &target, std::string_view bytes, bool replace) {
+    const std::wstring partial = FolderOf(target) + L"\\" + RandomName(L"~quelvo-", L".tmp");
+    HANDLE created = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (created == INVALID_HANDLE_VALUE) return GetLastError();
+    DWORD error = ERROR_SUCCESS;
+    {
+        UniqueKernelHandle file(created);
+        DWORD written = 0;
+        if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+            error = GetLastError();
+        else if (written != bytes.size())
+            error = ERROR_HANDLE_DISK_FULL;
+        else if (!FlushFileBuffers(file.Get()))
+            error = GetLastError();
+    }
+    if (error == ERROR_SUCCESS &&
+        !MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0)))
+        error = GetLastError();
+    if (error != ERROR_SUCCESS) DeleteFileW(partial.c_str());
+    return error;
+}
+
+} // namespace
+
+int WriteOutputFile(const std::string &path, std::string_view bytes, bool force, Console &console) {
+    const std::wstring target = Widen(path);
+    const bool exists = GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (exists && IsAKeptBackup(target)) {
+        console.Err("Le fichier « " + path + " » est une sauvegarde que Quelvo garde : il n'est jamais remplacé, même "
+                    "avec --force. Rien n'a été écrit.\n");
+        return ToInt(ExitCode::FileRefused);
+    }
+    if (exists && !force) {
+        console.Err("Le fichier « " + path + " » existe déjà : ajoutez --force pour le remplacer. Rien n'a été écrit.\n");
+        return ToInt(ExitCode::FileRefused);
+    }
+    const DWORD error = WriteBeside(target, bytes, force);
+    if (error == ERROR_SUCCESS) return ToInt(ExitCode::Ok);
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
+        console.Err("Le fichier « " + path + " » est apparu pendant l'écriture : il reste tel quel.\n");
+        return ToInt(ExitCode::FileRefused);
+    }
+    console.Err("Le fichier « " + path + " » n'a pas pu être écrit : " + SystemTextOf(error) +
+                (exists ? ". L'ancien fichier reste entier.\n" : ".\n"));
+    return ToInt(ExitCode::Failed);
+}
+
+} // namespace quelvo::cli

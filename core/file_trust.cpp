@@ -1,0 +1,47 @@
+#include "file_trust.h"
+
+#include <array>
+
+namespace quelvo {
+namespace {
+
+bool Trusted(std::string_view sid, std::string_view account) {
+    constexpr std::array<std::string_view, 3> kTrusted = {kSystemSid, kAdministratorsSid, kTrustedInstallerSid};
+    for (std::string_view trusted : kTrusted)
+        if (sid == trusted) return true;
+    return !account.empty() && sid == account;
+}
+
+} // namespace
+
+Distrust JudgeObject(const ObjectDescription &object, std::string_view account) {
+    if (object.reparsePoint) return Distrust::ReparsePoint;
+    if (!object.readable) return Distrust::Unreadable;
+    if (!Trusted(object.ownerSid, account)) return Distrust::Owner;
+    if (!object.hasDacl) return Distrust::OthersMayWrite;
+    for (const AccessEntry &entry : object.dacl)
+        if (entry.allows && !entry.inheritOnly && (entry.mask & kChangingRights) && !Trusted(entry.sid, account))
+            return Distrust::OthersMayWrite;
+    return Distrust::None;
+}
+
+std::string_view DistrustText(Distrust distrust) {
+    switch (distrust) {
+    case Distrust::None:
+        return "fiable";
+    case Distrust::ReparsePoint:
+        return "c'est un lien (point d'analyse) vers autre chose";
+    case Distrust::Unreadable:
+        return "sa sécurité n'a pas pu être lue";
+    case Distrust::Owner:
+        return "son propriétaire n'est ni SYSTEM, ni Administrateurs, ni TrustedInstaller, ni le compte qui fait ce "
+               "changement";
+    case Distrust::OthersMayWrite:
+        return "d'autres comptes peuvent le modifier";
+    case Distrust::Content:
+        return "ce n'est pas une sauvegarde Quelvo des emplacements qu'il gère";
+    }
+    return {};
+}
+
+} // namespace quelvo
