@@ -1,5 +1,7 @@
 #include "backup.h"
 
+#include <algorithm>
+
 namespace quelvo {
 namespace {
 

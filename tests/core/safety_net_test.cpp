@@ -173,9 +173,13 @@ TEST(Restore, RefusesAnyOtherKeyOrValueNamingTheLineAndSkipsTheClassesRootOf200)
 
     // Version 2.0.0's file: the content types and machine extensions as text, the classes root as well.
     std::vector<RegFileEntry> old;
-    for (const RegistryWrite &write : BuildAssociationList(Viewers()[0]))
-        old.push_back({write.path.ends_with(".x3dz\\") ? RegFileEntry::Kind::Delete : RegFileEntry::Kind::Set,
-                       write.path, "old"});
+    const std::vector<RegistryWrite> writes = BuildAssociationList(Viewers()[0]);
+    for (std::size_t step = 0; step < writes.size(); ++step) {
+        // 2.0.0 named its last nine writes through the classes root.
+        std::string path = writes[step].path;
+        if (step >= 20) path = std::string(kClassesRoot) + path.substr(kMachineClasses.size());
+        old.push_back({path.ends_with(".x3dz\\") ? RegFileEntry::Kind::Delete : RegFileEntry::Kind::Set, path, "old"});
+    }
     old.push_back({RegFileEntry::Kind::Comment, "HKEY_CLASSES_ROOT\\.wrz\\", "holds a value that is not text; not saved"});
     const RestorePlan plan = ReadBackup(RegFileBytes(old), Scope::Machine);
     ASSERT_TRUE(plan.Accepted()) << plan.refusedLine << " " << plan.refusedReason;
