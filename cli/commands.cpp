@@ -123,7 +123,7 @@ int ReportFailure(const ViewerRecord &viewer, const SwitchOutcome &outcome, Cons
     text += "Cette clé du registre n'a pas pu être écrite : " + outcome.failedPath + "\n";
     text += "Windows indique : " + SystemTextOf(outcome.error) + "\n";
     text += WhatStaysText(outcome.writesDone) + "\n";
-    if (outcome.error == kRegistryAccessDenied && ShellElevation().IsElevated())
+    if (outcome.error == kRegistryAccessDenied && ShellElevation().ReadRights().AlreadyAdministrator())
         text += "Ce programme a déjà les droits d'administrateur : c'est la sécurité propre de la clé " +
                 outcome.failedPath.substr(0, outcome.failedPath.rfind('\\')) +
                 " qui refuse l'écriture. Voyez ses autorisations dans l'Éditeur du registre.\n";

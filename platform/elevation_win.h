@@ -24,6 +24,10 @@ struct Rights {
     // HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Policies\System, absent where the value is missing.
     std::optional<DWORD> enableLua;
     std::optional<DWORD> consentPromptBehaviorUser;
+    // Already running with administrator rights: elevated, or an administrator with UAC off.
+    bool AlreadyAdministrator() const {
+        return elevationType == TokenElevationTypeFull || (elevationType == TokenElevationTypeDefault && administrator);
+    }
 };
 
 class Elevation {

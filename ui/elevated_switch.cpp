@@ -70,9 +70,7 @@ void ElevatedSwitch::Cancel() {
 
 RefusalOffer OfferAfterRefusal(const SwitchOutcome &outcome, const Rights &rights, bool commandLinePresent) {
     if (outcome.error != kRegistryAccessDenied) return RefusalOffer::Report;
-    const bool full = rights.elevationType == TokenElevationTypeFull ||
-                      (rights.elevationType == TokenElevationTypeDefault && rights.administrator);
-    if (full) return RefusalOffer::KeySecurity;
+    if (rights.AlreadyAdministrator()) return RefusalOffer::KeySecurity;
     RefusalOffer elevated = RefusalOffer::AdministratorConsent;
     if (rights.elevationType != TokenElevationTypeLimited) {
         // Missing values mean what Windows does without them: UAC on, and a prompt for credentials.

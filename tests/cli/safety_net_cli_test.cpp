@@ -56,7 +56,7 @@ TEST_F(CliTest, PlantedBackupFileAndFolderArePutAsideAndTheFreshBackupSaysWhatIt
     const ProcessResult used = RunCli(L"use octaga");
     EXPECT_EQ(used.exitCode, 0u) << used.err;
     EXPECT_TRUE(Has(used.err, "non fiable")) << used.err;
-    EXPECT_TRUE(Has(used.out, "Les valeurs d'avant ce changement")) << used.out;
+    EXPECT_TRUE(Has(used.err, "Les valeurs d'avant ce changement")) << used.err;
     const std::vector<std::wstring> aside = NamesIn(MachineFolder(), L"associations-before-quelvo.reg.non-fiable-");
     ASSERT_EQ(aside.size(), 1u);
     const std::wstring asidePath = MachineFolder() + L"\\" + aside[0];
@@ -109,7 +109,7 @@ TEST_F(CliTest, AValueThatCannotBeReadStopsTheFirstSwitchUnlessNoBackup) {
     // The next backup may not call itself "before Quelvo".
     const ProcessResult next = RunCli(L"use flux");
     EXPECT_EQ(next.exitCode, 0u);
-    EXPECT_TRUE(Has(next.out, "Les valeurs d'avant ce changement")) << next.out;
+    EXPECT_TRUE(Has(next.err, "Les valeurs d'avant ce changement")) << next.err;
 }
 
 TEST_F(CliTest, RestorePutsBackEveryTypeAnAbsentValueAndRemovesAKeyThatDidNotExist) {

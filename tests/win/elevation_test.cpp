@@ -227,7 +227,7 @@ TEST_F(ElevationTest, OneReportAtATime) {
 }
 
 TEST_F(ElevationTest, WithoutABackupNothingIsWrittenUnlessOuiAndTheElevatedExitSevenAsksTheSame) {
-    elevation.elevated = true; // the window's own switch, whose backup cannot be kept
+    elevation.rights = TokenRights(TokenElevationTypeFull, true); // the window's own switch, whose backup cannot be kept
     registry.AllowWrites(FirstPath(Blaxxun()));
     backup.refuseWith = ERROR_DISK_FULL;
     Start();
@@ -248,10 +248,10 @@ TEST_F(ElevationTest, WithoutABackupNothingIsWrittenUnlessOuiAndTheElevatedExitS
     }
 
     // As administrator: quelvo-cli wrote nothing for want of a backup (7); Oui runs it again with --no-backup.
-    elevation.elevated = false;
+    elevation.rights = TokenRights(TokenElevationTypeLimited, false);
     const ViewerRecord &flux = *FindViewerByName("Flux");
     registry.RefuseWrites(FirstPath(flux), kRegistryAccessDenied);
-    BoxScript boxes({IDYES, IDYES});
+    BoxScript boxes({kChoiceAsAdministrator, IDYES});
     Click(IDC_COMMAND8);
     ASSERT_EQ(elevation.launches.size(), 1u);
     elevation.End(7);
@@ -259,6 +259,7 @@ TEST_F(ElevationTest, WithoutABackupNothingIsWrittenUnlessOuiAndTheElevatedExitS
     ASSERT_EQ(boxes.texts.size(), 2u);
     EXPECT_EQ(boxes.texts[1], ElevatedNoBackupQuestion(flux));
     EXPECT_EQ(elevation.launches[1].second, L"use \"Flux\" --no-backup");
+    for (const RegistryWrite &write : BuildAssociationList(flux)) registry.SetText(write.path, write.value); // as it did
     elevation.End(0);
     ASSERT_TRUE(PumpUntil([&] { return StatusText() == L"Flux"; }));
 }
