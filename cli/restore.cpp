@@ -63,7 +63,8 @@ int Refused(const std::string &name, const std::string &why, Console &console) {
     return ToInt(ExitCode::FileRefused);
 }
 
-// The PC-wide lock that `use` takes around the switch belongs here too, around the writes.
+// Switch-lock hook: the PC-wide lock that `use` takes around its writes (issue15a's core/switch_lock.h) is to be
+// taken here too, around these writes, once both are on one branch.
 int Apply(const RestorePlan &plan, bool dryRun, Console &console) {
     Win32Registry registry;
     std::size_t done = 0;

@@ -10,7 +10,6 @@
 #include <windows.h>
 #include <ntsecapi.h>
 
-#include <cstdio>
 
 namespace quelvo {
 namespace {
@@ -58,13 +57,18 @@ Distrust Judge(const std::wstring &path, bool folder, Scope scope) {
     return bytes.size() <= kLargestBackup && ReadBackup(bytes, scope).Accepted() ? Distrust::None : Distrust::Content;
 }
 
+// Digits by hand: the C library's wide formatting would add its whole printf to the program.
+std::wstring Digits(unsigned value, int width) {
+    std::wstring text(width, L'0');
+    for (int at = width - 1; at >= 0; --at, value /= 10) text[at] = static_cast<wchar_t>(L'0' + value % 10);
+    return text;
+}
+
 std::wstring Stamp() {
     SYSTEMTIME now = {};
     GetSystemTime(&now);
-    wchar_t text[32] = {};
-    swprintf(text, 32, L"%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-             now.wSecond);
-    return text;
+    return Digits(now.wYear, 4) + Digits(now.wMonth, 2) + Digits(now.wDay, 2) + L"-" + Digits(now.wHour, 2) +
+           Digits(now.wMinute, 2) + Digits(now.wSecond, 2);
 }
 
 // Renamed, not read or deleted: what it is stays for an administrator to look at. A link is renamed itself.
@@ -112,9 +116,8 @@ std::wstring RandomName(const wchar_t *prefix, const wchar_t *suffix) {
     RtlGenRandom(bits, sizeof bits);
     std::wstring name = prefix;
     for (unsigned char bit : bits) {
-        wchar_t two[3] = {};
-        swprintf(two, 3, L"%02x", bit);
-        name += two;
+        name += L"0123456789abcdef"[bit >> 4];
+        name += L"0123456789abcdef"[bit & 15];
     }
     return name + suffix;
 }

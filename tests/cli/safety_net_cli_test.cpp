@@ -52,6 +52,9 @@ TEST_F(CliTest, PlantedBackupFileAndFolderArePutAsideAndTheFreshBackupSaysWhatIt
     const std::string planted =
         Utf16LeWithBom("Windows Registry Editor Version 5.00\r\n\r\n" + kRunKey + "\r\n\"QuelvoTest\"=\"evil.exe\"\r\n");
     WriteBytes(MachineBackupFile(), planted);
+    const ProcessResult untrusted = RunCli(L"restore");
+    EXPECT_EQ(untrusted.exitCode, 8u) << "a backup that fails the rules is not read";
+    EXPECT_TRUE(Has(untrusted.err, "n'est pas fiable")) << untrusted.err;
 
     const ProcessResult used = RunCli(L"use octaga");
     EXPECT_EQ(used.exitCode, 0u) << used.err;

@@ -81,7 +81,9 @@ TEST(Backup, RoundTripKeepsEveryTypeAndByteAbsentValuesAndMissingKeys) {
             EXPECT_EQ(now->data, was->data);
         }
         // A key that did not exist goes again, unless something was put under it since.
-        if (i >= 12) EXPECT_EQ(after.HoldsKey(places[i]), i == 13);
+        if (i >= 12) {
+            EXPECT_EQ(after.HoldsKey(places[i]), i == 13);
+        }
     }
     EXPECT_TRUE(after.HoldsKey(places[11]));
     const std::string text = Utf8FromUtf16Le(file.substr(2));
