@@ -30,6 +30,11 @@ bool InAdministrators() {
 
 } // namespace
 
+bool AlreadyAdministrator(const Rights &rights) {
+    return rights.elevationType == TokenElevationTypeFull ||
+           (rights.elevationType == TokenElevationTypeDefault && rights.administrator);
+}
+
 Rights ShellElevation::ReadRights() {
     Rights rights;
     UniqueKernelHandle token;

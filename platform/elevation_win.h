@@ -37,8 +37,12 @@ public:
     virtual DWORD ExitCodeOf(HANDLE process) = 0;
 };
 
+// The process already has administrator rights: an elevated token, or an administrator's with UAC off.
+bool AlreadyAdministrator(const Rights &rights);
+
 class ShellElevation : public Elevation {
 public:
+    bool IsElevated() { return AlreadyAdministrator(ReadRights()); }
     Rights ReadRights() override;
     bool ProgramExists(const std::wstring &program) override;
     ElevatedLaunch RunAsAdministrator(HWND owner, const std::wstring &program,

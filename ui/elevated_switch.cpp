@@ -69,9 +69,7 @@ void ElevatedSwitch::Cancel() {
 
 RefusalOffer OfferAfterRefusal(const SwitchOutcome &outcome, const Rights &rights, bool commandLinePresent) {
     if (outcome.error != kRegistryAccessDenied) return RefusalOffer::Report;
-    const bool full = rights.elevationType == TokenElevationTypeFull ||
-                      (rights.elevationType == TokenElevationTypeDefault && rights.administrator);
-    if (full) return RefusalOffer::KeySecurity;
+    if (AlreadyAdministrator(rights)) return RefusalOffer::KeySecurity;
     RefusalOffer elevated = RefusalOffer::AdministratorConsent;
     if (rights.elevationType != TokenElevationTypeLimited) {
         // Missing values mean what Windows does without them: UAC on, and a prompt for credentials.
@@ -119,7 +117,7 @@ Choice RefusalChoice(const ViewerRecord &viewer, const SwitchOutcome &outcome, R
 std::wstring KeySecurityMessage(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
     return FailedSwitchMessage(viewer, outcome) +
            L"\n\nQuelvo a déjà les droits d'administrateur : c'est la sécurité propre de la clé " +
-           Widen(outcome.failedPath) +
+           Widen(outcome.failedPath.substr(0, outcome.failedPath.rfind('\\'))) +
            L" qui refuse l'écriture, même à un administrateur. Il faut d'abord rendre cette clé modifiable (Éditeur "
            L"du Registre, clic droit sur la clé, Autorisations), puis choisir le viewer à nouveau.";
 }
