@@ -81,14 +81,14 @@ RefusalOffer OfferAfterRefusal(const SwitchOutcome &outcome, const Rights &right
 }
 
 Choice RefusalChoice(const ViewerRecord &viewer, const SwitchOutcome &outcome, RefusalOffer offer) {
-    const std::wstring name = L"« " + Widen(viewer.displayName) + L" »";
+    const std::wstring name = L"« " + Widen(viewer.displayName) + L" »";
     Choice choice;
     choice.instruction = L"Le viewer " + name + L" n'a pas pu être choisi pour tout le PC.";
     choice.content = FailureDetails(outcome) + L"\n\nChanger de viewer pour tout le PC demande les droits "
                                                             L"d'administrateur";
     const ChoiceButton forMe = {kChoiceForMe, L"Pour moi seulement"};
     const std::wstring forMeText =
-        L"« Pour moi seulement » choisit " + name + L" pour votre compte seul, sans droits particuliers.";
+        L"« Pour moi seulement » choisit " + name + L" pour votre compte seul, sans droits particuliers.";
     switch (offer) {
     case RefusalOffer::AdministratorConsent:
         choice.content += L". Windows peut vous demander votre accord pour faire ce changement en tant "

@@ -82,7 +82,7 @@ TEST_F(WindowTest, TheUsersOwnKeysAreNamedOnceAfterAMachineSwitchAndPourMoiAussi
         Click(IDC_COMMAND7); // the user's keys now say the same: nothing hides
         Click(IDC_COMMAND8); // Flux for the machine: hidden again, said again, and left so
         ASSERT_EQ(boxes.texts.size(), 1u);
-        EXPECT_TRUE(Contains(boxes.texts[0], L"« Flux »"));
+        EXPECT_TRUE(Contains(boxes.texts[0], L"« Flux »"));
     }
     EXPECT_EQ(StatusText(), L"Octaga") << "what this user gets";
 }
@@ -112,7 +112,7 @@ TEST_F(WindowTest, AnOpenWithChoiceSendsThePersonToTheirVersionsPageOrIsClearedO
         Click(IDC_COMMAND4); // Pivoron
         ASSERT_EQ(boxes.texts.size(), 1u);
         const std::wstring &text = boxes.texts[0];
-        EXPECT_TRUE(Contains(text, L"votre choix « Ouvrir avec » pour .x3d (Some.Other.Player)")) << text;
+        EXPECT_TRUE(Contains(text, L"votre choix « Ouvrir avec » pour .x3d (Some.Other.Player)")) << text;
         EXPECT_TRUE(Contains(text, L"\n" + c.button + L"\nAnnuler\n")) << text;
         EXPECT_FALSE(Contains(text, L"Pour moi aussi")) << "no key of the user's own to switch";
         EXPECT_EQ(userDefaults.opened, c.opened);
