@@ -39,7 +39,8 @@ add_executable(e2e_tests
   ${CMAKE_CURRENT_LIST_DIR}/e2e/reliability_e2e_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/e2e/release_e2e_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/e2e/backup_e2e_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/e2e/ready_e2e_test.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/ready_e2e_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/e2e/hiding_e2e_test.cpp)
 target_link_libraries(e2e_tests PRIVATE quelvo_platform_win gtest_main user32 gdi32 shell32 psapi version oleacc ole32
                       oleaut32 uuid)
 target_compile_definitions(e2e_tests PRIVATE QUELVO_PROJECT_VERSION="${PROJECT_VERSION}")

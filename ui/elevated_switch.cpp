@@ -82,14 +82,14 @@ RefusalOffer OfferAfterRefusal(const SwitchOutcome &outcome, const Rights &right
 }
 
 Choice RefusalChoice(const ViewerRecord &viewer, const SwitchOutcome &outcome, RefusalOffer offer) {
-    const std::wstring name = L"« " + Widen(viewer.displayName) + L" »";
+    const std::wstring name = L"« " + Widen(viewer.displayName) + L" »";
     Choice choice;
     choice.instruction = L"Le viewer " + name + L" n'a pas pu être choisi pour tout le PC.";
     choice.content = FailureDetails(outcome) + L"\n\nChanger de viewer pour tout le PC demande les droits "
                                                             L"d'administrateur";
     const ChoiceButton forMe = {kChoiceForMe, L"Pour moi seulement"};
     const std::wstring forMeText =
-        L"« Pour moi seulement » choisit " + name + L" pour votre compte seul, sans droits particuliers.";
+        L"« Pour moi seulement » choisit " + name + L" pour votre compte seul, sans droits particuliers.";
     switch (offer) {
     case RefusalOffer::AdministratorConsent:
         choice.content += L". Windows peut vous demander votre accord pour faire ce changement en tant "
@@ -118,7 +118,7 @@ Choice RefusalChoice(const ViewerRecord &viewer, const SwitchOutcome &outcome, R
 std::wstring KeySecurityMessage(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
     return FailedSwitchMessage(viewer, outcome) +
            L"\n\nQuelvo a déjà les droits d'administrateur : c'est la sécurité propre de la clé " +
-           Widen(outcome.failedPath) +
+           Widen(outcome.failedPath.substr(0, outcome.failedPath.rfind('\\'))) +
            L" qui refuse l'écriture, même à un administrateur. Il faut d'abord rendre cette clé modifiable (Éditeur "
            L"du Registre, clic droit sur la clé, Autorisations), puis choisir le viewer à nouveau.";
 }

@@ -12,6 +12,7 @@
 #include "platform/notification_area_win.h"
 #include "platform/registry.h"
 #include "platform/shell_notifier.h"
+#include "platform/switch_lock_win.h"
 #include "platform/unique_handle_win.h"
 #include "platform/user_defaults_win.h"
 #include "platform/viewer_control_probe.h"
@@ -22,6 +23,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 
 namespace quelvo {
 
@@ -48,6 +50,8 @@ public:
         Elevation &elevation;
         ViewerControlProbe &controlProbe;
         UserDefaults &userDefaults;
+        Win32SwitchLock &switchLock; // around the machine's writes
+        std::uint32_t lockWaitMilliseconds = kDefaultLockWaitSeconds * 1000;
         BackupStore *userBackup = nullptr; // kept before a per-user switch; none without it
     };
 
@@ -114,6 +118,7 @@ private:
     void OnAboutClosed();
     HWND FirstTabStop() const;
     SwitchOutcome Switch(const ViewerRecord &viewer, Scope scope, bool withoutBackup = false);
+    std::optional<SwitchOutcome> SwitchMachineLocked(const ViewerRecord &viewer, bool withoutBackup = false);
     void HandleRefusedSwitch(const ViewerRecord &viewer, const SwitchOutcome &outcome);
     void SwitchForMe(const ViewerRecord &viewer);
     void SwitchAsAdministrator(const ViewerRecord &viewer, bool withoutBackup = false);

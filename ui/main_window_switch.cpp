@@ -5,6 +5,7 @@
 #include "core/exit_codes.h"
 #include "core/hiding.h"
 #include "platform/account_win.h"
+#include "platform/text_win.h"
 #include "hiding_report.h"
 #include "main_window.h"
 #include "resource.h"
@@ -27,19 +28,46 @@ bool WroteNothing(DWORD exitCode) {
 void MainWindow::ViewerButtonClick(const ViewerRecord &viewer) {
     // One report at a time: the tray pop-up and queued commands reach the window while a box is open.
     if (reportOpen_ || elevatedSwitch_.Waiting()) return;
-    SwitchOutcome outcome = Switch(viewer, Scope::Machine);
-    ReportMovedAside(outcome);
+    std::optional<SwitchOutcome> outcome = SwitchMachineLocked(viewer);
+    if (!outcome) return;
+    ReportMovedAside(*outcome);
     // No backup, no switch, unless the user says so; No is the default.
-    if (outcome.StoppedForBackup()) {
-        if (Report(NoBackupQuestion(viewer, outcome, services_.machineBackup.Location()),
+    if (outcome->StoppedForBackup()) {
+        if (Report(NoBackupQuestion(viewer, *outcome, services_.machineBackup.Location()),
                    MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
             return;
-        outcome = Switch(viewer, Scope::Machine, true);
+        outcome = SwitchMachineLocked(viewer, true);
+        if (!outcome) return;
     }
-    if (outcome.Succeeded())
+    if (outcome->Succeeded())
         PostFollowUp(&viewer);
     else
-        HandleRefusedSwitch(viewer, outcome);
+        HandleRefusedSwitch(viewer, *outcome);
+}
+
+// The machine's writes under the PC-wide lock, let go before any question is asked; nullopt when the lock kept
+// the switch from being made (and that was said).
+std::optional<SwitchOutcome> MainWindow::SwitchMachineLocked(const ViewerRecord &viewer, bool withoutBackup) {
+    reportOpen_ = true; // the wait dispatches messages: no other click may start a switch meanwhile
+    const LockResult lock = services_.switchLock.AcquirePumping(services_.lockWaitMilliseconds);
+    reportOpen_ = false;
+    if (!hwnd_) return std::nullopt; // the program ended during the wait
+    // Without administrator rights the lock cannot be opened; the writes are then refused too, and what is
+    // offered after a refusal follows.
+    const bool unlockedRefusal =
+        lock.state == LockState::Unavailable && !services_.elevation.ReadRights().AlreadyAdministrator();
+    if (!lock.Held() && !unlockedRefusal) {
+        Report(LockRefusedMessage(viewer, lock, services_.lockWaitMilliseconds / 1000), MB_OK | MB_ICONWARNING);
+        return std::nullopt;
+    }
+    std::optional<SwitchOutcome> outcome;
+    {
+        LockHold hold(services_.switchLock, lock);
+        outcome = Switch(viewer, Scope::Machine, withoutBackup);
+    }
+    if (lock.state == LockState::HeldAfterAbandon)
+        Report(Widen(LockText(lock, services_.lockWaitMilliseconds / 1000)), MB_OK | MB_ICONWARNING);
+    return outcome;
 }
 
 SwitchOutcome MainWindow::Switch(const ViewerRecord &viewer, Scope scope, bool withoutBackup) {

@@ -6,6 +6,7 @@
 #include "platform/registry_win.h"
 #include "platform/shell_notifier_win.h"
 #include "platform/single_instance_win.h"
+#include "platform/switch_lock_win.h"
 #include "platform/user_defaults_win.h"
 #include "platform/viewer_control_probe_win.h"
 
@@ -28,7 +29,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ShellElevation elevation;
     RegistryViewerControlProbe controlProbe;
     Win32UserDefaults userDefaults;
-    return RunMainWindow(instance,
-                         {registry, registry, notificationArea, machineBackup, shell, elevation, controlProbe, userDefaults,
-                          &userBackup});
+    Win32SwitchLock switchLock;
+    return RunMainWindow(instance, {registry, registry, notificationArea, machineBackup, shell, elevation, controlProbe,
+                                    userDefaults, switchLock, kDefaultLockWaitSeconds * 1000, &userBackup});
 }

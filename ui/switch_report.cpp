@@ -38,6 +38,18 @@ std::wstring MovedAsideMessage(const SwitchOutcome &outcome) {
            L"contient que les valeurs d'avant ce changement.";
 }
 
+std::wstring LockRefusedMessage(const ViewerRecord &viewer, const LockResult &lock, std::uint32_t waitSeconds) {
+    std::wstring message = L"Le viewer « " + Widen(viewer.displayName) + L" » n'a pas été choisi.\n\n";
+    if (lock.state == LockState::Busy)
+        return message + L"Un autre changement de viewer est en cours sur ce PC (un autre Quelvo ou quelvo-cli.exe, "
+                         L"attendu " + std::to_wstring(waitSeconds) + L" s) ; rien n'a été écrit. Réessayez dans un "
+                         L"moment.";
+    message += Widen(LockText(lock, waitSeconds));
+    if (lock.state == LockState::Unavailable)
+        message += L"\n\nWindows indique : " + SystemText(lock.error) + L" (erreur " + std::to_wstring(lock.error) + L")";
+    return message;
+}
+
 void ReportFailedSwitch(HWND owner, const ViewerRecord &viewer, const SwitchOutcome &outcome) {
     MessageBoxW(owner, FailedSwitchMessage(viewer, outcome).c_str(), L"Quelvo", MB_OK | MB_ICONERROR);
 }

@@ -2,6 +2,7 @@
 // What the user is told when a viewer could not be chosen.
 
 #include "core/association.h"
+#include "core/switch_lock.h"
 
 #include <windows.h>
 
@@ -13,6 +14,8 @@ namespace quelvo {
 std::wstring FailedSwitchMessage(const ViewerRecord &viewer, const SwitchOutcome &outcome);
 // The same without its first line, which names the viewer.
 std::wstring FailureDetails(const SwitchOutcome &outcome);
+// The PC-wide lock kept the switch from being made: busy, held by another account or not to be opened.
+std::wstring LockRefusedMessage(const ViewerRecord &viewer, const LockResult &lock, std::uint32_t waitSeconds);
 void ReportFailedSwitch(HWND owner, const ViewerRecord &viewer, const SwitchOutcome &outcome);
 // The switch stopped before any write, as the values before it could not be kept; ends with the question.
 std::wstring NoBackupQuestion(const ViewerRecord &viewer, const SwitchOutcome &outcome, const std::string &location);

@@ -242,6 +242,22 @@ void Program::CloseMessageBox(HWND box) {
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
+std::wstring Program::DialogText(HWND box) {
+    std::wstring text;
+    WaitFor([&] {
+        text.clear();
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (const std::wstring part = WindowText(child); !part.empty()) text += part + L"\n";
+        return !text.empty();
+    }, 5s);
+    return text;
+}
+
+void Program::PressDialogButton(HWND box, int id) {
+    // With the button's handle, as a real click sends it: a task dialog looks the button up by it.
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+}
+
 void ClickAt(POINT point, bool right) {
     // Place the pointer and see it there before pressing, and give the press time to arrive before the release,
     // as a hand would: under Wine a batch sent at once can lose its press.

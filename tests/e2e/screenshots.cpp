@@ -1,5 +1,5 @@
 // Takes pictures of what a person sees, for the README and for looking at: the main window, its menu, the about
-// window and the icon's pop-up. Not a test: it checks nothing and says only whether it could take them.
+// window, the message about the user's own keys and the icon's pop-up. Not a test: it checks nothing and says only whether it could take them.
 //   quelvo_screenshots.exe FOLDER      (a Windows path; the pictures are FOLDER\name.bmp)
 
 #include "../win/registry_fixture.h"
@@ -64,6 +64,18 @@ bool TakeAll(Program &program, const std::wstring &folder) {
     LetItPaint(about);
     SaveScreenshot(folder, L"about-window");
     PostMessageW(about, WM_CLOSE, 0, 0);
+
+    // What a click says when this user's own key hides the machine's values: a key planted for the picture.
+    quelvo::test::SetStringValue(HKEY_CURRENT_USER, L"Software\\Classes\\.wrl", L"", L"Someone.Else");
+    program.ClickControl(IDC_COMMAND8);
+    HWND box = nullptr;
+    const bool asked = WaitFor([&] { return (box = program.FindMessageBox()) != nullptr; });
+    quelvo::test::DeleteTree(HKEY_CURRENT_USER, L"Software\\Classes\\.wrl");
+    if (!asked) return Failed("the message about the user's own keys did not open");
+    LetItPaint(box);
+    SaveScreenshot(folder, L"hiding-dialog");
+    program.PressDialogButton(box, IDCANCEL);
+    WaitFor([&] { return program.FindMessageBox() == nullptr; }, 3s);
 
     program.Command(IDM_MSYSTRAY);
     if (!program.OpenIconPopup()) return Failed("the icon's pop-up did not open");

@@ -1,7 +1,9 @@
 #include "box_script.h"
+#include "lock_holder.h"
 #include "core/hiding.h"
 #include "platform/text_win.h"
 #include "ui/hiding_report.h"
+#include "ui/switch_report.h"
 #include "window_fixture.h"
 
 namespace quelvo::test {
@@ -25,6 +27,27 @@ TEST_F(WindowTest, TheStatusBoxShowsTheNewNameBeforeTheShellHearsOfIt) {
     SendMessageW(Control(IDC_COMMAND7), BM_CLICK, 0, 0);
     window.reset(); // ended before the follow-up came
     EXPECT_EQ(shell.calls, 2) << "told all the same";
+}
+
+TEST_F(WindowTest, AClickWaitsForThePcWideLockPaintingAndIgnoringOtherClicksThenSaysWhyNothingWasWritten) {
+    Start();
+    {
+        LockHolder other(kTestLockName); // another switch on the PC, for longer than the wait
+        ASSERT_TRUE(other.Result().Held());
+        BoxScript boxes;
+        PostMessageW(Control(IDC_COMMAND3), BM_CLICK, 0, 0); // dispatched during the wait, and ignored
+        Click(IDC_COMMAND8);
+        ASSERT_EQ(boxes.texts.size(), 1u);
+        EXPECT_EQ(boxes.texts[0], LockRefusedMessage(Viewers()[6], {LockState::Busy}, 0));
+        EXPECT_TRUE(Contains(boxes.texts[0], L"Un autre changement de viewer est en cours sur ce PC"));
+        EXPECT_TRUE(registry.Writes().empty());
+        EXPECT_EQ(StatusText(), L"Octaga");
+    }
+    LockHolder other(kTestLockName);
+    other.LetGoAfter(100); // let go within the wait: the switch is made
+    Click(IDC_COMMAND8);
+    EXPECT_EQ(registry.Writes().size(), 29u);
+    EXPECT_EQ(StatusText(), L"Flux");
 }
 
 TEST_F(WindowTest, TheUsersOwnKeysAreNamedOnceAfterAMachineSwitchAndPourMoiAussiSwitchesThem) {
@@ -59,7 +82,7 @@ TEST_F(WindowTest, TheUsersOwnKeysAreNamedOnceAfterAMachineSwitchAndPourMoiAussi
         Click(IDC_COMMAND7); // the user's keys now say the same: nothing hides
         Click(IDC_COMMAND8); // Flux for the machine: hidden again, said again, and left so
         ASSERT_EQ(boxes.texts.size(), 1u);
-        EXPECT_TRUE(Contains(boxes.texts[0], L"« Flux »"));
+        EXPECT_TRUE(Contains(boxes.texts[0], L"« Flux »"));
     }
     EXPECT_EQ(StatusText(), L"Octaga") << "what this user gets";
 }
@@ -89,7 +112,7 @@ TEST_F(WindowTest, AnOpenWithChoiceSendsThePersonToTheirVersionsPageOrIsClearedO
         Click(IDC_COMMAND4); // Pivoron
         ASSERT_EQ(boxes.texts.size(), 1u);
         const std::wstring &text = boxes.texts[0];
-        EXPECT_TRUE(Contains(text, L"votre choix « Ouvrir avec » pour .x3d (Some.Other.Player)")) << text;
+        EXPECT_TRUE(Contains(text, L"votre choix « Ouvrir avec » pour .x3d (Some.Other.Player)")) << text;
         EXPECT_TRUE(Contains(text, L"\n" + c.button + L"\nAnnuler\n")) << text;
         EXPECT_FALSE(Contains(text, L"Pour moi aussi")) << "no key of the user's own to switch";
         EXPECT_EQ(userDefaults.opened, c.opened);

@@ -120,7 +120,8 @@ TEST_F(ElevationTest, EachTokenAndPolicyGetsWhatCanWork) {
             ExpectAsks(boxes.texts[0], RefusalChoice(Blaxxun(), Refusal(), *c.asked));
         } else {
             EXPECT_EQ(boxes.texts[0], KeySecurityMessage(Blaxxun(), Refusal()));
-            EXPECT_TRUE(Contains(boxes.texts[0], L"sécurité propre de la clé " + Widen(FirstPath(Blaxxun()))));
+            EXPECT_TRUE(Contains(boxes.texts[0], L"sécurité propre de la clé HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\"
+                                                 L"MIME\\Database\\Content Type\\model/vrml qui refuse"));
         }
         EXPECT_FALSE(Contains(boxes.texts[0], L"Exécuter en tant qu'administrateur"));
         EXPECT_TRUE(elevation.launches.empty()) << "Annuler: nothing runs";

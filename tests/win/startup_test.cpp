@@ -26,10 +26,11 @@ TEST(StartUp, AMainWindowThatCannotBeCreatedEndsTheProgramWithCode1AndFreesItsMe
     FakeElevation elevation;
     FakeControlProbe probe;
     FakeUserDefaults userDefaults;
+    Win32SwitchLock switchLock(L"Global\\Quelvo.StartUpTest.Lock");
     HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseTheMainWindow, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
     PostQuitMessage(7); // should the window come to be after all, its message loop ends at once with 7
-    const int exitCode = RunMainWindow(GetModuleHandleW(nullptr), {registry, registry, tray, backup, shell, elevation, probe, userDefaults});
+    const int exitCode = RunMainWindow(GetModuleHandleW(nullptr), {registry, registry, tray, backup, shell, elevation, probe, userDefaults, switchLock});
     UnhookWindowsHookEx(hook);
     MSG leftover;
     while (PeekMessageW(&leftover, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {

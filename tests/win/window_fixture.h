@@ -120,7 +120,8 @@ protected:
         if (wrl) registry.SetText("HKEY_CLASSES_ROOT\\.wrl\\", *wrl);
         window = std::make_unique<MainWindow>(
             MainWindow::Services{registry, realReader ? *realReader : registry, tray, backup, shell,
-                                 realElevation ? *realElevation : elevation, probe, userDefaults});
+                                 realElevation ? *realElevation : elevation, probe, userDefaults, switchLock,
+                                 lockWaitMilliseconds});
         ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
         window->OnLoad();
         Pump();
@@ -173,6 +174,10 @@ protected:
     RegistryReader *realReader = nullptr; // likewise, for what the window reads
     FakeControlProbe probe;
     FakeUserDefaults userDefaults;
+    // The real lock under a name of the tests' own, so that no real switch meets them.
+    static constexpr wchar_t kTestLockName[] = L"Global\\Quelvo.WindowTests.Lock";
+    Win32SwitchLock switchLock{kTestLockName};
+    std::uint32_t lockWaitMilliseconds = 300;
     std::unique_ptr<MainWindow> window;
     bool quitPosted = false;
 };
