@@ -1,17 +1,5 @@
-# The Windows Installer package, built with wixl beside quelvo.exe. Name, maker and version come from
-# ui/version.h; the build stops when CMake's project version or the manifest says otherwise.
-include(${PROJECT_SOURCE_DIR}/cmake/version_header.cmake)
-set(VERSION_HEADER ${PROJECT_SOURCE_DIR}/ui/version.h)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
-  ${VERSION_HEADER} ${PROJECT_SOURCE_DIR}/ui/quelvo.manifest)
-quelvo_read_version_header(${VERSION_HEADER} HEADER)
-if(NOT HEADER_VERSION STREQUAL PROJECT_VERSION)
-  message(FATAL_ERROR "ui/version.h says ${HEADER_VERSION}, project() says ${PROJECT_VERSION}: make them agree")
-endif()
-file(READ ${PROJECT_SOURCE_DIR}/ui/quelvo.manifest MANIFEST)
-if(NOT MANIFEST MATCHES "<assemblyIdentity[^>]* version=\"${HEADER_VERSION}\\.0\"")
-  message(FATAL_ERROR "ui/quelvo.manifest's assemblyIdentity version is not ${HEADER_VERSION}.0")
-endif()
+# The Windows Installer package, built with wixl beside quelvo.exe. Name, maker and version come from the version
+# header that cmake/release.cmake generates from project().
 
 find_program(WIXL wixl REQUIRED)
 find_program(MSIINFO msiinfo REQUIRED)

@@ -40,7 +40,7 @@ target_link_libraries(quelvo PRIVATE quelvo_app)
 target_link_options(quelvo PRIVATE -municode -s -Wl,--gc-sections)
 file(GLOB ARTWORK ${PROJECT_SOURCE_DIR}/assets/*.bmp ${PROJECT_SOURCE_DIR}/assets/*.ico)
 set_source_files_properties(ui/quelvo.rc PROPERTIES OBJECT_DEPENDS
-  "${PROJECT_SOURCE_DIR}/ui/quelvo.manifest;${PROJECT_SOURCE_DIR}/ui/resource.h;${PROJECT_SOURCE_DIR}/ui/version.h;${ARTWORK}")
+  "${CMAKE_BINARY_DIR}/generated/quelvo.manifest;${PROJECT_SOURCE_DIR}/ui/resource.h;${CMAKE_BINARY_DIR}/generated/version.h;${ARTWORK}")
 
 # Benchmarks: programs that print figures (scripts/bench.sh runs them), not tests.
 add_executable(minimal_window WIN32 bench/minimal_window.cpp)
@@ -75,4 +75,5 @@ add_custom_target(dist
           quelvo-${PROJECT_VERSION}
   DEPENDS quelvo quelvo-cli
   COMMENT "Packing ${DIST_DIR}.zip")
+include(${PROJECT_SOURCE_DIR}/cmake/release.cmake)
 include(${PROJECT_SOURCE_DIR}/cmake/package.cmake)
