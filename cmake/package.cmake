@@ -19,11 +19,11 @@ add_custom_command(OUTPUT ${MSI_FILE}
   COMMENT "Building ${MSI_NAME}")
 add_custom_target(msi ALL DEPENDS ${MSI_FILE})
 
-# dist: the package beside the zip, and one checksum file for both downloads (quelvo.exe.sha256 stays in the zip).
+# dist: the zip, the package beside it and their checksums, unsigned (scripts/release.sh makes a release's, signed).
+add_custom_target(dist
+  COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:quelvo> -DCLI=$<TARGET_FILE:quelvo-cli>
+          -DREADME=${PROJECT_SOURCE_DIR}/README.md -DMSI=${MSI_FILE} -DVERSION=${PROJECT_VERSION} -DOUTPUT=${DIST_ROOT}
+          -P ${PROJECT_SOURCE_DIR}/cmake/make_dist.cmake
+  DEPENDS quelvo quelvo-cli ${MSI_FILE}
+  COMMENT "Packing the downloads into ${DIST_ROOT}")
 add_dependencies(dist msi)
-add_custom_command(TARGET dist POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy ${MSI_FILE} ${DIST_ROOT}
-  COMMAND ${CMAKE_COMMAND} -DFILES=${DIST_ROOT}/quelvo-${PROJECT_VERSION}.zip$<SEMICOLON>${DIST_ROOT}/${MSI_NAME}
-          -DOUTPUT=${DIST_ROOT}/quelvo-${PROJECT_VERSION}.sha256
-          -P ${PROJECT_SOURCE_DIR}/cmake/write_checksum.cmake
-  VERBATIM)

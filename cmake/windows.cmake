@@ -62,18 +62,5 @@ target_include_directories(quelvo-cli PRIVATE ${CMAKE_BINARY_DIR}/json_include)
 target_link_libraries(quelvo-cli PRIVATE quelvo_platform_win)
 target_link_options(quelvo-cli PRIVATE -municode -s -Wl,--gc-sections)
 
-# A zip to hand to Windows users: the program, the README and a checksum.
-set(DIST_DIR ${CMAKE_BINARY_DIR}/dist/quelvo-${PROJECT_VERSION})
-add_custom_target(dist
-  COMMAND ${CMAKE_COMMAND} -E rm -rf ${DIST_DIR} ${DIST_DIR}.zip
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${DIST_DIR}
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quelvo> $<TARGET_FILE:quelvo-cli> ${PROJECT_SOURCE_DIR}/README.md
-          ${DIST_DIR}
-  COMMAND ${CMAKE_COMMAND} -DFILE=${DIST_DIR}/quelvo.exe -P ${PROJECT_SOURCE_DIR}/cmake/write_checksum.cmake
-  COMMAND ${CMAKE_COMMAND} -DFILE=${DIST_DIR}/quelvo-cli.exe -P ${PROJECT_SOURCE_DIR}/cmake/write_checksum.cmake
-  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/dist zip -q -r quelvo-${PROJECT_VERSION}.zip
-          quelvo-${PROJECT_VERSION}
-  DEPENDS quelvo quelvo-cli
-  COMMENT "Packing ${DIST_DIR}.zip")
 include(${PROJECT_SOURCE_DIR}/cmake/release.cmake)
 include(${PROJECT_SOURCE_DIR}/cmake/package.cmake)
