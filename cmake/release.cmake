@@ -15,14 +15,15 @@ set_source_files_properties(${PROJECT_SOURCE_DIR}/cli/quelvo-cli.rc PROPERTIES O
 
 # Windows 7 SP1 and later: OS and subsystem version 6.1 (Vista refuses to start them), Terminal-Server aware (no
 # per-user redirection of the Windows folder). The map file gives set_load_config.py the structure's address.
-find_program(PYTHON3 python3 REQUIRED)
+# Debian's own Python, which has the packages the scripts use (another python3 may come first in PATH).
+find_program(SYSTEM_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 foreach(PROGRAM quelvo quelvo-cli)
   target_sources(${PROGRAM} PRIVATE ${PROJECT_SOURCE_DIR}/platform/load_config_win.cpp)
   target_link_options(${PROGRAM} PRIVATE -Wl,--tsaware -Wl,--major-os-version,6 -Wl,--minor-os-version,1
     -Wl,--major-subsystem-version,6 -Wl,--minor-subsystem-version,1 -Wl,--undefined,_load_config_used
     -Wl,-Map,$<TARGET_FILE:${PROGRAM}>.map)
   add_custom_command(TARGET ${PROGRAM} POST_BUILD
-    COMMAND ${PYTHON3} ${PROJECT_SOURCE_DIR}/cmake/set_load_config.py $<TARGET_FILE:${PROGRAM}>
+    COMMAND ${SYSTEM_PYTHON3} ${PROJECT_SOURCE_DIR}/cmake/set_load_config.py $<TARGET_FILE:${PROGRAM}>
             $<TARGET_FILE:${PROGRAM}>.map
     VERBATIM)
 endforeach()
