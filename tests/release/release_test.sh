@@ -73,9 +73,10 @@ signed() { # ROOT PASSWORD_FILE LOG [TIMESTAMP_URL]
         QUELVO_TIMESTAMP_URL=${4:-} bash "$release" >"$3" 2>&1
 }
 verified() { # FILE [stamped]: signed by the test signer, chained to the test root, time-stamped if asked
-    osslsigncode verify -in "$1" -CAfile "$keys/root.pem" -TSA-CAfile "$keys/root.pem" >"$1.verify" 2>&1 &&
-        grep -q "Subject: /CN=Tarnix test signer" "$1.verify" &&
-        { [ -z "${2:-}" ] || grep -q "Timestamp Server Signature verification: ok" "$1.verify"; }
+    local log=$work/verify-$(basename "$(dirname "$1")")-$(basename "$1").log
+    osslsigncode verify -in "$1" -CAfile "$keys/root.pem" -TSA-CAfile "$keys/root.pem" >"$log" 2>&1 &&
+        grep -q "Subject: /CN=Tarnix test signer" "$log" &&
+        { [ -z "${2:-}" ] || grep -q "Timestamp Server Signature verification: ok" "$log"; }
 }
 unsigned_copy() { osslsigncode remove-signature -in "$1" -out "$2" >/dev/null 2>&1; }
 
