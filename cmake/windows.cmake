@@ -38,9 +38,10 @@ target_link_libraries(quelvo_app PUBLIC quelvo_platform_win user32 gdi32 comctl3
 add_executable(quelvo WIN32 ui/startup.cpp ui/quelvo.rc)
 target_link_libraries(quelvo PRIVATE quelvo_app)
 target_link_options(quelvo PRIVATE -municode -s -Wl,--gc-sections)
+set(GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 file(GLOB ARTWORK ${PROJECT_SOURCE_DIR}/assets/*.bmp ${PROJECT_SOURCE_DIR}/assets/*.ico)
 set_source_files_properties(ui/quelvo.rc PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_BINARY_DIR}/generated/quelvo.manifest;${PROJECT_SOURCE_DIR}/ui/resource.h;${CMAKE_BINARY_DIR}/generated/version.h;${ARTWORK}")
+  "${GENERATED_DIR}/quelvo.manifest;${PROJECT_SOURCE_DIR}/ui/resource.h;${GENERATED_DIR}/version.h;${ARTWORK}")
 
 # Benchmarks: programs that print figures (scripts/bench.sh runs them), not tests.
 add_executable(minimal_window WIN32 bench/minimal_window.cpp)

@@ -79,13 +79,15 @@ foreach(PATH IN LISTS PAYLOAD)
     list(APPEND DOTTED ${PART})
   endforeach()
   list(JOIN DOTTED "." DOTTED)
-  expect("${FILES}" "\t${NAME}\t[0-9]+\t${DOTTED}\t1036\t" "${NAME}: version ${DOTTED} and language 1036 in the File table")
+  expect("${FILES}" "\t${NAME}\t[0-9]+\t${DOTTED}\t1036\t"
+         "${NAME}: version ${DOTTED} and language 1036 in the File table")
 endforeach()
 expect("${MsiFileHash}" "^[^\n]*\n[^\n]*\n[^\n]*\nREADME\\.md\t[^\n]*\n?$" "MsiFileHash: one row, for README.md only")
 
 # The shortcut's component is keyed by a value under HKEY_CURRENT_USER (Registry root 1).
-expect("${Component}" "\nStartMenuShortcut\t[^\t]*\tProgramMenuFolder\t[0-9]+\t\t([^\n]+)\n" "the shortcut has a component of its own")
-string(REGEX MATCH "\nStartMenuShortcut\t[^\t]*\tProgramMenuFolder\t[0-9]+\t\t([^\n]+)\n" ROW "${Component}")
+set(SHORTCUT_ROW "\nStartMenuShortcut\t[^\t]*\tProgramMenuFolder\t[0-9]+\t\t([^\n]+)\n")
+expect("${Component}" "${SHORTCUT_ROW}" "the shortcut has a component of its own")
+string(REGEX MATCH "${SHORTCUT_ROW}" ROW "${Component}")
 expect("${Registry}" "\n${CMAKE_MATCH_1}\t1\t" "its key path is a value under HKEY_CURRENT_USER")
 
 # The summary's language is the product's; the raw string pool is in code page 1252 and holds é as 0xE9.
@@ -107,7 +109,8 @@ expect("${MsiLockPermissionsEx}"
 
 # Any RUNATLOGON but 0 and 1 stops the install: an error action (19) before the log-on choice (51), in both
 # sequences.
-expect("${CustomAction}" "\nRefusedRunAtLogon\t19\t\tRUNATLOGON vaut « \\[RUNATLOGON\\] »" "the refusal is an error action")
+expect("${CustomAction}" "\nRefusedRunAtLogon\t19\t\tRUNATLOGON vaut « \\[RUNATLOGON\\] »"
+       "the refusal is an error action")
 foreach(SEQUENCE InstallExecuteSequence InstallUISequence)
   expect("${${SEQUENCE}}"
          "\nRefusedRunAtLogon\tRUNATLOGON AND RUNATLOGON <> \"0\" AND RUNATLOGON <> \"1\"\t49\n"

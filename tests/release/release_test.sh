@@ -14,36 +14,20 @@ check() { # DESCRIPTION COMMAND...
 }
 
 keys=$work/keys
-rm -rf "$keys" "$work/refused" "$work/unpacked"
+rm -rf "$keys" "$work/refused" "$work/unpacked" "$work/rebuild" # the second release builds from nothing
 mkdir -p "$keys"
 cd "$keys" || exit 1
-cat >certificates.cnf <<'EOF'
-[req]
-distinguished_name = name
-prompt = no
-[name]
-CN = Quelvo test root
-[root]
-basicConstraints = critical, CA:true
-keyUsage = critical, keyCertSign, cRLSign
-subjectKeyIdentifier = hash
-[signer]
-basicConstraints = critical, CA:false
-keyUsage = critical, digitalSignature
-extendedKeyUsage = codeSigning
-[stamps]
-basicConstraints = critical, CA:false
-keyUsage = critical, digitalSignature
-extendedKeyUsage = critical, timeStamping
-EOF
-issue() { # NAME SUBJECT EXTENSIONS
-    openssl req -new -newkey rsa:2048 -nodes -keyout "$1.key" -out "$1.csr" -subj "$2" 2>/dev/null &&
-        openssl x509 -req -in "$1.csr" -CA root.pem -CAkey root.key -CAcreateserial -out "$1.pem" -days 2 \
-            -extfile certificates.cnf -extensions "$3" 2>/dev/null
+certificate() { # NAME SUBJECT [EXTENSION...]: a root without a signer, else issued by the root
+    local issuer=() extension=()
+    [ "$1" = root ] || issuer=(-CA root.pem -CAkey root.key)
+    for e in "${@:3}"; do extension+=(-addext "$e"); done
+    openssl req -x509 -newkey rsa:2048 -nodes -keyout "$1.key" -out "$1.pem" -days 2 -subj "$2" "${issuer[@]}" \
+        "${extension[@]}" 2>/dev/null
 }
-openssl req -x509 -new -newkey rsa:2048 -nodes -keyout root.key -out root.pem -days 2 -config certificates.cnf \
-    -extensions root 2>/dev/null && issue signer "/CN=Tarnix test signer" signer &&
-    issue stamps "/CN=Quelvo test time stamps" stamps || exit 1
+leaf=("basicConstraints=critical,CA:false" "keyUsage=critical,digitalSignature")
+certificate root "/CN=Quelvo test root" "basicConstraints=critical,CA:true" "keyUsage=critical,keyCertSign" &&
+    certificate signer "/CN=Tarnix test signer" "${leaf[@]}" "extendedKeyUsage=codeSigning" &&
+    certificate stamps "/CN=Quelvo test time stamps" "${leaf[@]}" "extendedKeyUsage=critical,timeStamping" || exit 1
 printf 'mot de passe\n' >password
 printf 'faux\n' >wrong-password
 openssl pkcs12 -export -in signer.pem -inkey signer.key -out signer.pfx -passout file:password || exit 1
