@@ -1,5 +1,5 @@
-# Reads name, maker and version from ui/version.h, the one place where they are written. Sets, in the caller's
-# scope, PREFIX_VERSION (major.minor.patch), PREFIX_NAME and PREFIX_MANUFACTURER; fails if any is missing.
+# Reads name, maker and version from the version header that the build generates from project(). Sets, in the
+# caller's scope, PREFIX_VERSION (major.minor.patch), PREFIX_NAME and PREFIX_MANUFACTURER; fails if any is missing.
 function(quelvo_read_version_header HEADER PREFIX)
   file(READ ${HEADER} TEXT)
   foreach(FIELD VERSION_MAJOR VERSION_MINOR VERSION_PATCH PRODUCT_NAME MANUFACTURER)

@@ -45,9 +45,10 @@ target_link_libraries(quelvo_app PUBLIC quelvo_platform_win user32 gdi32 comctl3
 add_executable(quelvo WIN32 ui/startup.cpp ui/quelvo.rc)
 target_link_libraries(quelvo PRIVATE quelvo_app)
 target_link_options(quelvo PRIVATE -municode -s -Wl,--gc-sections)
+set(GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 file(GLOB ARTWORK ${PROJECT_SOURCE_DIR}/assets/*.bmp ${PROJECT_SOURCE_DIR}/assets/*.ico)
 set_source_files_properties(ui/quelvo.rc PROPERTIES OBJECT_DEPENDS
-  "${PROJECT_SOURCE_DIR}/ui/quelvo.manifest;${PROJECT_SOURCE_DIR}/ui/resource.h;${PROJECT_SOURCE_DIR}/ui/version.h;${ARTWORK}")
+  "${GENERATED_DIR}/quelvo.manifest;${PROJECT_SOURCE_DIR}/ui/resource.h;${GENERATED_DIR}/version.h;${ARTWORK}")
 
 # Benchmarks: programs that print figures (scripts/bench.sh runs them), not tests.
 add_executable(minimal_window WIN32 bench/minimal_window.cpp)
@@ -70,17 +71,5 @@ target_include_directories(quelvo-cli PRIVATE ${CMAKE_BINARY_DIR}/json_include)
 target_link_libraries(quelvo-cli PRIVATE quelvo_platform_win)
 target_link_options(quelvo-cli PRIVATE -municode -s -Wl,--gc-sections)
 
-# A zip to hand to Windows users: the program, the README and a checksum.
-set(DIST_DIR ${CMAKE_BINARY_DIR}/dist/quelvo-${PROJECT_VERSION})
-add_custom_target(dist
-  COMMAND ${CMAKE_COMMAND} -E rm -rf ${DIST_DIR} ${DIST_DIR}.zip
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${DIST_DIR}
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quelvo> $<TARGET_FILE:quelvo-cli> ${PROJECT_SOURCE_DIR}/README.md
-          ${DIST_DIR}
-  COMMAND ${CMAKE_COMMAND} -DFILE=${DIST_DIR}/quelvo.exe -P ${PROJECT_SOURCE_DIR}/cmake/write_checksum.cmake
-  COMMAND ${CMAKE_COMMAND} -DFILE=${DIST_DIR}/quelvo-cli.exe -P ${PROJECT_SOURCE_DIR}/cmake/write_checksum.cmake
-  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/dist zip -q -r quelvo-${PROJECT_VERSION}.zip
-          quelvo-${PROJECT_VERSION}
-  DEPENDS quelvo quelvo-cli
-  COMMENT "Packing ${DIST_DIR}.zip")
+include(${PROJECT_SOURCE_DIR}/cmake/release.cmake)
 include(${PROJECT_SOURCE_DIR}/cmake/package.cmake)

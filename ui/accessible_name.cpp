@@ -20,7 +20,7 @@ struct Oleacc {
 const Oleacc &LoadOleacc() {
     static const Oleacc oleacc = [] {
         Oleacc found;
-        const HMODULE module = LoadLibraryW(L"oleacc.dll");
+        const HMODULE module = LoadSystemLibrary(L"oleacc.dll");
         found.createStandard = ModuleExport<CreateStdAccessibleObjectFn>(module, "CreateStdAccessibleObject");
         found.lresultFromObject = ModuleExport<LresultFromObjectFn>(module, "LresultFromObject");
         // The answer is marshalled to the client through COM, which this thread has not needed until now.

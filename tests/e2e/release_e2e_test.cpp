@@ -28,8 +28,8 @@ std::string ManifestVersion(const std::wstring &exe) {
     }
     FreeLibrary(module);
     std::smatch match;
-    static const std::regex identity(R"re(<assemblyIdentity[^>]*name="Tarnix\.Quelvo"[^>]*version="([0-9.]+)")re");
-    return std::regex_search(manifest, match, identity) ? match[1].str() : "(no assemblyIdentity)";
+    static const std::regex identity(R"re(<assemblyIdentity[^>]*name="Tarnix\.Quelvo(\.Cli)?"[^>]*version="([0-9.]+)")re");
+    return std::regex_search(manifest, match, identity) ? match[2].str() : "(no assemblyIdentity)";
 }
 
 std::string Dotted(DWORD high, DWORD low) {
@@ -37,27 +37,39 @@ std::string Dotted(DWORD high, DWORD low) {
            std::to_string(LOWORD(low));
 }
 
-// The version is written in three places that can drift apart: the build's project version, the version header
-// behind VERSIONINFO and the manifest. They are compared with each other, never with what generated them.
-TEST(Release, TheExecutableCarriesTheProjectVersionEverywhereAndInFrench) {
-    const std::wstring path = QuelvoPath();
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), nullptr);
-    ASSERT_GT(size, 0u);
-    std::vector<BYTE> block(size);
-    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, block.data()));
+struct Program {
+    const wchar_t *file;
+    const wchar_t *description;
+};
 
-    VS_FIXEDFILEINFO *fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void **>(&fixed), &length));
-    const std::string project = QUELVO_PROJECT_VERSION;
-    EXPECT_EQ(Dotted(fixed->dwFileVersionMS, fixed->dwFileVersionLS), project + ".0") << "FILEVERSION";
-    EXPECT_EQ(Dotted(fixed->dwProductVersionMS, fixed->dwProductVersionLS), project + ".0") << "PRODUCTVERSION";
-    EXPECT_EQ(ManifestVersion(path), project + ".0");
-    const std::wstring wideProject(project.begin(), project.end());
-    EXPECT_EQ(VersionString(block, L"FileVersion"), wideProject);
-    EXPECT_EQ(VersionString(block, L"ProductVersion"), wideProject);
-    EXPECT_EQ(VersionString(block, L"ProductName"), L"Quelvo");
-    EXPECT_EQ(VersionString(block, L"FileDescription"), L"Quelvo : choix du viewer VRML/X3D par défaut");
+// Both programs' VERSIONINFO and manifest, generated from the build's project version, are read back through the
+// API and compared with it.
+TEST(Release, BothExecutablesCarryTheProjectVersionEverywhereAndInFrench) {
+    const std::wstring quelvo = QuelvoPath();
+    const std::wstring folder = quelvo.substr(0, quelvo.find_last_of(L'\\') + 1);
+    for (const Program program : {Program{L"quelvo.exe", L"Quelvo : choix du viewer VRML/X3D par défaut"},
+                                  Program{L"quelvo-cli.exe", L"Quelvo : ligne de commande du choix du viewer VRML/X3D"}}) {
+        SCOPED_TRACE(program.file);
+        const std::wstring path = folder + program.file;
+        const DWORD size = GetFileVersionInfoSizeW(path.c_str(), nullptr);
+        ASSERT_GT(size, 0u);
+        std::vector<BYTE> block(size);
+        ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, block.data()));
+
+        VS_FIXEDFILEINFO *fixed = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void **>(&fixed), &length));
+        const std::string project = QUELVO_PROJECT_VERSION;
+        EXPECT_EQ(Dotted(fixed->dwFileVersionMS, fixed->dwFileVersionLS), project + ".0") << "FILEVERSION";
+        EXPECT_EQ(Dotted(fixed->dwProductVersionMS, fixed->dwProductVersionLS), project + ".0") << "PRODUCTVERSION";
+        EXPECT_EQ(ManifestVersion(path), project + ".0");
+        const std::wstring wideProject(project.begin(), project.end());
+        EXPECT_EQ(VersionString(block, L"FileVersion"), wideProject);
+        EXPECT_EQ(VersionString(block, L"ProductVersion"), wideProject);
+        EXPECT_EQ(VersionString(block, L"ProductName"), L"Quelvo");
+        EXPECT_EQ(VersionString(block, L"OriginalFilename"), program.file);
+        EXPECT_EQ(VersionString(block, L"FileDescription"), program.description);
+    }
 }
 
 } // namespace

@@ -18,7 +18,8 @@ prepare_prefix() {
 }
 program_files="C:\\Program Files\\Quelvo"
 folder() { echo "$WINEPREFIX/drive_c/Program Files/Quelvo"; }
-backup() { echo "$WINEPREFIX/drive_c/ProgramData/Quelvo/associations-before-quelvo.reg"; }
+data_folder() { echo "$WINEPREFIX/drive_c/ProgramData/Quelvo"; }
+backup() { echo "$(data_folder)/associations-before-quelvo.reg"; }
 
 # Uninstall keys of every installed Quelvo, one a line.
 products() {
@@ -28,7 +29,7 @@ products() {
 remove_leftovers() { # of an interrupted run
     local key
     for key in $(products); do wine msiexec /x "${key##*\\}" /qn; done
-    rm -f "$(backup)"
+    rm -rf "$(data_folder)"
 }
 
 build_package() { # OUTPUT VERSION README
@@ -70,10 +71,13 @@ expect_removed() {
     check "no product left" test -z "$(products)"
     check "no installed file left" test ! -e "$(folder)"
     check "no shortcut left" test -z "$(shortcuts)"
+    check "ProgramData\\Quelvo left in place" test -d "$(data_folder)"
 }
+last_action_is() { grep -a "^Action start" "$2" | tail -1 | grep -q " $1\.$"; }
+product_code() { local key; key=$(products); echo "${key##*\\}"; }
 
 # The associations as the command line reports them (the 29 values), and the machine's backup, which the first
-# switch writes (planted if it does not), before anything is installed.
+# switch writes (planted if it does not), before the package is removed.
 take_association_snapshot() { # FOLDER
     mkdir -p "$1" "$(dirname "$(backup)")"
     wine "$cli" use octaga >/dev/null

@@ -24,14 +24,24 @@ build_package "$work/rebuilt.msi" "$version" "$readme" &&
     build_package "$work/newer-rebuilt.msi" "$newer" "$work/README-newer.md" &&
     build_package "$work/older.msi" "$older" "$readme" || exit 1
 
-echo "== before: associations chosen and a backup in ProgramData"
-take_association_snapshot "$work/before"
+echo "== RUNATLOGON other than 0 or 1 stops the install"
+for value in yes 2 " 1"; do
+    rm -f "$work/refused.log"
+    msiexec_expect nonzero /i "$msi" /qn "RUNATLOGON=$value" /l*v "Z:${work//\//\\}\\refused.log"
+    check "stopped by the refusal, the last action the log names" last_action_is RefusedRunAtLogon "$work/refused.log"
+done
+check "nothing installed" test -z "$(products)"
+check "ProgramData\\Quelvo not made" test ! -e "$(data_folder)"
 
 echo "== silent install of $(basename "$msi")"
 msiexec_expect 0 /i "$msi" /qn
 expect_installed "$version" "$readme"
 expect_run_value ""
 installed_cli_runs
+check "ProgramData\\Quelvo made by the package" test -d "$(data_folder)"
+
+echo "== then associations chosen and a backup in ProgramData"
+take_association_snapshot "$work/before"
 
 echo "== the same package again, then the same version rebuilt, asking for the log-on start"
 msiexec_expect 0 /i "$msi" /qn
@@ -39,6 +49,13 @@ expect_installed "$version" "$readme"
 msiexec_expect 0 /i "$work/rebuilt.msi" /qn RUNATLOGON=1
 expect_installed "$version" "$readme"
 expect_run_value "$logon"
+
+echo "== the log-on feature taken away and added again on the installed copy, by its product code"
+msiexec_expect 0 /i "$(product_code)" /qn REMOVE=RunAtLogon
+expect_run_value ""
+msiexec_expect 0 /i "$(product_code)" /qn ADDLOCAL=RunAtLogon
+expect_run_value "$logon"
+expect_installed "$version" "$readme"
 
 echo "== upgrade to $newer (the log-on choice kept), $older refused, two builds of $newer with RUNATLOGON=0 then 1"
 msiexec_expect 0 /i "$work/newer.msi" /qn

@@ -45,3 +45,74 @@ foreach(PROPERTY ProductName Manufacturer ProductVersion)
   endif()
   message(STATUS "the version check refuses and deletes a package whose ${PROPERTY} differs")
 endforeach()
+
+# The rows that wixl cannot write, as cmake/build_msi.cmake puts them. Each table is read once.
+foreach(TABLE Property Component Registry MsiFileHash CreateFolder Directory MsiLockPermissionsEx CustomAction
+              InstallExecuteSequence InstallUISequence)
+  execute_process(COMMAND ${MSIINFO} export ${MSI} ${TABLE} OUTPUT_VARIABLE ${TABLE} RESULT_VARIABLE FAILED)
+  if(FAILED)
+    message(FATAL_ERROR "msiinfo cannot read the ${TABLE} table of ${MSI}")
+  endif()
+endforeach()
+function(expect TEXT PATTERN WHAT)
+  if(NOT "${TEXT}" MATCHES "${PATTERN}")
+    message(FATAL_ERROR "${WHAT}:\n${TEXT}")
+  endif()
+  message(STATUS "${WHAT}")
+endfunction()
+
+# Both exes with the version that their VERSIONINFO carries (read from the exe's VS_FIXEDFILEINFO, whose signature
+# is FEEF04BD) and French (1036); a hash for the README alone.
+foreach(PATH IN LISTS PAYLOAD)
+  get_filename_component(NAME ${PATH} NAME)
+  if(NOT NAME MATCHES "\\.exe$")
+    continue()
+  endif()
+  file(READ ${PATH} BYTES HEX)
+  string(FIND "${BYTES}" "bd04effe" AT)
+  math(EXPR AT "${AT} + 16")
+  string(SUBSTRING "${BYTES}" ${AT} 16 FIXED)
+  string(REGEX REPLACE "(..)(..)(..)(..)(..)(..)(..)(..)" "0x\\4\\3;0x\\2\\1;0x\\8\\7;0x\\6\\5" FIXED "${FIXED}")
+  set(DOTTED "")
+  foreach(PART ${FIXED})
+    math(EXPR PART "${PART}")
+    list(APPEND DOTTED ${PART})
+  endforeach()
+  list(JOIN DOTTED "." DOTTED)
+  expect("${FILES}" "\t${NAME}\t[0-9]+\t${DOTTED}\t1036\t"
+         "${NAME}: version ${DOTTED} and language 1036 in the File table")
+endforeach()
+expect("${MsiFileHash}" "^[^\n]*\n[^\n]*\n[^\n]*\nREADME\\.md\t[^\n]*\n?$" "MsiFileHash: one row, for README.md only")
+
+# The shortcut's component is keyed by a value under HKEY_CURRENT_USER (Registry root 1).
+set(SHORTCUT_ROW "\nStartMenuShortcut\t[^\t]*\tProgramMenuFolder\t[0-9]+\t\t([^\n]+)\n")
+expect("${Component}" "${SHORTCUT_ROW}" "the shortcut has a component of its own")
+string(REGEX MATCH "${SHORTCUT_ROW}" ROW "${Component}")
+expect("${Registry}" "\n${CMAKE_MATCH_1}\t1\t" "its key path is a value under HKEY_CURRENT_USER")
+
+# The summary's language is the product's; the raw string pool is in code page 1252 and holds é as 0xE9.
+string(REGEX MATCH "\nProductLanguage\t([0-9]+)" ROW "${Property}")
+expect("${SUMMARY}" "\nTemplate: x64;${CMAKE_MATCH_1}\n" "summary language ${CMAKE_MATCH_1}, the ProductLanguage")
+execute_process(COMMAND ${PYTHON3} ${CMAKE_CURRENT_LIST_DIR}/string_pool.py ${MSI} "récente"
+                OUTPUT_VARIABLE POOL RESULT_VARIABLE FAILED)
+expect("${POOL}" "^code page 1252\nrécente: code page\n$" "the string pool: code page 1252, its texts in it")
+
+# ProgramData\Quelvo: made by the package, kept at removal (permanent, 16), with its owner and protected DACL.
+expect("${Directory}" "\nDATADIR\tCommonAppDataFolder\tQuelvo\n" "DATADIR is ProgramData\\Quelvo")
+expect("${CreateFolder}" "\nDATADIR\tDataFolder\n" "the package creates it")
+string(REGEX MATCH "\nDataFolder\t[^\t]*\tDATADIR\t([0-9]+)\t" ROW "${Component}")
+math(EXPR PERMANENT "${CMAKE_MATCH_1} & 16")
+expect("${PERMANENT}" "^16$" "its component is permanent")
+expect("${MsiLockPermissionsEx}"
+       "\n[^\t]+\tDATADIR\tCreateFolder\tO:BAG:SYD:PAI\\(A;OICI;FA;;;SY\\)\\(A;OICI;FA;;;BA\\)\\(A;OICI;FRFX;;;BU\\)\t\n"
+       "MsiLockPermissionsEx: owner Administrators, SYSTEM and Administrators full control, Users read")
+
+# Any RUNATLOGON but 0 and 1 stops the install: an error action (19) before the log-on choice (51), in both
+# sequences.
+expect("${CustomAction}" "\nRefusedRunAtLogon\t19\t\tRUNATLOGON vaut « \\[RUNATLOGON\\] »"
+       "the refusal is an error action")
+foreach(SEQUENCE InstallExecuteSequence InstallUISequence)
+  expect("${${SEQUENCE}}"
+         "\nRefusedRunAtLogon\tRUNATLOGON AND RUNATLOGON <> \"0\" AND RUNATLOGON <> \"1\"\t49\n"
+         "${SEQUENCE}: the refusal at 49, unless RUNATLOGON is absent, 0 or 1")
+endforeach()

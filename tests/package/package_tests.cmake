@@ -1,7 +1,8 @@
 # The installer package: its tables read on Linux, then installed, upgraded and removed under Wine.
 find_program(MSIBUILD msibuild REQUIRED)
 add_test(NAME msi_tables
-  COMMAND ${CMAKE_COMMAND} -DMSIINFO=${MSIINFO} -DMSIBUILD=${MSIBUILD} -DMSI=${MSI_FILE} -DHEADER=${VERSION_HEADER}
+  COMMAND ${CMAKE_COMMAND} -DMSIINFO=${MSIINFO} -DMSIBUILD=${MSIBUILD} -DPYTHON3=${SYSTEM_PYTHON3} -DMSI=${MSI_FILE}
+          -DHEADER=${VERSION_HEADER}
           -DCHECK=${PROJECT_SOURCE_DIR}/cmake/check_msi.cmake "-DPAYLOAD=${MSI_PAYLOAD}"
           -DWORK=${CMAKE_BINARY_DIR}/package-tests -P ${CMAKE_CURRENT_LIST_DIR}/msi_tables.cmake)
 add_test(NAME msi_install

@@ -1,5 +1,6 @@
-# Checks the built quelvo.exe as it will be handed out: it imports only DLLs that ship with Windows, it fits the
-# size budget, and it carries its manifest and version resource.
+# Checks a built exe as it will be handed out: it imports only DLLs that ship with Windows, it fits the size budget,
+# it asks for Windows 7 SP1 or later, its load configuration keeps its imports in System32, and it carries its
+# manifest.
 #   cmake -DEXE=quelvo.exe -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=614400 [-DCONSOLE=1] -P check_executable.cmake
 set(SYSTEM_DLLS ADVAPI32.dll COMCTL32.dll GDI32.dll KERNEL32.dll msvcrt.dll SHELL32.dll USER32.dll)
 
@@ -37,28 +38,71 @@ if(BYTES GREATER MAX_BYTES)
   message(FATAL_ERROR "${EXE} is ${BYTES} bytes, over the budget of ${MAX_BYTES}")
 endif()
 
-# The command line is a console program and carries no manifest.
+# Windows 7 SP1 and later only (Vista refuses an OS and subsystem version of 6.1), Terminal-Server aware.
+foreach(FIELD MajorOSystemVersion=6 MinorOSystemVersion=1 MajorSubsystemVersion=6 MinorSubsystemVersion=1)
+  string(REPLACE "=" ";" FIELD ${FIELD})
+  list(GET FIELD 0 NAME)
+  list(GET FIELD 1 VALUE)
+  if(NOT HEADERS MATCHES "\n${NAME}[ \t]+${VALUE}\n")
+    message(FATAL_ERROR "${EXE}: ${NAME} is not ${VALUE}")
+  endif()
+endforeach()
+if(NOT HEADERS MATCHES "DllCharacteristics[^\n]*\n([ \t]+[A-Z_]+\n)*[ \t]+TERMINAL_SERVICE_AWARE\n")
+  message(FATAL_ERROR "${EXE} is not Terminal-Server aware")
+endif()
+message(STATUS "OS and subsystem version 6.1, Terminal-Server aware")
+
+# The load configuration, read back through its directory entry: the directory's size is the structure's Size
+# field, DependentLoadFlags (offset 78) is LOAD_LIBRARY_SEARCH_SYSTEM32 and every other field is zero.
+string(REGEX MATCH "\nEntry a ([0-9a-f]+) ([0-9a-f]+) Load Configuration Directory" ENTRY "${HEADERS}")
+math(EXPR RVA "0x0${CMAKE_MATCH_1}")
+math(EXPR DIRECTORY_SIZE "0x0${CMAKE_MATCH_2}")
+if(DIRECTORY_SIZE EQUAL 0)
+  message(FATAL_ERROR "${EXE} has no load-configuration directory")
+endif()
+string(REGEX MATCH "\nImageBase[ \t]+([0-9a-f]+)" BASE "${HEADERS}")
+math(EXPR START "0x${CMAKE_MATCH_1} + ${RVA}" OUTPUT_FORMAT HEXADECIMAL)
+math(EXPR STOP "${START} + ${DIRECTORY_SIZE}" OUTPUT_FORMAT HEXADECIMAL)
+execute_process(COMMAND ${OBJDUMP} -s --start-address=${START} --stop-address=${STOP} ${EXE} OUTPUT_VARIABLE DUMP)
+string(REGEX MATCHALL "\n [0-9a-f]+(( [0-9a-f]+)+)  " LINES "${DUMP}")
+string(REGEX REPLACE "\n [0-9a-f]+ |[ ;]" "" STRUCTURE "${LINES}")
+string(SUBSTRING "${STRUCTURE}" 0 8 SIZE_FIELD)
+string(REGEX REPLACE "(..)(..)(..)(..)" "\\4\\3\\2\\1" SIZE_FIELD "${SIZE_FIELD}")
+math(EXPR SIZE_FIELD "0x${SIZE_FIELD}")
+string(SUBSTRING "${STRUCTURE}" 156 4 FLAGS)
+string(SUBSTRING "${STRUCTURE}" 8 148 BEFORE)
+string(SUBSTRING "${STRUCTURE}" 160 -1 AFTER)
+if(NOT SIZE_FIELD EQUAL DIRECTORY_SIZE OR NOT FLAGS STREQUAL "0008" OR NOT "${BEFORE}${AFTER}" MATCHES "^0*$")
+  message(FATAL_ERROR "${EXE}: load configuration of ${DIRECTORY_SIZE} bytes, Size field ${SIZE_FIELD}, "
+                      "DependentLoadFlags bytes ${FLAGS}, other fields ${BEFORE}${AFTER}")
+endif()
+message(STATUS "load configuration: ${DIRECTORY_SIZE} bytes, DependentLoadFlags LOAD_LIBRARY_SEARCH_SYSTEM32")
+
+# The manifest travels as text inside the resources: both run as the invoker and name the Windows they know, 7 to
+# 11 (not Vista).
+file(READ ${EXE} CONTENT HEX)
+set(MANIFEST_TEXTS "requestedExecutionLevel level=\"asInvoker\"" "35138b9a-5d96-4fbd-8e2d-a2440225f93a"
+                   "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38" "1f676c76-80e1-4239-95bb-83d0f6d0da78"
+                   "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a")
+# The window program's DPI awareness: per-monitor v2, falling back to per-monitor (True/PM on 8.1) and to the system
+# DPI (7 and 8 read "True"). The command line draws nothing.
 if(CONSOLE)
   if(NOT HEADERS MATCHES "Subsystem[ \t]+00000003")
     message(FATAL_ERROR "${EXE} is not a console program")
   endif()
-  return()
+else()
+  list(APPEND MANIFEST_TEXTS "Microsoft.Windows.Common-Controls"
+       "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">True/PM</dpiAware>"
+       "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>")
 endif()
-
-# The manifest travels as text inside the resources. DPI awareness: per-monitor v2, falling back to per-monitor
-# (True/PM on 8.1) and to the system DPI (Vista to 8 read "True").
-file(READ ${EXE} CONTENT HEX)
-foreach(TEXT "requestedExecutionLevel level=\"asInvoker\"" "Microsoft.Windows.Common-Controls"
-             "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"
-             "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">True/PM</dpiAware>"
-             "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>")
+foreach(TEXT ${MANIFEST_TEXTS})
   string(HEX "${TEXT}" PATTERN)
   string(FIND "${CONTENT}" "${PATTERN}" AT)
   if(AT EQUAL -1)
     message(FATAL_ERROR "the embedded manifest lacks ${TEXT}")
   endif()
 endforeach()
-foreach(TEXT "requireAdministrator")
+foreach(TEXT "requireAdministrator" "e2011457-1546-43c5-a5fe-008deee3d3f0")
   string(HEX "${TEXT}" PATTERN)
   string(FIND "${CONTENT}" "${PATTERN}" AT)
   if(NOT AT EQUAL -1)
