@@ -34,7 +34,7 @@ bool Has(const std::string &text, const std::string &part) {
     return text.find(part) != std::string::npos;
 }
 
-TEST_F(CliTest, WrongCommandsAndUnknownViewersExitTwoAndWriteNothing) {
+TEST_F(CliTest, WrongCommandsExitTwoAndWriteNothingUnwritableOutputNineUsageListsEveryCode) {
     FillPlaces("other");
     const auto before = ReadPlaces();
     for (const wchar_t *wrong : {L"", L"frobnicate", L"use", L"use octaga flux", L"status --dry-run"}) {
@@ -42,6 +42,8 @@ TEST_F(CliTest, WrongCommandsAndUnknownViewersExitTwoAndWriteNothing) {
         EXPECT_EQ(result.exitCode, 2u) << Narrow(wrong);
         EXPECT_TRUE(Has(result.err, "Usage : quelvo-cli")) << Narrow(wrong);
     }
+    for (const wchar_t *data : {L"status", L"backup", L"export flux", L"list", L"export flux -o Z:\\no\\such\\folder\\x.reg"})
+        EXPECT_EQ(RunCli(data, false).exitCode, 9u) << Narrow(data);
     const std::string usage = RunCli(L"--help").out;
     for (const ExitCodeMeaning &meaning : kExitCodeMeanings)
         EXPECT_TRUE(Has(usage, "  " + std::to_string(ToInt(meaning.code)) + "  " + std::string(meaning.text) + "\r\n"))
