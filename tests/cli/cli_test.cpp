@@ -98,20 +98,20 @@ TEST_F(CliTest, StatusReportsDriftWhatWinsForThisUserEscapedAndNoViewer) {
 
     ASSERT_EQ(RunCli(L"use octaga").exitCode, 0u);
     // A planted escape sequence and a right-to-left override must reach the terminal as text.
-    SetPlace("HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\", "Mine\x1B[2J\xE2\x80\xAEWrl");
+    SetPlace("HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\", "Mine\x1B[2J\x7F\xE2\x80\xAEWrl");
     SetPlace(kUserChoiceX3d, "Mine.X3d");
     SetPlace("HKEY_CURRENT_USER\\Software\\Classes\\MIME\\Database\\Content Type\\model/vrml\\CLSID", "{mine}");
     status = RunCli(L"status");
     EXPECT_EQ(status.exitCode, 1u);
     EXPECT_TRUE(Has(status.out, ".wrl : sa propre clé HKEY_CURRENT_USER\\Software\\Classes\\.wrl, qui masque celle de "
-                                "la machine même vide (valeur par défaut = \"Mine\\x1B[2J\\u{202E}Wrl\")"))
+                                "la machine même vide (valeur par défaut = \"Mine\\x1B[2J\\x7F\\u{202E}Wrl\")"))
         << status.out;
     EXPECT_FALSE(Has(status.out, "\x1B")) << "no raw escape";
     EXPECT_TRUE(Has(status.out, ".x3d : son choix « Ouvrir avec » " + kUserChoiceX3d + " = \"Mine.X3d\""));
     EXPECT_TRUE(Has(status.out, "model/vrml : sa propre clé "));
     EXPECT_TRUE(Has(status.out, "model/x3d : la valeur de la machine"));
     const std::string json = RunCli(L"status --json").out;
-    EXPECT_FALSE(Has(json, "\x1B") || Has(json, "\xE2\x80\xAE")) << "JSON escapes them too";
+    EXPECT_FALSE(Has(json, "\x1B") || Has(json, "\x7F") || Has(json, "\xE2\x80\xAE")) << "JSON escapes them too";
     const nlohmann::json document = nlohmann::json::parse(json);
     EXPECT_EQ(document["viewer"], "Octaga");
     EXPECT_EQ(document["exitCode"], 1);
@@ -121,7 +121,7 @@ TEST_F(CliTest, StatusReportsDriftWhatWinsForThisUserEscapedAndNoViewer) {
     EXPECT_EQ(document["forThisUser"][0]["winner"], "userKey");
     EXPECT_EQ(document["forThisUser"][0]["userKey"]["value"]["value"], "{mine}");
     EXPECT_EQ(document["forThisUser"][11]["name"], ".wrl");
-    EXPECT_EQ(document["forThisUser"][11]["userKey"]["value"]["value"], "Mine\x1B[2J\xE2\x80\xAEWrl");
+    EXPECT_EQ(document["forThisUser"][11]["userKey"]["value"]["value"], "Mine\x1B[2J\x7F\xE2\x80\xAEWrl");
     EXPECT_EQ(document["forThisUser"][14]["winner"], "userChoice");
     EXPECT_EQ(document["forThisUser"][12]["winner"], "machine");
 
