@@ -8,8 +8,6 @@
 #include "platform/switch_fakes.h"
 #include "platform/text_win.h"
 
-#include <sddl.h>
-
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -229,22 +227,7 @@ TEST_F(CliTest, UseWaitsForAnotherMachineSwitchThenFailsWithSixOrGoesOnOnceItEnd
         EXPECT_EQ(RunCli(L"use octaga --wait 20").exitCode, 0u);
     }
     // Another account made an object of that name first: refused at once, whatever the wait.
-    wchar_t *user = nullptr;
-    HANDLE token = nullptr;
-    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
-    BYTE buffer[256];
-    DWORD size = 0;
-    GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size);
-    CloseHandle(token);
-    ASSERT_TRUE(ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER *>(buffer)->User.Sid, &user));
-    const std::wstring descriptor = std::wstring(L"O:") + user + L"D:(A;;GA;;;WD)";
-    LocalFree(user);
-    PSECURITY_DESCRIPTOR security = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(descriptor.c_str(), SDDL_REVISION_1, &security,
-                                                                     nullptr));
-    SECURITY_ATTRIBUTES attributes = {sizeof attributes, security, FALSE};
-    UniqueKernelHandle planted(CreateMutexW(&attributes, FALSE, kSwitchLockName));
-    LocalFree(security);
+    UniqueKernelHandle planted = PlantMutexOwnedByUser(kSwitchLockName, L"D:(A;;GA;;;WD)");
     ASSERT_TRUE(planted);
     const ULONGLONG start = GetTickCount64();
     const ProcessResult foreign = RunCli(L"use flux --wait 20");
