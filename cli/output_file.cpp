@@ -78,7 +78,7 @@ int WriteOutputFile(const std::string &path, std::string_view bytes, bool force,
     }
     console.Err("Le fichier « " + path + " » n'a pas pu être écrit : " + SystemTextOf(error) +
                 (exists ? ". L'ancien fichier reste entier.\n" : ".\n"));
-    return ToInt(ExitCode::Failed);
+    return ToInt(ExitCode::OutputFailed);
 }
 
 } // namespace quelvo::cli

@@ -188,7 +188,7 @@ TEST_F(CliTest, AFailedWriteToStandardOutputExitsNine) {
     HANDLE full = CreateFileW(L"Z:\\dev\\full", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                               OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(full, INVALID_HANDLE_VALUE);
-    for (const wchar_t *command : {L"export octaga", L"list"}) {
+    for (const wchar_t *command : {L"export octaga", L"list", L"status", L"backup"}) {
         const ProcessResult result = RunCliTo(command, full);
         EXPECT_EQ(result.exitCode, 9u) << Narrow(command);
         EXPECT_TRUE(Has(result.err, "sortie standard")) << result.err;
@@ -212,7 +212,7 @@ TEST_F(CliTest, ANearlyFullDriveLeavesTheOldFileWholeAndSaysWhy) {
     CloseHandle(filler);
     const ProcessResult result = RunCli(L"export octaga --force -o \"" + file + L"\"");
     DeleteFileW((root + L"filler").c_str());
-    EXPECT_EQ(result.exitCode, 1u);
+    EXPECT_EQ(result.exitCode, 9u);
     EXPECT_TRUE(Has(result.err, "(erreur 112)")) << result.err;
     EXPECT_TRUE(Has(result.err, "L'ancien fichier reste entier")) << result.err;
     EXPECT_EQ(ReadFileBytes(file), "old");
