@@ -7,24 +7,27 @@
 namespace quelvo::cli {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, Verb>, 6> kVerbs = {{{"--help", Verb::Help},
+constexpr std::array<std::pair<std::string_view, Verb>, 7> kVerbs = {{{"--help", Verb::Help},
                                                                      {"list", Verb::List},
                                                                      {"status", Verb::Status},
                                                                      {"use", Verb::Use},
                                                                      {"export", Verb::Export},
-                                                                     {"backup", Verb::Backup}}};
+                                                                     {"backup", Verb::Backup},
+                                                                     {"check", Verb::Check}}};
 
 bool TakesViewer(Verb verb) {
-    return verb == Verb::Use || verb == Verb::Export;
+    return verb == Verb::Use || verb == Verb::Export || verb == Verb::Check;
 }
 
 // Each option belongs to the verbs that use it; anything else is a wrong command line.
 bool TakeOption(const std::vector<std::string> &words, std::size_t &at, Arguments &arguments) {
     const std::string &word = words[at];
     const Verb verb = arguments.verb;
-    if (word == "--json" && verb == Verb::Status) return arguments.json = true;
+    if (word == "--json" && (verb == Verb::Status || verb == Verb::Check)) return arguments.json = true;
     if (word == "--dry-run" && verb == Verb::Use) return arguments.dryRun = true;
-    if (word == "--user" && (verb == Verb::Use || verb == Verb::Export || verb == Verb::Backup))
+    if (word == "--rewrite" && verb == Verb::Use) return arguments.rewrite = true;
+    if (word == "--dism" && verb == Verb::Export) return arguments.dism = true;
+    if (word == "--user" && (verb == Verb::Use || verb == Verb::Export || verb == Verb::Backup || verb == Verb::Check))
         return arguments.user = true;
     if (word == "-o" && (verb == Verb::Export || verb == Verb::Backup) && at + 1 < words.size() &&
         !arguments.outputFile) {
@@ -53,6 +56,8 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string> &words) {
         haveViewer = true;
     }
     if (TakesViewer(arguments.verb) && !haveViewer) return std::nullopt;
+    // The default-associations file is applied to users by Windows itself; there is no per-user form of it.
+    if (arguments.dism && arguments.user) return std::nullopt;
     return arguments;
 }
 

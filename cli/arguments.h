@@ -7,7 +7,7 @@
 
 namespace quelvo::cli {
 
-enum class Verb { Help, List, Status, Use, Export, Backup };
+enum class Verb { Help, List, Status, Use, Export, Backup, Check };
 
 struct Arguments {
     Verb verb = Verb::Help;
@@ -16,6 +16,8 @@ struct Arguments {
     bool json = false;
     bool dryRun = false;
     bool user = false;
+    bool rewrite = false; // use: write even what is already in place
+    bool dism = false;    // export: Windows' default-associations file instead of a .reg file
 };
 
 // nullopt for a wrong command line: an unknown verb or option, a missing or extra word.

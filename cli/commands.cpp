@@ -1,9 +1,13 @@
 #include "commands.h"
+#include "report.h"
 
 #include "core/backup.h"
+#include "core/default_associations.h"
+#include "core/in_place.h"
 #include "core/switch_text.h"
 #include "core/viewer_name.h"
 #include "platform/backup_store_win.h"
+#include "platform/installation_probe_win.h"
 #include "platform/registry_win.h"
 #include "platform/shell_notifier_win.h"
 #include "platform/system_text_win.h"
@@ -18,13 +22,18 @@ constexpr std::string_view kUsage =
     "\n"
     "  list                                les sept viewers, le viewer actuel et ce qui semble installé\n"
     "  status [--json]                     le viewer actuel, les 29 valeurs et ce qui les masque\n"
-    "  use <viewer> [--dry-run] [--user]   choisit le viewer (les 29 écritures d'un clic dans la fenêtre)\n"
+    "  use <viewer> [--dry-run] [--user] [--rewrite]\n"
+    "                                      choisit le viewer (les 29 écritures d'un clic dans la fenêtre) ;\n"
+    "                                      n'écrit rien si tout est déjà en place\n"
+    "  check <viewer> [--user] [--json]    une ligne : 0 en place, 1 à réparer (pour Intune, ConfigMgr)\n"
     "  export <viewer> [-o FICHIER] [--user]   les 29 valeurs du viewer en fichier .reg\n"
+    "  export <viewer> --dism [-o FICHIER] le fichier d'associations par défaut de Windows (DISM, Intune)\n"
     "  backup [-o FICHIER] [--user]        les 29 emplacements tels qu'ils sont, en fichier .reg qui les remet\n"
     "  --help                              cette aide\n"
     "\n"
     "  --user       écrit sous HKEY_CURRENT_USER\\Software\\Classes, pour vous seul, sans droits d'administrateur\n"
     "  --dry-run    affiche les 29 écritures sans rien écrire\n"
+    "  --rewrite    fait les 29 écritures même si tout est déjà en place\n"
     "  -o FICHIER   écrit le fichier .reg au lieu de la sortie standard\n"
     "\n"
     "Codes de sortie : 0 réussi ; 1 échec (status : valeurs différentes ou masquées) ; 2 commande ou viewer\n"
@@ -43,6 +52,8 @@ Scope ScopeOf(const Arguments &arguments) {
     return arguments.user ? Scope::CurrentUser : Scope::Machine;
 }
 
+} // namespace
+
 const ViewerRecord *ViewerOrComplain(const std::string &name, Console &console) {
     if (const ViewerRecord *viewer = FindViewerByName(name)) return viewer;
     std::string names;
@@ -52,11 +63,12 @@ const ViewerRecord *ViewerOrComplain(const std::string &name, Console &console) 
     return nullptr;
 }
 
-// A .reg file to -o FILE, or to standard output.
-int Deliver(const std::vector<RegFileEntry> &entries, const Arguments &arguments, Console &console) {
-    const std::string bytes = RegFileBytes(entries);
+namespace {
+
+// A file's bytes to -o FILE, or to standard output (as text in a console window).
+int Deliver(const std::string &bytes, const std::string &text, const Arguments &arguments, Console &console) {
     if (!arguments.outputFile) {
-        console.OutFile(bytes, RegFileText(entries));
+        console.OutFile(bytes, text);
         return kExitOk;
     }
     HANDLE file = CreateFileW(Widen(*arguments.outputFile).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -107,6 +119,30 @@ int ReportFailure(const ViewerRecord &viewer, const SwitchOutcome &outcome, Cons
     return outcome.error == kRegistryAccessDenied ? kExitAccessDenied : kExitFailed;
 }
 
+int Deliver(const std::vector<RegFileEntry> &entries, const Arguments &arguments, Console &console) {
+    return Deliver(RegFileBytes(entries), RegFileText(entries), arguments, console);
+}
+
+// Per-user values hide the machine's; nothing but the user's own "Open with" choice hides the per-user ones.
+void PrintWhatHides(Scope scope, RegistryReader &registry, Console &console) {
+    std::string text;
+    for (const HidingValue &hiding : FindHiding(registry))
+        if (scope == Scope::Machine || hiding.kind == HidingValue::Kind::UserChoice) text += HidingLine(hiding);
+    if (!text.empty())
+        console.Out(std::string(scope == Scope::Machine ? "Ce qui masque les valeurs de la machine pour cet utilisateur"
+                                                        : "Ce qui masque vos valeurs par utilisateur") +
+                    " :\n" + text);
+}
+
+int ReportInPlace(const ViewerRecord &viewer, Scope scope, std::size_t places, RegistryReader &registry,
+                  Console &console) {
+    PrintWhatHides(scope, registry, console);
+    console.Out("« " + std::string(viewer.displayName) + " » est déjà en place" +
+                (scope == Scope::CurrentUser ? " pour l'utilisateur actuel" : "") + " : les " + std::to_string(places) +
+                " valeurs sont celles du viewer, rien n'a été écrit (--rewrite pour les écrire quand même).\n");
+    return kExitOk;
+}
+
 int UseViewer(const Arguments &arguments, Console &console) {
     const ViewerRecord *viewer = ViewerOrComplain(arguments.viewer, console);
     if (!viewer) return kExitUsage;
@@ -116,12 +152,18 @@ int UseViewer(const Arguments &arguments, Console &console) {
         console.Err("Avertissement : le contrôle de « " + std::string(viewer->displayName) +
                     " » n'est pas enregistré sur ce PC (voir quelvo-cli list) ; le viewer est choisi quand même.\n");
     Win32Registry registry;
+    // Nothing to change: no write, no backup, no shell notice (and shell32 stays unloaded).
+    if (!arguments.rewrite) {
+        const std::vector<LocationStatus> places = CompareWithEndState(*viewer, scope, registry);
+        if (AllMatch(places)) return ReportInPlace(*viewer, scope, places.size(), registry, console);
+    }
     FileBackupStore backup(MachineBackupPath());
     Win32ShellNotifier shell;
     NoDisplay display;
     const SwitchOutcome outcome = SwitchViewer(*viewer, {registry, registry, backup, shell, scope}, display);
     ReportBackup(outcome, backup.Path(), console);
     if (!outcome.Succeeded()) return ReportFailure(*viewer, outcome, console);
+    PrintWhatHides(scope, registry, console);
     console.Out("« " + std::string(viewer->displayName) + " » est maintenant le viewer par défaut" +
                 (scope == Scope::CurrentUser ? " pour l'utilisateur actuel" : "") + " (" +
                 std::to_string(outcome.writesDone) + " valeurs écrites).\n");
@@ -131,7 +173,13 @@ int UseViewer(const Arguments &arguments, Console &console) {
 int ExportViewer(const Arguments &arguments, Console &console) {
     const ViewerRecord *viewer = ViewerOrComplain(arguments.viewer, console);
     if (!viewer) return kExitUsage;
-    return Deliver(ExportEntries(*viewer, ScopeOf(arguments)), arguments, console);
+    if (!arguments.dism) return Deliver(ExportEntries(*viewer, ScopeOf(arguments)), arguments, console);
+    if (!Win32InstallationProbe().ProgIdExists(viewer->extensionProgId))
+        console.Err("Avertissement : le type de fichier « " + std::string(viewer->extensionProgId) +
+                    " » n'est pas enregistré sur ce PC (voir quelvo-cli list). Windows n'applique une association "
+                    "qu'à un type de fichier enregistré sur le PC qui la reçoit ; le fichier est écrit quand même.\n");
+    const std::string xml = DefaultAssociationsXml(*viewer);
+    return Deliver(xml, xml, arguments, console);
 }
 
 int BackUp(const Arguments &arguments, Console &console) {
@@ -160,6 +208,8 @@ int Run(const Arguments &arguments, Console &console) {
         return ExportViewer(arguments, console);
     case Verb::Backup:
         return BackUp(arguments, console);
+    case Verb::Check:
+        return CheckViewerCommand(arguments, console);
     }
     return kExitUsage;
 }

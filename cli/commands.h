@@ -3,6 +3,9 @@
 
 #include "arguments.h"
 #include "console_win.h"
+#include "core/viewer_catalogue.h"
+
+#include <string>
 
 namespace quelvo::cli {
 
@@ -17,5 +20,10 @@ void PrintUsage(Console &console, bool toErr);
 
 int ListViewers(Console &console);
 int ShowStatus(const Arguments &arguments, Console &console);
+int CheckViewerCommand(const Arguments &arguments, Console &console);
+// check's one line on standard output when its command line is wrong: a detection script always gets one.
+void PrintCheckRefused(Console &console);
+
+const ViewerRecord *ViewerOrComplain(const std::string &name, Console &console);
 
 } // namespace quelvo::cli

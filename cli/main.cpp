@@ -14,6 +14,7 @@ int wmain(int argc, wchar_t **argv) {
     const std::optional<Arguments> arguments = ParseArguments(words);
     if (!arguments) {
         PrintUsage(console, true);
+        if (!words.empty() && words.front() == "check") PrintCheckRefused(console);
         return kExitUsage;
     }
     return Run(*arguments, console);

@@ -1,12 +1,11 @@
 // What list and status print: for people as lines, for scripts as one JSON document.
 #include "commands.h"
+#include "report.h"
 
 #include "core/status.h"
 #include "core/viewer_name.h"
 #include "platform/installation_probe_win.h"
 #include "platform/registry_win.h"
-
-#include <nlohmann/json.hpp>
 
 namespace quelvo::cli {
 namespace {
@@ -29,6 +28,8 @@ std::string ControlLines(const ViewerRecord &viewer, InstallationProbe &probe) {
                 " : le registre ne dit pas lequel des deux est installé\n";
     return text;
 }
+
+} // namespace
 
 std::string ValueText(ValueState state, const std::string &text) {
     switch (state) {
@@ -65,6 +66,8 @@ std::string HidingLine(const HidingValue &hiding) {
            "\n";
 }
 
+namespace {
+
 std::string StatusText(const StatusReport &report) {
     std::string text = "Viewer actuel : " +
                        (report.viewer ? std::string(report.viewer->displayName) : std::string("aucun viewer reconnu")) +
@@ -90,7 +93,8 @@ std::string StatusText(const StatusReport &report) {
 
 nlohmann::ordered_json StatusJson(const StatusReport &report) {
     using Json = nlohmann::ordered_json;
-    Json document = {{"viewer", report.viewer ? Json(report.viewer->displayName) : Json(nullptr)},
+    Json document = {{"format", kJsonFormat},
+                     {"viewer", report.viewer ? Json(report.viewer->displayName) : Json(nullptr)},
                      {"exitCode", report.ExitCode()}};
     Json &locations = document["locations"] = Json::array();
     for (const LocationStatus &location : report.locations)
@@ -99,17 +103,23 @@ nlohmann::ordered_json StatusJson(const StatusReport &report) {
                              {"value", location.state == ValueState::Text ? Json(location.text) : Json(nullptr)},
                              {"expected", report.viewer ? Json(location.expected) : Json(nullptr)},
                              {"matches", location.matches}});
-    Json &hiding = document["hiding"] = Json::array();
-    for (const HidingValue &value : report.hiding)
-        hiding.push_back({{"kind", value.kind == HidingValue::Kind::UserDefault ? "userDefault" : "userChoice"},
-                          {"extension", value.extension},
-                          {"path", value.path},
-                          {"state", StateName(value.state)},
-                          {"value", value.state == ValueState::Text ? Json(value.text) : Json(nullptr)}});
+    document["hiding"] = HidingJson(report.hiding);
     return document;
 }
 
 } // namespace
+
+nlohmann::ordered_json HidingJson(const std::vector<HidingValue> &hiding) {
+    using Json = nlohmann::ordered_json;
+    Json values = Json::array();
+    for (const HidingValue &value : hiding)
+        values.push_back({{"kind", value.kind == HidingValue::Kind::UserDefault ? "userDefault" : "userChoice"},
+                          {"extension", value.extension},
+                          {"path", value.path},
+                          {"state", StateName(value.state)},
+                          {"value", value.state == ValueState::Text ? Json(value.text) : Json(nullptr)}});
+    return values;
+}
 
 int ListViewers(Console &console) {
     Win32Registry registry;

@@ -57,7 +57,8 @@ target_link_options(quelvo_bench PRIVATE -municode)
 # Only the JSON library's own folder is exposed, since the toolchain keeps system headers out of this build.
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/json_include)
 file(CREATE_LINK /usr/include/nlohmann ${CMAKE_BINARY_DIR}/json_include/nlohmann SYMBOLIC)
-add_executable(quelvo-cli cli/main.cpp cli/arguments.cpp cli/console_win.cpp cli/commands.cpp cli/report.cpp)
+add_executable(quelvo-cli cli/main.cpp cli/arguments.cpp cli/console_win.cpp cli/commands.cpp cli/report.cpp
+  cli/check.cpp)
 target_include_directories(quelvo-cli PRIVATE ${CMAKE_BINARY_DIR}/json_include)
 target_link_libraries(quelvo-cli PRIVATE quelvo_platform_win)
 target_link_options(quelvo-cli PRIVATE -municode -s -Wl,--gc-sections)

@@ -61,7 +61,10 @@ void AddLocations(RegistryReader &registry, const ViewerRecord *viewer, StatusRe
     }
 }
 
-void AddHiding(RegistryReader &registry, StatusReport &report) {
+} // namespace
+
+std::vector<HidingValue> FindHiding(RegistryReader &registry) {
+    std::vector<HidingValue> found;
     for (std::string_view extension : kExtensions) {
         const std::string userDefault = UserDefaultPath(extension);
         const std::string choice = std::string(kFileExts).append(extension).append("\\UserChoice\\ProgId");
@@ -69,12 +72,11 @@ void AddHiding(RegistryReader &registry, StatusReport &report) {
                                   std::pair{HidingValue::Kind::UserChoice, choice}}) {
             auto [state, text] = Read(registry, path);
             if (state != ValueState::Absent)
-                report.hiding.push_back({kind, std::string(extension), path, state, std::move(text)});
+                found.push_back({kind, std::string(extension), path, state, std::move(text)});
         }
     }
+    return found;
 }
-
-} // namespace
 
 int StatusReport::ExitCode() const {
     if (!viewer) return 3;
@@ -87,7 +89,7 @@ StatusReport CheckStatus(RegistryReader &registry) {
     NoDisplay display;
     report.viewer = DetectCurrentViewer(registry, display);
     AddLocations(registry, report.viewer, report);
-    AddHiding(registry, report);
+    report.hiding = FindHiding(registry);
     return report;
 }
 

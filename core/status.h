@@ -38,4 +38,7 @@ struct StatusReport {
 
 StatusReport CheckStatus(RegistryReader &registry);
 
+// The per-user values that hide the machine's from the user running it, extension by extension.
+std::vector<HidingValue> FindHiding(RegistryReader &registry);
+
 } // namespace quelvo

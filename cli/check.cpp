@@ -1,0 +1,111 @@
+// check: one line for Intune and ConfigMgr (exit 0 in place, 1 to repair), or one JSON document for monitoring.
+#include "commands.h"
+#include "report.h"
+
+#include "core/in_place.h"
+#include "platform/registry_win.h"
+
+namespace quelvo::cli {
+namespace {
+
+// What Intune keeps of a detection script's output.
+constexpr std::size_t kLineLimit = 2048;
+
+std::string PlaceText(const LocationStatus &place) {
+    return place.path + " = " + ValueText(place.state, place.text) + " (attendu \"" + place.expected + "\")";
+}
+
+std::string HidingText(const HidingValue &hiding) {
+    std::string line = HidingLine(hiding);
+    return line.substr(2, line.size() - 3); // without its indent and line end
+}
+
+// One line whatever the values hold; cut at a character's start when too long.
+std::string OneLine(const std::string &text) {
+    std::string line;
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x20) line += c;
+        else line += "\\x" + std::string(1, "0123456789ABCDEF"[c >> 4]) + "0123456789ABCDEF"[c & 15];
+    }
+    if (line.size() <= kLineLimit) return line;
+    std::size_t cut = kLineLimit - 3;
+    while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
+        --cut;
+    return line.substr(0, cut) + "...";
+}
+
+// The verdict and its counts first, the details after: a cut line loses only details.
+std::string CheckLine(const CheckReport &report) {
+    const std::string name(report.viewer->displayName);
+    const std::size_t differing = std::ranges::count(report.machine, false, &LocationStatus::matches);
+    const std::string of = std::to_string(report.machine.size());
+    std::string line = std::string(report.InPlace() ? "en place : " : "à réparer : ") + name +
+                       (report.forUser ? " pour cet utilisateur" : " sur ce PC");
+    line += differing == 0 ? " ; les " + of + " valeurs de la machine sont les siennes"
+                           : " ; " + std::to_string(differing) + " des " + of + " valeurs de la machine diffèrent";
+    if (report.forUser && !report.userGets.empty())
+        line += " ; " + std::to_string(report.userGets.size()) + " valeur(s) par utilisateur masquent la sienne";
+    else if (!report.forUser && !report.hiding.empty())
+        line += " ; " + std::to_string(report.hiding.size()) +
+                " valeur(s) par utilisateur masquent celles de la machine (use ne les change pas)";
+    if (!report.usersChecked) line += " ; réglages propres aux utilisateurs non vérifiés (compte système)";
+    for (const LocationStatus &place : report.machine)
+        if (!place.matches) line += " ; " + PlaceText(place);
+    if (report.forUser)
+        for (const LocationStatus &gets : report.userGets)
+            line += " ; " + PlaceText(gets);
+    else
+        for (const HidingValue &hiding : report.hiding)
+            line += " ; " + HidingText(hiding);
+    return OneLine(line);
+}
+
+nlohmann::ordered_json PlacesJson(const std::vector<LocationStatus> &places) {
+    using Json = nlohmann::ordered_json;
+    Json values = Json::array();
+    for (const LocationStatus &place : places)
+        values.push_back({{"path", place.path},
+                          {"state", StateName(place.state)},
+                          {"value", place.state == ValueState::Text ? Json(place.text) : Json(nullptr)},
+                          {"expected", place.expected},
+                          {"matches", place.matches}});
+    return values;
+}
+
+nlohmann::ordered_json CheckJson(const CheckReport &report, const std::string &line) {
+    return {{"format", kJsonFormat},
+            {"viewer", report.viewer->displayName},
+            {"forUser", report.forUser},
+            {"inPlace", report.InPlace()},
+            {"exitCode", report.ExitCode()},
+            {"usersChecked", report.usersChecked},
+            {"line", line},
+            {"machine", PlacesJson(report.machine)},
+            {"hiding", HidingJson(report.hiding)},
+            {"userGets", PlacesJson(report.userGets)}};
+}
+
+} // namespace
+
+void PrintCheckRefused(Console &console) {
+    console.Out("commande incorrecte : rien n'a été vérifié (voir quelvo-cli --help)\n");
+}
+
+int CheckViewerCommand(const Arguments &arguments, Console &console) {
+    const ViewerRecord *viewer = ViewerOrComplain(arguments.viewer, console);
+    if (!viewer) {
+        PrintCheckRefused(console);
+        return kExitUsage;
+    }
+    Win32Registry registry;
+    const CheckReport report = CheckViewer(*viewer, arguments.user, true, registry);
+    const std::string line = CheckLine(report);
+    if (arguments.json)
+        console.Out(CheckJson(report, line).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) +
+                    "\n");
+    else
+        console.Out(line + "\n");
+    return report.ExitCode();
+}
+
+} // namespace quelvo::cli
