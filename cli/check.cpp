@@ -24,8 +24,10 @@ std::string HidingText(const HidingValue &hiding) {
 std::string OneLine(const std::string &text) {
     std::string line;
     for (char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x20) line += c;
-        else line += "\\x" + std::string(1, "0123456789ABCDEF"[c >> 4]) + "0123456789ABCDEF"[c & 15];
+        if (static_cast<unsigned char>(c) >= 0x20)
+            line += c;
+        else
+            line += "\\x" + std::string(1, "0123456789ABCDEF"[c >> 4]) + "0123456789ABCDEF"[c & 15];
     }
     if (line.size() <= kLineLimit) return line;
     std::size_t cut = kLineLimit - 3;

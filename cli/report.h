@@ -13,7 +13,7 @@ namespace quelvo::cli {
 inline constexpr int kJsonFormat = 1;
 
 std::string ValueText(ValueState state, const std::string &text); // "\"text\"", absent, pas du texte, illisible
-std::string_view StateName(ValueState state);                      // text, absent, notText, unreadable
+std::string_view StateName(ValueState state);                     // text, absent, notText, unreadable
 // "  .wrl : <what> <path> = <value>" and a line end.
 std::string HidingLine(const HidingValue &hiding);
 nlohmann::ordered_json HidingJson(const std::vector<HidingValue> &hiding);

@@ -6,18 +6,36 @@ std::string XmlAttribute(std::string_view text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
         // Kept as characters: a parser would turn them, written raw, into spaces.
-        case '\t': out += "&#9;"; break;
-        case '\n': out += "&#10;"; break;
-        case '\r': out += "&#13;"; break;
+        case '\t':
+            out += "&#9;";
+            break;
+        case '\n':
+            out += "&#10;";
+            break;
+        case '\r':
+            out += "&#13;";
+            break;
         default:
-            if (static_cast<unsigned char>(c) < 0x20) out += "\xEF\xBF\xBD";
-            else out += c;
+            if (static_cast<unsigned char>(c) < 0x20)
+                out += "\xEF\xBF\xBD";
+            else
+                out += c;
         }
     }
     return out;

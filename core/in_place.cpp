@@ -9,9 +9,12 @@ LocationStatus Compare(const std::string &path, const std::string &expected, con
     LocationStatus place;
     place.path = path;
     place.expected = expected;
-    if (read.status == ReadStatus::Text) place.state = ValueState::Text, place.text = read.text;
-    else if (read.status == ReadStatus::NotText) place.state = ValueState::NotText;
-    else place.state = read.error == kRegistryFileNotFound ? ValueState::Absent : ValueState::Unreadable;
+    if (read.status == ReadStatus::Text)
+        place.state = ValueState::Text, place.text = read.text;
+    else if (read.status == ReadStatus::NotText)
+        place.state = ValueState::NotText;
+    else
+        place.state = read.error == kRegistryFileNotFound ? ValueState::Absent : ValueState::Unreadable;
     place.matches = read.status == ReadStatus::Text && !read.expandable && read.text == expected;
     return place;
 }
@@ -42,9 +45,14 @@ void AddWhatTheUserGets(const ViewerRecord &viewer, CheckReport &report) {
 std::vector<RegistryWrite> EndState(const ViewerRecord &viewer, Scope scope) {
     std::vector<RegistryWrite> end;
     for (RegistryWrite &write : SwitchWrites(viewer, scope)) {
+        // A machine write through the classes root lands on the machine's key of that name.
+        if (write.path.starts_with(kClassesRoot))
+            write.path = std::string(kMachineClasses).append(write.path.substr(kClassesRoot.size()));
         const auto same = std::ranges::find(end, write.path, &RegistryWrite::path);
-        if (same == end.end()) end.push_back(std::move(write));
-        else same->value = std::move(write.value);
+        if (same == end.end())
+            end.push_back(std::move(write));
+        else
+            same->value = std::move(write.value);
     }
     return end;
 }

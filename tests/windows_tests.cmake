@@ -81,9 +81,9 @@ endforeach()
 # The command line against the real registry: quelvo-cli.exe and reg.exe as separate processes.
 add_executable(cli_tests
   ${CMAKE_CURRENT_LIST_DIR}/cli/cli_fixture.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/cli/cli_test.cpp)
-target_include_directories(cli_tests PRIVATE ${CMAKE_BINARY_DIR}/json_include)
-target_link_libraries(cli_tests PRIVATE quelvo_platform_win quelvo_fakes gtest_main)
+  ${CMAKE_CURRENT_LIST_DIR}/cli/cli_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli/fleet_test.cpp)
+target_link_libraries(cli_tests PRIVATE quelvo_cli_verbs quelvo_fakes gtest_main)
 add_dependencies(cli_tests quelvo-cli)
 add_test(NAME cli_tests COMMAND cli_tests)
 set_tests_properties(cli_tests PROPERTIES RUN_SERIAL TRUE)
