@@ -3,7 +3,11 @@
 #include "report.h"
 
 #include "core/in_place.h"
+#include "core/text_escape.h"
+#include "platform/account_win.h"
 #include "platform/registry_win.h"
+
+#include <algorithm>
 
 namespace quelvo::cli {
 namespace {
@@ -12,11 +16,11 @@ namespace {
 constexpr std::size_t kLineLimit = 2048;
 
 std::string PlaceText(const LocationStatus &place) {
-    return place.path + " = " + ValueText(place.state, place.text) + " (attendu \"" + place.expected + "\")";
+    return place.path + " = " + ValueText({place.state, place.text}) + " (attendu \"" + place.expected + "\")";
 }
 
-std::string HidingText(const HidingValue &hiding) {
-    std::string line = HidingLine(hiding);
+std::string HidingText(const PlaceVerdict &place) {
+    std::string line = WhyLine(place);
     return line.substr(2, line.size() - 3); // without its indent and line end
 }
 
@@ -45,20 +49,22 @@ std::string CheckLine(const CheckReport &report) {
                        (report.forUser ? " pour cet utilisateur" : " sur ce PC");
     line += differing == 0 ? " ; les " + of + " valeurs de la machine sont les siennes"
                            : " ; " + std::to_string(differing) + " des " + of + " valeurs de la machine diffèrent";
+    const std::vector<const PlaceVerdict *> hiding =
+        report.hiding.usersChecked ? report.hiding.Hiding() : std::vector<const PlaceVerdict *>();
     if (report.forUser && !report.userGets.empty())
-        line += " ; " + std::to_string(report.userGets.size()) + " valeur(s) par utilisateur masquent la sienne";
-    else if (!report.forUser && !report.hiding.empty())
-        line += " ; " + std::to_string(report.hiding.size()) +
-                " valeur(s) par utilisateur masquent celles de la machine (use ne les change pas)";
-    if (!report.usersChecked) line += " ; réglages propres aux utilisateurs non vérifiés (compte système)";
+        line += " ; " + std::to_string(report.userGets.size()) + " réglage(s) de l'utilisateur donnent autre chose";
+    else if (!report.forUser && !hiding.empty())
+        line += " ; " + std::to_string(hiding.size()) +
+                " emplacement(s) masqué(s) pour cet utilisateur (use ne les change pas)";
+    if (!report.hiding.usersChecked) line += " ; réglages propres aux utilisateurs non vérifiés (compte système)";
     for (const LocationStatus &place : report.machine)
         if (!place.matches) line += " ; " + PlaceText(place);
     if (report.forUser)
         for (const LocationStatus &gets : report.userGets)
             line += " ; " + PlaceText(gets);
     else
-        for (const HidingValue &hiding : report.hiding)
-            line += " ; " + HidingText(hiding);
+        for (const PlaceVerdict *place : hiding)
+            line += " ; " + HidingText(*place);
     return OneLine(line);
 }
 
@@ -74,13 +80,27 @@ nlohmann::ordered_json PlacesJson(const std::vector<LocationStatus> &places) {
     return values;
 }
 
+// Where this user's own settings win, as status --json's forThisUser names them.
+nlohmann::ordered_json HidingJson(const HidingReport &report) {
+    using Json = nlohmann::ordered_json;
+    Json values = Json::array();
+    if (report.usersChecked)
+        for (const PlaceVerdict *place : report.Hiding())
+            values.push_back({{"name", place->name},
+                              {"winner", WinnerName(place->winner)},
+                              {"machine", ValueJson(place->machinePath, place->machine)},
+                              {"user", place->winner == Winner::UserChoice ? ValueJson(place->choicePath, place->choice)
+                                                                           : ValueJson(place->userPath, place->user)}});
+    return values;
+}
+
 nlohmann::ordered_json CheckJson(const CheckReport &report, const std::string &line) {
     return {{"format", kJsonFormat},
             {"viewer", report.viewer->displayName},
             {"forUser", report.forUser},
             {"inPlace", report.InPlace()},
             {"exitCode", report.ExitCode()},
-            {"usersChecked", report.usersChecked},
+            {"usersChecked", report.hiding.usersChecked},
             {"line", line},
             {"machine", PlacesJson(report.machine)},
             {"hiding", HidingJson(report.hiding)},
@@ -97,14 +117,13 @@ int CheckViewerCommand(const Arguments &arguments, Console &console) {
     const ViewerRecord *viewer = ViewerOrComplain(arguments.viewer, console);
     if (!viewer) {
         PrintCheckRefused(console);
-        return kExitUsage;
+        return ToInt(ExitCode::Usage);
     }
     Win32Registry registry;
-    const CheckReport report = CheckViewer(*viewer, arguments.user, true, registry);
+    const CheckReport report = CheckViewer(*viewer, arguments.user, CurrentAccount(), registry);
     const std::string line = CheckLine(report);
     if (arguments.json)
-        console.Out(CheckJson(report, line).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) +
-                    "\n");
+        console.Out(SafeJson(CheckJson(report, line), -1));
     else
         console.Out(line + "\n");
     return report.ExitCode();

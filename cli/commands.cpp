@@ -6,6 +6,7 @@
 #include "core/in_place.h"
 #include "core/switch_text.h"
 #include "core/viewer_name.h"
+#include "platform/account_win.h"
 #include "platform/backup_store_win.h"
 #include "platform/installation_probe_win.h"
 #include "platform/registry_win.h"
@@ -69,7 +70,7 @@ namespace {
 int Deliver(const std::string &bytes, const std::string &text, const Arguments &arguments, Console &console) {
     if (!arguments.outputFile) {
         console.OutFile(bytes, text);
-        return kExitOk;
+        return ToInt(ExitCode::Ok);
     }
     HANDLE file = CreateFileW(Widen(*arguments.outputFile).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -79,9 +80,9 @@ int Deliver(const std::string &bytes, const std::string &text, const Arguments &
                     written == bytes.size();
     const DWORD error = GetLastError();
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    if (ok) return kExitOk;
+    if (ok) return ToInt(ExitCode::Ok);
     console.Err("Le fichier « " + *arguments.outputFile + " » n'a pas pu être écrit : " + SystemTextOf(error) + "\n");
-    return kExitFailed;
+    return ToInt(ExitCode::Failed);
 }
 
 std::string ValueNameOf(const std::string &path) {
@@ -95,7 +96,7 @@ int PrintDryRun(const ViewerRecord &viewer, Scope scope, Console &console) {
         text += write.path.substr(0, write.path.rfind('\\')) + "\t" + ValueNameOf(write.path) + "\t\"" + write.value +
                 "\"\n";
     console.Out(text);
-    return kExitOk;
+    return ToInt(ExitCode::Ok);
 }
 
 void ReportBackup(const SwitchOutcome &outcome, const std::wstring &path, Console &console) {
@@ -116,18 +117,23 @@ int ReportFailure(const ViewerRecord &viewer, const SwitchOutcome &outcome, Cons
         text += "Il faut les droits d'administrateur : lancez la commande depuis une invite exécutée en tant "
                 "qu'administrateur, ou ajoutez --user pour choisir le viewer pour vous seul.\n";
     console.Err(text);
-    return outcome.error == kRegistryAccessDenied ? kExitAccessDenied : kExitFailed;
+    return outcome.error == kRegistryAccessDenied ? ToInt(ExitCode::AccessDenied) : ToInt(ExitCode::Failed);
 }
 
 int Deliver(const std::vector<RegFileEntry> &entries, const Arguments &arguments, Console &console) {
     return Deliver(RegFileBytes(entries), RegFileText(entries), arguments, console);
 }
 
-// Per-user values hide the machine's; nothing but the user's own "Open with" choice hides the per-user ones.
+// A user's own keys hide the machine's values; nothing but the user's "Ouvrir avec" choice hides their own keys.
 void PrintWhatHides(Scope scope, RegistryReader &registry, Console &console) {
+    const HidingReport hiding = CheckHiding(registry, CurrentAccount());
+    if (!hiding.usersChecked) {
+        console.Out("Compte système ou service : les réglages propres aux utilisateurs n'ont pas été vérifiés.\n");
+        return;
+    }
     std::string text;
-    for (const HidingValue &hiding : FindHiding(registry))
-        if (scope == Scope::Machine || hiding.kind == HidingValue::Kind::UserChoice) text += HidingLine(hiding);
+    for (const PlaceVerdict *place : hiding.Hiding())
+        if (scope == Scope::Machine || place->winner == Winner::UserChoice) text += WhyLine(*place);
     if (!text.empty())
         console.Out(std::string(scope == Scope::Machine ? "Ce qui masque les valeurs de la machine pour cet utilisateur"
                                                         : "Ce qui masque vos valeurs par utilisateur") +
@@ -140,12 +146,12 @@ int ReportInPlace(const ViewerRecord &viewer, Scope scope, std::size_t places, R
     console.Out("« " + std::string(viewer.displayName) + " » est déjà en place" +
                 (scope == Scope::CurrentUser ? " pour l'utilisateur actuel" : "") + " : les " + std::to_string(places) +
                 " valeurs sont celles du viewer, rien n'a été écrit (--rewrite pour les écrire quand même).\n");
-    return kExitOk;
+    return ToInt(ExitCode::Ok);
 }
 
 int UseViewer(const Arguments &arguments, Console &console) {
     const ViewerRecord *viewer = ViewerOrComplain(arguments.viewer, console);
-    if (!viewer) return kExitUsage;
+    if (!viewer) return ToInt(ExitCode::Usage);
     const Scope scope = ScopeOf(arguments);
     if (arguments.dryRun) return PrintDryRun(*viewer, scope, console);
     if (!RegistryViewerControlProbe().IsRegistered(*viewer))
@@ -167,12 +173,12 @@ int UseViewer(const Arguments &arguments, Console &console) {
     console.Out("« " + std::string(viewer->displayName) + " » est maintenant le viewer par défaut" +
                 (scope == Scope::CurrentUser ? " pour l'utilisateur actuel" : "") + " (" +
                 std::to_string(outcome.writesDone) + " valeurs écrites).\n");
-    return kExitOk;
+    return ToInt(ExitCode::Ok);
 }
 
 int ExportViewer(const Arguments &arguments, Console &console) {
     const ViewerRecord *viewer = ViewerOrComplain(arguments.viewer, console);
-    if (!viewer) return kExitUsage;
+    if (!viewer) return ToInt(ExitCode::Usage);
     if (!arguments.dism) return Deliver(ExportEntries(*viewer, ScopeOf(arguments)), arguments, console);
     if (!Win32InstallationProbe().ProgIdExists(viewer->extensionProgId))
         console.Err("Avertissement : le type de fichier « " + std::string(viewer->extensionProgId) +
@@ -197,7 +203,7 @@ int Run(const Arguments &arguments, Console &console) {
     switch (arguments.verb) {
     case Verb::Help:
         PrintUsage(console, false);
-        return kExitOk;
+        return ToInt(ExitCode::Ok);
     case Verb::List:
         return ListViewers(console);
     case Verb::Status:
@@ -211,7 +217,7 @@ int Run(const Arguments &arguments, Console &console) {
     case Verb::Check:
         return CheckViewerCommand(arguments, console);
     }
-    return kExitUsage;
+    return ToInt(ExitCode::Usage);
 }
 
 } // namespace quelvo::cli

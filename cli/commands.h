@@ -3,17 +3,12 @@
 
 #include "arguments.h"
 #include "console_win.h"
+#include "core/exit_codes.h"
 #include "core/viewer_catalogue.h"
 
 #include <string>
 
 namespace quelvo::cli {
-
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailed = 1;
-inline constexpr int kExitUsage = 2;
-inline constexpr int kExitNoViewer = 3;
-inline constexpr int kExitAccessDenied = 5;
 
 int Run(const Arguments &arguments, Console &console);
 void PrintUsage(Console &console, bool toErr);

@@ -15,7 +15,7 @@ int wmain(int argc, wchar_t **argv) {
     if (!arguments) {
         PrintUsage(console, true);
         if (!words.empty() && words.front() == "check") PrintCheckRefused(console);
-        return kExitUsage;
+        return quelvo::ToInt(quelvo::ExitCode::Usage);
     }
     return Run(*arguments, console);
 }

@@ -8,11 +8,7 @@
 namespace quelvo {
 namespace {
 
-constexpr std::string_view kContentTypeKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\MIME\\Database\\Content Type\\";
-
-constexpr std::array<std::string_view, 11> kStandardContentTypeOrder = {
-    "model/vrml",     "model/x3d",     "model/fx3d",     "model/x3d+xml",     "model/x3d+vrml",    "model/x3d-vrml",
-    "x-world/x-vrml", "x-world/x-x3d", "x-world/x-fx3d", "x-world/x-x3d+xml", "x-world/x-x3d-vrml"};
+constexpr auto &kStandardContentTypeOrder = kContentTypeNames;
 
 // CosmoPlayer's order, as positions in the standard one: each VRML type is followed by its X3D partner first.
 constexpr std::array<std::size_t, 11> kPairedFromStandard = {0, 1, 6, 7, 2, 3, 4, 5, 8, 9, 10};
@@ -33,7 +29,7 @@ void AppendContentTypeWrites(const ViewerRecord &viewer, std::vector<RegistryWri
             viewer.contentTypeOrder == ContentTypeOrder::Paired ? kPairedFromStandard[step] : step;
         const std::string_view contentType = kStandardContentTypeOrder[index];
         const std::string_view clsid = IsVrmlContentType(contentType) ? viewer.vrmlClsid : viewer.x3dClsid;
-        writes.push_back({Concat(kContentTypeKey, contentType, "\\CLSID"), std::string(clsid)});
+        writes.push_back({Concat(kMachineClasses, kContentTypes, contentType) + "\\CLSID", std::string(clsid)});
     }
 }
 
@@ -56,8 +52,18 @@ std::vector<RegistryWrite> BuildAssociationList(const ViewerRecord &viewer) {
     writes.reserve(kStandardContentTypeOrder.size() + 2 * kExtensions.size());
     AppendContentTypeWrites(viewer, writes);
     AppendExtensionWrites(kMachineClasses, viewer.machineExtensions, viewer.extensionProgId, writes);
-    AppendExtensionWrites(kClassesRoot, viewer.classesRootExtensions, viewer.extensionProgId, writes);
+    AppendExtensionWrites(kMachineClasses, viewer.classesRootExtensions, viewer.extensionProgId, writes);
     return writes;
+}
+
+std::vector<RegistryWrite> FinalValues(const std::vector<RegistryWrite> &writes) {
+    std::vector<RegistryWrite> places;
+    for (const RegistryWrite &write : writes) {
+        const auto same = std::ranges::find(places, write.path, &RegistryWrite::path);
+        if (same == places.end()) places.push_back(write);
+        else same->value = write.value;
+    }
+    return places;
 }
 
 std::string ToCurrentUserClasses(std::string_view path) {

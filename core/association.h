@@ -7,16 +7,25 @@
 #include "viewer_catalogue.h"
 #include "viewer_display.h"
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
 
 namespace quelvo {
 
-// The roots of the class keys that a switch writes, and where a per-user switch moves them.
+// The roots of the class keys: the machine's, which a switch writes; the classes root, which is what the user
+// running the program sees and is only ever read; the user's own, where a per-user switch writes.
 inline constexpr std::string_view kMachineClasses = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\";
 inline constexpr std::string_view kClassesRoot = "HKEY_CLASSES_ROOT\\";
 inline constexpr std::string_view kUserClasses = "HKEY_CURRENT_USER\\Software\\Classes\\";
+// Below a classes root: where the content types live.
+inline constexpr std::string_view kContentTypes = "MIME\\Database\\Content Type\\";
+
+// The eleven content types in the standard write order.
+inline constexpr std::array<std::string_view, 11> kContentTypeNames = {
+    "model/vrml",     "model/x3d",     "model/fx3d",     "model/x3d+xml",     "model/x3d+vrml",    "model/x3d-vrml",
+    "x-world/x-vrml", "x-world/x-x3d", "x-world/x-fx3d", "x-world/x-x3d+xml", "x-world/x-x3d-vrml"};
 
 struct RegistryWrite {
     std::string path;
@@ -24,8 +33,13 @@ struct RegistryWrite {
     bool operator==(const RegistryWrite &) const = default;
 };
 
-// Content types first (in the viewer's order), then the machine extension keys, then the classes-root ones.
+// Content types first (in the viewer's order), then the machine extension set, then the classes-root set. All
+// 29 go to the machine's keys: through HKEY_CLASSES_ROOT a write would land in the profile of an account that has
+// a key of its own for that extension, and every other user would keep the machine's old value.
 std::vector<RegistryWrite> BuildAssociationList(const ViewerRecord &viewer);
+
+// The 20 distinct places the list writes, each with the value it ends with, in the order of first writes.
+std::vector<RegistryWrite> FinalValues(const std::vector<RegistryWrite> &writes);
 
 // Machine: the list as it is. CurrentUser: every key moved under HKEY_CURRENT_USER\Software\Classes, which
 // Windows merges over the machine's classes for that user alone.

@@ -1,7 +1,5 @@
 #include "backup.h"
 
-#include <algorithm>
-
 namespace quelvo {
 namespace {
 
@@ -22,11 +20,9 @@ RegFileEntry EntryFor(const std::string &path, const ReadResult &read) {
 
 std::vector<RegFileEntry> BackupEntries(Scope scope, RegistryReader &registry) {
     std::vector<RegFileEntry> entries;
-    // Every viewer writes the same places; for the current user two of them can map to one.
-    for (const RegistryWrite &write : SwitchWrites(Viewers().front(), scope)) {
-        const auto same = [&](const RegFileEntry &entry) { return entry.path == write.path; };
-        if (std::ranges::none_of(entries, same)) entries.push_back(EntryFor(write.path, registry.ReadValue(write.path)));
-    }
+    // Every viewer writes the same 20 places.
+    for (const RegistryWrite &place : FinalValues(SwitchWrites(Viewers().front(), scope)))
+        entries.push_back(EntryFor(place.path, registry.ReadValue(place.path)));
     return entries;
 }
 
@@ -36,8 +32,8 @@ std::string BackupFileBytes(Scope scope, RegistryReader &registry) {
 
 std::vector<RegFileEntry> ExportEntries(const ViewerRecord &viewer, Scope scope) {
     std::vector<RegFileEntry> entries;
-    for (const RegistryWrite &write : SwitchWrites(viewer, scope))
-        entries.push_back({RegFileEntry::Kind::Set, write.path, write.value});
+    for (const RegistryWrite &place : FinalValues(SwitchWrites(viewer, scope)))
+        entries.push_back({RegFileEntry::Kind::Set, place.path, place.value});
     return entries;
 }
 

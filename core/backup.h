@@ -1,5 +1,5 @@
 #pragma once
-// The 29 places a switch writes, as they stand now, in a form that puts them back.
+// The 20 places a switch writes, as they stand now, in a form that puts them back.
 
 #include "association.h"
 #include "reg_file.h"
@@ -11,7 +11,8 @@ namespace quelvo {
 std::vector<RegFileEntry> BackupEntries(Scope scope, RegistryReader &registry);
 std::string BackupFileBytes(Scope scope, RegistryReader &registry);
 
-// A viewer's values as a file that applies them, in the switch's order.
+// A viewer's values as a file that applies them: each place once with the value the switch leaves there, in the
+// order of the switch's first write to it.
 std::vector<RegFileEntry> ExportEntries(const ViewerRecord &viewer, Scope scope);
 
 } // namespace quelvo

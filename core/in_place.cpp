@@ -19,23 +19,31 @@ LocationStatus Compare(const std::string &path, const std::string &expected, con
     return place;
 }
 
-// The machine place a per-user value stands in for: the same key under HKEY_LOCAL_MACHINE\SOFTWARE\Classes.
-std::string MachinePlaceOf(const HidingValue &hiding) {
-    return std::string(kMachineClasses).append(hiding.extension).append("\\");
+std::string WinningPath(const PlaceVerdict &place) {
+    switch (place.winner) {
+    case Winner::UserKey:
+        return place.userPath;
+    case Winner::UserChoice:
+        return place.choicePath;
+    case Winner::Machine:
+    case Winner::Unknown:
+        break;
+    }
+    return place.machinePath;
 }
 
-// What the user gets where a per-user value hides the machine's, judged against what the switch leaves there.
+// What the user gets where their own settings win, judged against what the switch leaves on the machine; settings
+// that could not be read count as differing, since nothing says they do not.
 void AddWhatTheUserGets(const ViewerRecord &viewer, CheckReport &report) {
     const std::vector<RegistryWrite> end = EndState(viewer, Scope::Machine);
-    for (const HidingValue &hiding : report.hiding) {
-        const std::string place = MachinePlaceOf(hiding);
-        const auto expected = std::ranges::find(end, place, &RegistryWrite::path);
+    for (const PlaceVerdict *place : report.hiding.Hiding()) {
+        const auto expected = std::ranges::find(end, place->machinePath, &RegistryWrite::path);
         LocationStatus gets;
-        gets.path = hiding.path;
-        gets.state = hiding.state;
-        gets.text = hiding.text;
+        gets.path = WinningPath(*place);
+        gets.state = place->winner == Winner::Unknown ? ValueState::Unreadable : place->Effective().state;
+        gets.text = place->Effective().text;
         gets.expected = expected != end.end() ? expected->value : std::string();
-        gets.matches = hiding.state == ValueState::Text && hiding.text == gets.expected;
+        gets.matches = gets.state == ValueState::Text && gets.text == gets.expected;
         if (!gets.matches) report.userGets.push_back(std::move(gets));
     }
 }
@@ -45,9 +53,6 @@ void AddWhatTheUserGets(const ViewerRecord &viewer, CheckReport &report) {
 std::vector<RegistryWrite> EndState(const ViewerRecord &viewer, Scope scope) {
     std::vector<RegistryWrite> end;
     for (RegistryWrite &write : SwitchWrites(viewer, scope)) {
-        // A machine write through the classes root lands on the machine's key of that name.
-        if (write.path.starts_with(kClassesRoot))
-            write.path = std::string(kMachineClasses).append(write.path.substr(kClassesRoot.size()));
         const auto same = std::ranges::find(end, write.path, &RegistryWrite::path);
         if (same == end.end())
             end.push_back(std::move(write));
@@ -72,13 +77,12 @@ bool CheckReport::InPlace() const {
     return AllMatch(machine) && (!forUser || userGets.empty());
 }
 
-CheckReport CheckViewer(const ViewerRecord &viewer, bool forUser, bool usersChecked, RegistryReader &registry) {
+CheckReport CheckViewer(const ViewerRecord &viewer, bool forUser, Account account, RegistryReader &registry) {
     CheckReport report;
     report.viewer = &viewer;
     report.forUser = forUser;
-    report.usersChecked = usersChecked || forUser;
     report.machine = CompareWithEndState(viewer, Scope::Machine, registry);
-    if (report.usersChecked) report.hiding = FindHiding(registry);
+    report.hiding = CheckHiding(registry, forUser ? Account::User : account);
     if (forUser) AddWhatTheUserGets(viewer, report);
     return report;
 }

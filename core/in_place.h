@@ -21,14 +21,15 @@ bool AllMatch(const std::vector<LocationStatus> &places);
 struct CheckReport {
     const ViewerRecord *viewer = nullptr;
     bool forUser = false;
-    bool usersChecked = true; // false as SYSTEM: no user's own settings were read
     std::vector<LocationStatus> machine;
-    std::vector<HidingValue> hiding;
-    std::vector<LocationStatus> userGets; // forUser: what differs of what this user gets, by the place it hides
+    HidingReport hiding; // hiding.usersChecked is false as SYSTEM without forUser: no user's settings were read
+    // forUser: each hidden place where this user gets something else, by the path of what wins there.
+    std::vector<LocationStatus> userGets;
     bool InPlace() const;
     int ExitCode() const { return InPlace() ? 0 : 1; }
 };
 
-CheckReport CheckViewer(const ViewerRecord &viewer, bool forUser, bool usersChecked, RegistryReader &registry);
+// account says whose settings HKEY_CURRENT_USER holds; with forUser they are read whoever it is.
+CheckReport CheckViewer(const ViewerRecord &viewer, bool forUser, Account account, RegistryReader &registry);
 
 } // namespace quelvo

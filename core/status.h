@@ -1,14 +1,14 @@
 #pragma once
-// Whether the 29 places hold what a switch to the current viewer leaves there, and what hides them from the user.
+// Whether the machine's 20 places hold what a switch to the machine's viewer leaves there, and what of this
+// user's own wins over them.
 
 #include "association.h"
+#include "hiding.h"
 
 #include <string>
 #include <vector>
 
 namespace quelvo {
-
-enum class ValueState { Text, Absent, NotText, Unreadable };
 
 struct LocationStatus {
     std::string path;
@@ -18,27 +18,18 @@ struct LocationStatus {
     bool matches = false;
 };
 
-// A per-user value that Windows shows the user instead of the machine's.
-struct HidingValue {
-    enum class Kind { UserDefault, UserChoice };
-    Kind kind;
-    std::string extension;
-    std::string path;
-    ValueState state;
-    std::string text;
-};
+// The machine's .wrl value, which every user without a key of their own gets.
+inline constexpr std::string_view kMachineDetectionPath = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.wrl\\";
 
 struct StatusReport {
-    const ViewerRecord *viewer = nullptr; // the window's rule: the default value of HKEY_CLASSES_ROOT\.wrl
+    const ViewerRecord *viewer = nullptr; // the machine's: recognised from its .wrl value
     std::vector<LocationStatus> locations;
-    std::vector<HidingValue> hiding;
-    // 0 consistent, 1 something differs or hides, 3 no viewer recognised.
+    HidingReport hiding;
+    // 0 in place and nothing hides it, 1 something differs or hides, 3 no viewer recognised, 4 in place but no
+    // user's own settings checked.
     int ExitCode() const;
 };
 
-StatusReport CheckStatus(RegistryReader &registry);
-
-// The per-user values that hide the machine's from the user running it, extension by extension.
-std::vector<HidingValue> FindHiding(RegistryReader &registry);
+StatusReport CheckStatus(RegistryReader &registry, Account account);
 
 } // namespace quelvo

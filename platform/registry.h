@@ -35,10 +35,24 @@ public:
     virtual RegistryError WriteString(std::string_view path, std::string_view value) = 0;
 };
 
+enum class KeyState {
+    Present,
+    Absent,
+    Unknown, // the system could not say; see error
+};
+
+struct KeyResult {
+    KeyState state = KeyState::Unknown;
+    RegistryError error = kRegistryOk;
+};
+
 class RegistryReader {
 public:
     virtual ~RegistryReader() = default;
     virtual ReadResult ReadValue(std::string_view path) = 0;
+    // Whether the key that holds path's value exists, whatever values it holds: under the classes root a user's
+    // key hides the machine's by existing, even empty.
+    virtual KeyResult KeyExists(std::string_view path) = 0;
 };
 
 } // namespace quelvo

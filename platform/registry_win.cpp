@@ -80,4 +80,17 @@ ReadResult Win32Registry::ReadValue(std::string_view path) {
     return {ReadStatus::Text, TextOf(data), kRegistryOk, type == REG_EXPAND_SZ};
 }
 
+KeyResult Win32Registry::KeyExists(std::string_view path) {
+    const std::optional<RegistryPath> parsed = ParseRegistryPath(path);
+    if (!parsed) return {KeyState::Unknown, kRegistryBadPath};
+    UniqueKey key;
+    const LSTATUS status =
+        RegOpenKeyExW(RootKey(parsed->root), Widen(parsed->key).c_str(), 0, KEY_QUERY_VALUE, key.Receive());
+    if (status == ERROR_SUCCESS) return {KeyState::Present, kRegistryOk};
+    if (status == ERROR_FILE_NOT_FOUND) return {KeyState::Absent, kRegistryFileNotFound};
+    // Refused means found: the system checks a key's security only once it has found the key.
+    if (status == ERROR_ACCESS_DENIED) return {KeyState::Present, kRegistryAccessDenied};
+    return {KeyState::Unknown, static_cast<RegistryError>(status)};
+}
+
 } // namespace quelvo

@@ -14,6 +14,7 @@ class Win32Registry : public RegistryWriter, public RegistryReader {
 public:
     RegistryError WriteString(std::string_view path, std::string_view value) override;
     ReadResult ReadValue(std::string_view path) override;
+    KeyResult KeyExists(std::string_view path) override;
 };
 
 } // namespace quelvo

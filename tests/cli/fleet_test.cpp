@@ -73,7 +73,7 @@ TEST_F(CliTest, CheckAnswersInOneLineForAPcInPlaceAnotherViewerAndAUserKeyThatHi
     SetPlace("HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\", "Mine.Wrl");
     result = RunCli(L"check octaga");
     EXPECT_EQ(result.exitCode, 0u);
-    EXPECT_TRUE(Has(OnlyLine(result), ".wrl : valeur par utilisateur")) << result.out;
+    EXPECT_TRUE(Has(OnlyLine(result), ".wrl : sa propre clé HKEY_CURRENT_USER\\Software\\Classes\\.wrl")) << result.out;
     result = RunCli(L"check octaga --user");
     EXPECT_EQ(result.exitCode, 1u);
     EXPECT_TRUE(OnlyLine(result).starts_with("à réparer : Octaga pour cet utilisateur")) << result.out;

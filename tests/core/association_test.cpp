@@ -40,19 +40,34 @@ TEST(AssociationList, EveryViewerWritesItsTwentyNinePairsInOrder) {
     }
 }
 
-TEST(AssociationList, EveryViewerWritesTheSamePathsAsASet) {
-    // The paired order only permutes; the last switch therefore always overwrites all 29 values.
+TEST(AssociationList, EveryViewerWritesTheSameTwentyMachinePlaces) {
+    // The paired order only permutes; the last switch therefore always overwrites all 20 places.
     auto sortedPaths = [](const ViewerRecord &viewer) {
         std::vector<std::string> paths;
-        for (const RegistryWrite &write : BuildAssociationList(viewer))
+        for (const RegistryWrite &write : FinalValues(BuildAssociationList(viewer)))
             paths.push_back(write.path);
         std::sort(paths.begin(), paths.end());
         return paths;
     };
     const std::vector<std::string> reference = sortedPaths(Viewers().front());
-    EXPECT_EQ(std::adjacent_find(reference.begin(), reference.end()), reference.end()) << "a path written twice";
+    EXPECT_EQ(reference.size(), 20u);
     for (const ViewerRecord &viewer : Viewers())
         EXPECT_EQ(sortedPaths(viewer), reference) << viewer.displayName;
+}
+
+TEST(Switch, MachineWritesNeverGoThroughTheClassesRootEvenWhenTheUserHasKeysOfTheirOwn) {
+    // The user's own .wrl and model/vrml keys would take a write through HKEY_CLASSES_ROOT; the machine's must not.
+    FakeRegistry registry;
+    registry.CreateKey("HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\");
+    registry.SetText("HKEY_CURRENT_USER\\Software\\Classes\\MIME\\Database\\Content Type\\model/vrml\\CLSID", "mine");
+    RecordingDisplay display;
+    ASSERT_TRUE(Switch(ViewerNamed("Octaga"), registry, display).Succeeded());
+    for (const FakeRegistry::Write &write : registry.Writes())
+        EXPECT_TRUE(write.path.starts_with("HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\")) << write.path;
+    EXPECT_EQ(registry.TextAt("HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.wrl\\"), "Octaga.Octaga.wrl");
+    EXPECT_EQ(registry.TextAt("HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\"), std::nullopt);
+    EXPECT_EQ(registry.TextAt("HKEY_CURRENT_USER\\Software\\Classes\\MIME\\Database\\Content Type\\model/vrml\\CLSID"),
+              "mine");
 }
 
 TEST(Switch, WritesEveryPairThenShowsTheViewerWithExactlyOneCheck) {
@@ -99,20 +114,20 @@ TEST(Switch, RefusedMiddleWriteKeepsEarlierWritesAndStops) {
     FakeRegistry registry;
     RecordingDisplay display;
     const std::vector<RegistryWrite> list = BuildAssociationList(ViewerNamed("CosmoPlayer"));
-    registry.RefuseWrites(list[20].path, kRegistryAccessDenied); // the first classes-root key
+    registry.RefuseWrites(list[11].path, kRegistryAccessDenied); // the first extension key
 
     const SwitchOutcome outcome = Switch(ViewerNamed("CosmoPlayer"), registry, display);
 
-    EXPECT_EQ(outcome.writesDone, 20u);
-    EXPECT_EQ(outcome.failedPath, "HKEY_CLASSES_ROOT\\.wrl\\");
-    ASSERT_EQ(registry.Writes().size(), 20u);
-    for (std::size_t i = 0; i < 20; ++i)
+    EXPECT_EQ(outcome.writesDone, 11u);
+    EXPECT_EQ(outcome.failedPath, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.wrl\\");
+    ASSERT_EQ(registry.Writes().size(), 11u);
+    for (std::size_t i = 0; i < 11; ++i)
         EXPECT_EQ(registry.Writes()[i].path, list[i].path);
     EXPECT_EQ(display.statusText, "");
     EXPECT_TRUE(display.checkedItems.empty());
 
     // A later complete switch repairs the partial one.
-    registry.AllowWrites(list[20].path);
+    registry.AllowWrites(list[11].path);
     EXPECT_TRUE(Switch(ViewerNamed("CosmoPlayer"), registry, display).Succeeded());
     EXPECT_EQ(registry.TextAt("HKEY_CLASSES_ROOT\\.x3dz\\"), "SGI.CosmoPlayer.2");
 }
@@ -138,7 +153,7 @@ TEST(Switch, LastSwitchWinsWhateverCameBefore) {
         for (const ViewerRecord &earlier : Viewers())
             Switch(earlier, registry, display);
         Switch(last, registry, display);
-        for (const RegistryWrite &write : BuildAssociationList(last))
+        for (const RegistryWrite &write : FinalValues(BuildAssociationList(last)))
             EXPECT_EQ(registry.TextAt(write.path), write.value) << write.path;
         EXPECT_EQ(display.statusText, last.displayName);
         EXPECT_EQ(display.Checked(), std::vector<std::string>{std::string(last.menuItem)});

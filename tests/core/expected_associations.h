@@ -1,6 +1,7 @@
 #pragma once
 // The 29 registry writes that a switch to each viewer must make, in order, stated literally once for every suite
-// that checks them: the core's association list and the real program's writes end to end.
+// that checks them: the core's association list and the real program's writes end to end. Both extension sets go
+// to the machine's keys, so each machine extension key ends with the second set's value.
 
 #include "core/association.h"
 
@@ -12,7 +13,6 @@ namespace quelvo::expected {
 
 inline const std::string kContentType = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\MIME\\Database\\Content Type\\";
 inline const std::string kMachineClasses = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\";
-inline const std::string kClassesRoot = "HKEY_CLASSES_ROOT\\";
 inline const std::vector<std::string> kStandardTypes = {
     "model/vrml",     "model/x3d",     "model/fx3d",     "model/x3d+xml",     "model/x3d+vrml",    "model/x3d-vrml",
     "x-world/x-vrml", "x-world/x-x3d", "x-world/x-fx3d", "x-world/x-x3d+xml", "x-world/x-x3d-vrml"};
@@ -40,7 +40,7 @@ inline std::vector<RegistryWrite> ToWrites(const ExpectedSwitch &expected) {
     for (std::size_t i = 0; i < 9; ++i)
         writes.push_back({kMachineClasses + kExtensionNames[i] + "\\", expected.machineValues[i]});
     for (std::size_t i = 0; i < 9; ++i)
-        writes.push_back({kClassesRoot + kExtensionNames[i] + "\\", expected.classesRootValues[i]});
+        writes.push_back({kMachineClasses + kExtensionNames[i] + "\\", expected.classesRootValues[i]});
     return writes;
 }
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace quelvo {
 namespace {
@@ -35,7 +36,7 @@ TEST(Switch, KeepsTheOldValuesOnceEvenWhenItCannotAndTellsTheShellOfPartialWrite
     refused.registry.RefuseWrites(BuildAssociationList(Viewers()[0])[28].path, kRegistryAccessDenied);
     const SwitchOutcome outcome = refused.Switch(Viewers()[0]);
     EXPECT_EQ(outcome.backup, BackupResult::Failed);
-    EXPECT_EQ(outcome.writesDone, 28u);
+    EXPECT_EQ(outcome.writesDone, 19u) << "the key is written first at step 20";
     EXPECT_EQ(refused.shell.calls, 1) << "values were written, so the shell hears of it";
 
     SwitchBench user; // a per-user switch leaves the machine, and its backup, alone
@@ -45,36 +46,60 @@ TEST(Switch, KeepsTheOldValuesOnceEvenWhenItCannotAndTellsTheShellOfPartialWrite
         EXPECT_TRUE(write.path.starts_with("HKEY_CURRENT_USER\\Software\\Classes\\")) << write.path;
 }
 
-TEST(Status, UserKeySplitsTheTwoNamesOfAnExtensionAndHides) {
-    // With a per-user .wrl key, the classes-root write lands there and the machine key keeps its own value.
+FakeRegistry MachineSwitchedTo(const ViewerRecord &viewer) {
     FakeRegistry registry;
-    for (const RegistryWrite &write : BuildAssociationList(Viewers()[0])) // Cortona: "" on the machine keys
+    for (const RegistryWrite &write : BuildAssociationList(viewer))
         registry.SetText(write.path, write.value);
-    registry.SetText("HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\", "Cortona.Client");
-    const StatusReport split = CheckStatus(registry);
-    const auto matches = [&](std::string_view path) {
-        for (const LocationStatus &location : split.locations)
-            if (location.path == path) return location.matches;
-        return false;
-    };
-    EXPECT_TRUE(matches("HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.wrl\\"));
-    EXPECT_TRUE(matches("HKEY_CLASSES_ROOT\\.wrl\\"));
-    EXPECT_FALSE(matches("HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.wrz\\")) << "one key: the later write stays";
-    ASSERT_EQ(split.hiding.size(), 1u);
-    EXPECT_EQ(split.hiding[0].kind, HidingValue::Kind::UserDefault);
-    EXPECT_EQ(split.ExitCode(), 1);
+    return registry;
+}
 
-    // Where the classes root merges no per-user key (Wine), both names read the later write: consistent, and the
-    // per-user key is still reported as what would hide the machine's value on Windows.
-    for (const RegistryWrite &write : BuildAssociationList(Viewers()[0]))
-        if (write.path.starts_with(kClassesRoot))
-            registry.SetText(std::string(kMachineClasses) + write.path.substr(kClassesRoot.size()), write.value);
-    const StatusReport merged = CheckStatus(registry);
-    EXPECT_TRUE(std::ranges::all_of(merged.locations, &LocationStatus::matches));
-    EXPECT_EQ(merged.hiding.size(), 1u);
+const PlaceVerdict &PlaceNamed(const StatusReport &report, std::string_view name) {
+    const auto found = std::ranges::find(report.hiding.places, name, &PlaceVerdict::name);
+    if (found == report.hiding.places.end()) throw std::runtime_error("no place " + std::string(name));
+    return *found;
+}
+
+TEST(Status, TwentyMachinePlacesAndWhatWinsForThisUser) {
+    FakeRegistry registry = MachineSwitchedTo(Viewers()[5]); // Octaga
+    const StatusReport clean = CheckStatus(registry, Account::User);
+    EXPECT_EQ(clean.locations.size(), 20u);
+    for (const LocationStatus &location : clean.locations)
+        EXPECT_TRUE(location.path.starts_with(kMachineClasses) && location.matches) << location.path;
+    EXPECT_EQ(clean.hiding.places.size(), 20u);
+    EXPECT_TRUE(clean.hiding.Hiding().empty());
+    EXPECT_EQ(clean.ExitCode(), 0);
+
+    // An empty key of the user's own hides the machine's by existing; a content type of theirs; a choice.
+    registry.CreateKey("HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\");
+    registry.SetText("HKEY_CURRENT_USER\\Software\\Classes\\MIME\\Database\\Content Type\\model/x3d\\CLSID", "{mine}");
+    registry.SetText(UserChoicePath(".x3d"), "Other.Program");
+    const StatusReport hidden = CheckStatus(registry, Account::User);
+    EXPECT_EQ(hidden.hiding.Hiding().size(), 3u);
+    const PlaceVerdict &wrl = PlaceNamed(hidden, ".wrl");
+    EXPECT_EQ(wrl.winner, Winner::UserKey);
+    EXPECT_EQ(wrl.Effective().state, ValueState::Absent) << "the user's empty key, not the machine's value";
+    EXPECT_EQ(wrl.machine.text, "Octaga.Octaga.wrl");
+    const PlaceVerdict &x3dType = PlaceNamed(hidden, "model/x3d");
+    EXPECT_EQ(x3dType.winner, Winner::UserKey);
+    EXPECT_EQ(x3dType.Effective().text, "{mine}");
+    EXPECT_EQ(PlaceNamed(hidden, ".x3d").winner, Winner::UserChoice);
+    EXPECT_EQ(PlaceNamed(hidden, ".x3d").Effective().text, "Other.Program");
+    EXPECT_EQ(PlaceNamed(hidden, "model/vrml").winner, Winner::Machine);
+    EXPECT_TRUE(std::ranges::all_of(hidden.locations, &LocationStatus::matches)) << "the machine's values are in place";
+    EXPECT_EQ(hidden.ExitCode(), 1);
+
+    // As SYSTEM or a service the profile is the system's: nothing of it is taken for a user's.
+    const StatusReport service = CheckStatus(registry, Account::SystemOrService);
+    EXPECT_FALSE(service.hiding.usersChecked);
+    for (const PlaceVerdict &place : service.hiding.places)
+        EXPECT_EQ(place.winner, Winner::Unknown) << place.name;
+    EXPECT_EQ(service.ExitCode(), 4);
+    registry.SetText("HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.wrz\\", "changed by hand");
+    EXPECT_EQ(CheckStatus(registry, Account::SystemOrService).ExitCode(), 1) << "a difference outranks 4";
 
     registry = FakeRegistry();
-    EXPECT_EQ(CheckStatus(registry).ExitCode(), 3);
+    registry.SetText("HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\", "Octaga.Octaga.wrl");
+    EXPECT_EQ(CheckStatus(registry, Account::User).ExitCode(), 3) << "the machine's .wrl decides, not the user's";
 }
 
 } // namespace

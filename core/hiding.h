@@ -1,0 +1,63 @@
+#pragma once
+// What this user gets for each content type and extension, and why: the machine's value, a key of the user's own
+// under HKEY_CURRENT_USER\Software\Classes (which hides the machine's key by existing, even empty), or an
+// "Ouvrir avec" choice (UserChoice), which the shell takes over both for a double-click.
+
+#include "platform/registry.h"
+
+#include <string>
+#include <vector>
+
+namespace quelvo {
+
+enum class ValueState { Text, Absent, NotText, Unreadable };
+
+struct SeenValue {
+    ValueState state = ValueState::Absent;
+    std::string text; // when state is Text
+    bool operator==(const SeenValue &) const = default;
+};
+
+SeenValue ReadSeen(RegistryReader &registry, const std::string &path);
+
+enum class Winner {
+    Machine,    // nothing of the user's own: the machine's value
+    UserKey,    // the user's own key of that name
+    UserChoice, // the user's "Ouvrir avec" choice (extensions only)
+    Unknown,    // the user's settings could not be read, or were not checked (see HidingReport::usersChecked)
+};
+
+struct PlaceVerdict {
+    enum class Kind { ContentType, Extension };
+    Kind kind = Kind::Extension;
+    std::string name;        // "model/vrml", ".wrl"
+    std::string machinePath; // the machine's value that a switch writes
+    SeenValue machine;
+    std::string userPath; // the same value in the user's own key
+    KeyState userKey = KeyState::Absent;
+    SeenValue user;         // read only when the user's key exists
+    std::string choicePath; // extensions: ...\FileExts\<ext>\UserChoice\ProgId; empty for content types
+    SeenValue choice;
+    Winner winner = Winner::Machine;
+
+    // What this user gets: the winner's value (the machine's when unknown).
+    const SeenValue &Effective() const;
+    bool Hidden() const { return winner != Winner::Machine; }
+};
+
+struct HidingReport {
+    // False when run as SYSTEM or a service: HKEY_CURRENT_USER is then the system's own profile, no user's.
+    bool usersChecked = true;
+    std::vector<PlaceVerdict> places; // the eleven content types in the standard order, then the nine extensions
+    std::vector<const PlaceVerdict *> Hiding() const; // the places where the machine's value does not win
+};
+
+enum class Account { User, SystemOrService };
+
+// Reads the machine's value of each place and, for a user account, what of the user's own wins over it.
+HidingReport CheckHiding(RegistryReader &registry, Account account);
+
+// The user's "Ouvrir avec" choice of an extension.
+std::string UserChoicePath(std::string_view extension);
+
+} // namespace quelvo
