@@ -19,6 +19,15 @@ bool TakesViewer(Verb verb) {
     return verb == Verb::Use || verb == Verb::Export || verb == Verb::Check;
 }
 
+// Whole seconds, at most a day: a script that waits longer means something else.
+bool TakeSeconds(const std::string &word, Arguments &arguments) {
+    if (word.empty() || word.size() > 5 || word.find_first_not_of("0123456789") != std::string::npos) return false;
+    const unsigned long seconds = std::stoul(word);
+    if (seconds > 86400) return false;
+    arguments.waitSeconds = static_cast<std::uint32_t>(seconds);
+    return true;
+}
+
 // Each option belongs to the verbs that use it; anything else is a wrong command line.
 bool TakeOption(const std::vector<std::string> &words, std::size_t &at, Arguments &arguments) {
     const std::string &word = words[at];
@@ -29,6 +38,8 @@ bool TakeOption(const std::vector<std::string> &words, std::size_t &at, Argument
     if (word == "--dism" && verb == Verb::Export) return arguments.dism = true;
     if (word == "--user" && (verb == Verb::Use || verb == Verb::Export || verb == Verb::Backup || verb == Verb::Check))
         return arguments.user = true;
+    if (word == "--also-user" && verb == Verb::Use) return arguments.alsoUser = true;
+    if (word == "--wait" && verb == Verb::Use && at + 1 < words.size()) return TakeSeconds(words[++at], arguments);
     if (word == "-o" && (verb == Verb::Export || verb == Verb::Backup) && at + 1 < words.size() &&
         !arguments.outputFile) {
         arguments.outputFile = words[++at];
@@ -58,6 +69,7 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string> &words) {
     if (TakesViewer(arguments.verb) && !haveViewer) return std::nullopt;
     // The default-associations file is applied to users by Windows itself; there is no per-user form of it.
     if (arguments.dism && arguments.user) return std::nullopt;
+    if (arguments.alsoUser && arguments.user) return std::nullopt; // --user alone already is the per-user switch
     return arguments;
 }
 

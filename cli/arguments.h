@@ -1,6 +1,9 @@
 #pragma once
 // The command line as words: a verb, at most one viewer name and a few options.
 
+#include "core/switch_lock.h"
+
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +21,8 @@ struct Arguments {
     bool user = false;
     bool rewrite = false; // use: write even what is already in place
     bool dism = false;    // export: Windows' default-associations file instead of a .reg file
+    bool alsoUser = false;      // use: the per-user switch too, after the machine's
+    std::uint32_t waitSeconds = kDefaultLockWaitSeconds; // use: how long another machine switch may keep us waiting
 };
 
 // nullopt for a wrong command line: an unknown verb or option, a missing or extra word.

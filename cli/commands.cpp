@@ -4,13 +4,17 @@
 #include "core/backup.h"
 #include "core/default_associations.h"
 #include "core/in_place.h"
+#include "core/hiding.h"
+#include "core/text_escape.h"
 #include "core/switch_text.h"
 #include "core/viewer_name.h"
 #include "platform/account_win.h"
 #include "platform/backup_store_win.h"
 #include "platform/installation_probe_win.h"
+#include "platform/elevation_win.h"
 #include "platform/registry_win.h"
 #include "platform/shell_notifier_win.h"
+#include "platform/switch_lock_win.h"
 #include "platform/system_text_win.h"
 #include "platform/viewer_control_probe_win.h"
 #include "platform/text_win.h"
@@ -22,23 +26,31 @@ constexpr std::string_view kUsage =
     "Usage : quelvo-cli <commande> [options]\n"
     "\n"
     "  list                                les sept viewers, le viewer actuel et ce qui semble installé\n"
-    "  status [--json]                     le viewer actuel, les 29 valeurs et ce qui les masque\n"
-    "  use <viewer> [--dry-run] [--user] [--rewrite]\n"
+    "  status [--json]                     le viewer de la machine, ses 20 emplacements et ce qui l'emporte pour vous\n"
+    "  use <viewer> [--dry-run] [--user | --also-user] [--wait SECONDES] [--rewrite]\n"
     "                                      choisit le viewer (les 29 écritures d'un clic dans la fenêtre) ;\n"
     "                                      n'écrit rien si tout est déjà en place\n"
     "  check <viewer> [--user] [--json]    une ligne : 0 en place, 1 à réparer (pour Intune, ConfigMgr)\n"
-    "  export <viewer> [-o FICHIER] [--user]   les 29 valeurs du viewer en fichier .reg\n"
+    "  export <viewer> [-o FICHIER] [--user]   les valeurs du viewer en fichier .reg\n"
     "  export <viewer> --dism [-o FICHIER] le fichier d'associations par défaut de Windows (DISM, Intune)\n"
-    "  backup [-o FICHIER] [--user]        les 29 emplacements tels qu'ils sont, en fichier .reg qui les remet\n"
+    "  backup [-o FICHIER] [--user]        les 20 emplacements tels qu'ils sont, en fichier .reg qui les remet\n"
     "  --help                              cette aide\n"
     "\n"
-    "  --user       écrit sous HKEY_CURRENT_USER\\Software\\Classes, pour vous seul, sans droits d'administrateur\n"
-    "  --dry-run    affiche les 29 écritures sans rien écrire\n"
-    "  --rewrite    fait les 29 écritures même si tout est déjà en place\n"
-    "  -o FICHIER   écrit le fichier .reg au lieu de la sortie standard\n"
+    "  --user          écrit sous HKEY_CURRENT_USER\\Software\\Classes, pour vous seul, sans droits d'administrateur\n"
+    "  --also-user     après les valeurs de la machine, fait aussi le changement pour vous seul\n"
+    "  --wait SECONDES attend au plus ce temps qu'un autre changement de la machine finisse (10 par défaut)\n"
+    "  --dry-run       affiche les 29 écritures sans rien écrire\n"
+    "  --rewrite       fait les 29 écritures même si tout est déjà en place\n"
+    "  -o FICHIER      écrit le fichier .reg au lieu de la sortie standard\n"
     "\n"
-    "Codes de sortie : 0 réussi ; 1 échec (status : valeurs différentes ou masquées) ; 2 commande ou viewer\n"
-    "inconnu ; 3 aucun viewer reconnu (status) ; 5 écriture refusée faute de droits (use).\n";
+    "Codes de sortie :\n";
+
+std::string UsageText() {
+    std::string text(kUsage);
+    for (const ExitCodeMeaning &meaning : kExitCodeMeanings)
+        text += "  " + std::to_string(ToInt(meaning.code)) + "  " + std::string(meaning.text) + "\n";
+    return text;
+}
 
 class NoDisplay : public ViewerDisplay {
     void SetStatusText(std::string_view) override {}
@@ -82,7 +94,7 @@ int Deliver(const std::string &bytes, const std::string &text, const Arguments &
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     if (ok) return ToInt(ExitCode::Ok);
     console.Err("Le fichier « " + *arguments.outputFile + " » n'a pas pu être écrit : " + SystemTextOf(error) + "\n");
-    return ToInt(ExitCode::Failed);
+    return ToInt(ExitCode::OutputFailed);
 }
 
 std::string ValueNameOf(const std::string &path) {
@@ -101,11 +113,11 @@ int PrintDryRun(const ViewerRecord &viewer, Scope scope, Console &console) {
 
 void ReportBackup(const SwitchOutcome &outcome, const std::wstring &path, Console &console) {
     if (outcome.backup == BackupResult::Written)
-        console.Out("Les valeurs d'avant ont été sauvegardées dans " + Narrow(path) +
+        console.Err("Les valeurs d'avant ont été sauvegardées dans " + Narrow(path) +
                     " ; pour y revenir : reg import \"" + Narrow(path) + "\"\n");
     if (outcome.backup == BackupResult::Failed)
         console.Err("Avertissement : la sauvegarde des valeurs d'avant n'a pas pu être écrite dans « " + Narrow(path) +
-                    " » : " + SystemTextOf(outcome.backupError) + ". Le viewer est choisi quand même.\n");
+                    " » : " + SystemTextOf(outcome.backupError) + ".\n");
 }
 
 int ReportFailure(const ViewerRecord &viewer, const SwitchOutcome &outcome, Console &console) {
@@ -113,39 +125,74 @@ int ReportFailure(const ViewerRecord &viewer, const SwitchOutcome &outcome, Cons
     text += "Cette clé du registre n'a pas pu être écrite : " + outcome.failedPath + "\n";
     text += "Windows indique : " + SystemTextOf(outcome.error) + "\n";
     text += WhatStaysText(outcome.writesDone) + "\n";
-    if (outcome.error == kRegistryAccessDenied)
+    if (outcome.error == kRegistryAccessDenied && ShellElevation().IsElevated())
+        text += "Ce programme a déjà les droits d'administrateur : c'est la sécurité propre de la clé " +
+                outcome.failedPath.substr(0, outcome.failedPath.rfind('\\')) +
+                " qui refuse l'écriture. Voyez ses autorisations dans l'Éditeur du registre.\n";
+    else if (outcome.error == kRegistryAccessDenied)
         text += "Il faut les droits d'administrateur : lancez la commande depuis une invite exécutée en tant "
                 "qu'administrateur, ou ajoutez --user pour choisir le viewer pour vous seul.\n";
     console.Err(text);
     return outcome.error == kRegistryAccessDenied ? ToInt(ExitCode::AccessDenied) : ToInt(ExitCode::Failed);
 }
 
-int Deliver(const std::vector<RegFileEntry> &entries, const Arguments &arguments, Console &console) {
-    return Deliver(RegFileBytes(entries), RegFileText(entries), arguments, console);
+std::string HidingLine(const PlaceVerdict &place) {
+    if (place.winner == Winner::UserChoice)
+        return "  " + place.name + " : son choix « Ouvrir avec » (" + place.choicePath + " = \"" +
+               EscapeControls(place.choice.text) + "\")\n";
+    if (place.winner == Winner::UserKey)
+        return "  " + place.name + " : sa propre clé " + place.userPath.substr(0, place.userPath.rfind('\\')) + "\n";
+    return "  " + place.name + " : ses propres réglages, qui n'ont pas pu être lus\n";
 }
 
-// A user's own keys hide the machine's values; nothing but the user's "Ouvrir avec" choice hides their own keys.
-void PrintWhatHides(Scope scope, RegistryReader &registry, Console &console) {
-    const HidingReport hiding = CheckHiding(registry, CurrentAccount());
-    if (!hiding.usersChecked) {
-        console.Out("Compte système ou service : les réglages propres aux utilisateurs n'ont pas été vérifiés.\n");
+// What the person running the command gets instead of the values just written, said once after the writes.
+void ReportHiding(const ViewerRecord &viewer, RegistryReader &registry, Account account, Console &console) {
+    const HidingReport report = CheckHiding(registry, account);
+    if (!report.usersChecked) {
+        console.Err("Compte système ou service : ce qui pourrait masquer ces valeurs pour chaque utilisateur n'a pas "
+                    "été vérifié (voir quelvo-cli status dans la session de l'utilisateur).\n");
         return;
     }
-    std::string text;
-    for (const PlaceVerdict *place : hiding.Hiding())
-        if (scope == Scope::Machine || place->winner == Winner::UserChoice) text += WhyLine(*place);
-    if (!text.empty())
-        console.Out(std::string(scope == Scope::Machine ? "Ce qui masque les valeurs de la machine pour cet utilisateur"
-                                                        : "Ce qui masque vos valeurs par utilisateur") +
-                    " :\n" + text);
+    std::string lines;
+    bool keys = false, choices = false;
+    for (const PlaceVerdict &place : report.places) {
+        if (!place.Differs()) continue;
+        lines += HidingLine(place);
+        keys = keys || place.winner == Winner::UserKey;
+        choices = choices || place.winner == Winner::UserChoice;
+    }
+    if (lines.empty()) return;
+    std::string text = "Pour l'utilisateur actuel, ses propres réglages l'emportent sur ces valeurs :\n" + lines;
+    if (keys)
+        text += "Ses propres clés continueront de l'emporter sur les changements suivants de la machine. Pour "
+                "choisir le même viewer pour lui aussi : quelvo-cli use \"" + std::string(viewer.displayName) +
+                "\" --user\n";
+    if (choices)
+        text += "Un choix « Ouvrir avec » ne peut être changé que par l'utilisateur lui-même : Paramètres, "
+                "Applications par défaut (Windows 10 et 11), ou Panneau de configuration, Programmes par défaut "
+                "(Windows 8 et 8.1).\n";
+    console.Err(text);
 }
 
-int ReportInPlace(const ViewerRecord &viewer, Scope scope, std::size_t places, RegistryReader &registry,
-                  Console &console) {
-    PrintWhatHides(scope, registry, console);
-    console.Out("« " + std::string(viewer.displayName) + " » est déjà en place" +
-                (scope == Scope::CurrentUser ? " pour l'utilisateur actuel" : "") + " : les " + std::to_string(places) +
-                " valeurs sont celles du viewer, rien n'a été écrit (--rewrite pour les écrire quand même).\n");
+// Another machine switch must not interleave its writes with ours: nothing is written without the lock.
+std::optional<int> RefusedByLock(const LockResult &lock, const Arguments &arguments, Console &console) {
+    if (lock.state == LockState::HeldAfterAbandon) console.Err(LockText(lock, arguments.waitSeconds) + "\n");
+    if (lock.Held()) return std::nullopt;
+    std::string text = LockText(lock, arguments.waitSeconds);
+    if (lock.state == LockState::Unavailable) text += " Windows indique : " + SystemTextOf(lock.error) + ".";
+    console.Err(text + "\n");
+    return ToInt(ExitCode::LockBusy);
+}
+
+int SwitchForTheUserToo(const ViewerRecord &viewer, Win32Registry &registry, Console &console) {
+    FileBackupStore unused(MachineBackupPath()); // a per-user switch keeps no machine backup
+    Win32ShellNotifier shell;
+    NoDisplay display;
+    const SwitchOutcome outcome =
+        SwitchViewer(viewer, {registry, registry, unused, shell, Scope::CurrentUser}, display);
+    if (!outcome.Succeeded()) return ReportFailure(viewer, outcome, console);
+    console.Err("« " + std::string(viewer.displayName) + " » est aussi le viewer de l'utilisateur actuel (" +
+                std::to_string(outcome.writesDone) + " valeurs écrites sous " + std::string(kUserClasses) + ").\n");
     return ToInt(ExitCode::Ok);
 }
 
@@ -153,27 +200,56 @@ int UseViewer(const Arguments &arguments, Console &console) {
     const ViewerRecord *viewer = ViewerOrComplain(arguments.viewer, console);
     if (!viewer) return ToInt(ExitCode::Usage);
     const Scope scope = ScopeOf(arguments);
+    const Account account = CurrentAccount();
+    if (arguments.alsoUser && account == Account::SystemOrService) {
+        console.Err("--also-user est refusé sous le compte système ou un service : HKEY_CURRENT_USER y est le profil "
+                    "du système, celui d'aucun utilisateur. Rien n'a été écrit.\n");
+        return ToInt(ExitCode::Usage);
+    }
     if (arguments.dryRun) return PrintDryRun(*viewer, scope, console);
     if (!RegistryViewerControlProbe().IsRegistered(*viewer))
         console.Err("Avertissement : le contrôle de « " + std::string(viewer->displayName) +
-                    " » n'est pas enregistré sur ce PC (voir quelvo-cli list) ; le viewer est choisi quand même.\n");
+                    " » n'est pas enregistré sur ce PC (voir quelvo-cli list).\n");
     Win32Registry registry;
-    // Nothing to change: no write, no backup, no shell notice (and shell32 stays unloaded).
-    if (!arguments.rewrite) {
-        const std::vector<LocationStatus> places = CompareWithEndState(*viewer, scope, registry);
-        if (AllMatch(places)) return ReportInPlace(*viewer, scope, places.size(), registry, console);
-    }
     FileBackupStore backup(MachineBackupPath());
     Win32ShellNotifier shell;
     NoDisplay display;
-    const SwitchOutcome outcome = SwitchViewer(*viewer, {registry, registry, backup, shell, scope}, display);
-    ReportBackup(outcome, backup.Path(), console);
-    if (!outcome.Succeeded()) return ReportFailure(*viewer, outcome, console);
-    PrintWhatHides(scope, registry, console);
-    console.Out("« " + std::string(viewer->displayName) + " » est maintenant le viewer par défaut" +
-                (scope == Scope::CurrentUser ? " pour l'utilisateur actuel" : "") + " (" +
-                std::to_string(outcome.writesDone) + " valeurs écrites).\n");
-    return ToInt(ExitCode::Ok);
+    // Nothing to change: no write, no backup, no shell notice (and shell32 stays unloaded). The machine's places
+    // are read under the lock, so that no other switch is halfway through them.
+    const auto inPlace = [&] {
+        return !arguments.rewrite && AllMatch(CompareWithEndState(*viewer, scope, registry));
+    };
+    SwitchOutcome outcome;
+    bool already = false;
+    if (scope == Scope::Machine) {
+        Win32SwitchLock lock;
+        const LockHold hold(lock, arguments.waitSeconds * 1000);
+        if (const std::optional<int> refused = RefusedByLock(hold.Result(), arguments, console)) return *refused;
+        already = inPlace();
+        if (!already) outcome = SwitchViewer(*viewer, {registry, registry, backup, shell, scope}, display);
+    } else {
+        already = inPlace();
+        if (!already) outcome = SwitchViewer(*viewer, {registry, registry, backup, shell, scope}, display);
+    }
+    if (already) {
+        console.Err("« " + std::string(viewer->displayName) + " » est déjà en place" +
+                    (scope == Scope::CurrentUser ? " pour l'utilisateur actuel" : "") +
+                    " : rien n'a été écrit (--rewrite pour faire les écritures quand même).\n");
+    } else {
+        ReportBackup(outcome, backup.Path(), console);
+        if (!outcome.Succeeded()) return ReportFailure(*viewer, outcome, console);
+        console.Err("« " + std::string(viewer->displayName) + " » est maintenant le viewer par défaut" +
+                    (scope == Scope::CurrentUser ? " pour l'utilisateur actuel" : "") + " (" +
+                    std::to_string(outcome.writesDone) + " valeurs écrites).\n");
+    }
+    if (scope == Scope::CurrentUser) return ToInt(ExitCode::Ok);
+    const int userCode = arguments.alsoUser ? SwitchForTheUserToo(*viewer, registry, console) : ToInt(ExitCode::Ok);
+    ReportHiding(*viewer, registry, account, console);
+    return userCode;
+}
+
+int Deliver(const std::vector<RegFileEntry> &entries, const Arguments &arguments, Console &console) {
+    return Deliver(RegFileBytes(entries), RegFileText(entries), arguments, console);
 }
 
 int ExportViewer(const Arguments &arguments, Console &console) {
@@ -196,7 +272,7 @@ int BackUp(const Arguments &arguments, Console &console) {
 } // namespace
 
 void PrintUsage(Console &console, bool toErr) {
-    toErr ? console.Err(kUsage) : console.Out(kUsage);
+    toErr ? console.Err(UsageText()) : console.Out(UsageText());
 }
 
 int Run(const Arguments &arguments, Console &console) {

@@ -43,6 +43,9 @@ struct PlaceVerdict {
     // What this user gets: the winner's value (the machine's when unknown).
     const SeenValue &Effective() const;
     bool Hidden() const { return winner != Winner::Machine; }
+    // Hidden, and this user gets something else than the machine's value (a user key holding the same value
+    // still wins, but gives the same viewer).
+    bool Differs() const { return Hidden() && (winner == Winner::Unknown || Effective() != machine); }
 };
 
 struct HidingReport {

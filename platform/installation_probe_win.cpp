@@ -8,9 +8,11 @@
 namespace quelvo {
 namespace {
 
+// The machine's registrations: HKEY_CLASSES_ROOT would count one made for the user running the check alone.
 bool KeyExists(const std::wstring &key, REGSAM view) {
     UniqueKey handle;
-    return RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_QUERY_VALUE | view, handle.Receive()) == ERROR_SUCCESS;
+    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, (L"SOFTWARE\\Classes\\" + key).c_str(), 0, KEY_QUERY_VALUE | view,
+                         handle.Receive()) == ERROR_SUCCESS;
 }
 
 } // namespace

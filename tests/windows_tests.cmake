@@ -12,6 +12,7 @@ add_executable(win_tests
   ${CMAKE_CURRENT_LIST_DIR}/win/elevation_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/accessibility_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/platform_win_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/win/switch_lock_test.cpp
   ${PROJECT_SOURCE_DIR}/ui/quelvo.rc)
 target_link_libraries(win_tests PRIVATE quelvo_app quelvo_fakes gtest_main oleacc oleaut32)
 target_link_options(win_tests PRIVATE -mwindows -mconsole)

@@ -25,21 +25,33 @@ HANDLE InheritableFile(const std::wstring &path) {
                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-DWORD RunProcess(std::wstring commandLine, HANDLE out, HANDLE err) {
+// Suspended, so that several can be let go at one moment.
+PROCESS_INFORMATION StartProcess(std::wstring commandLine, HANDLE out, HANDLE err) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW | CREATE_SUSPENDED,
+                        nullptr, nullptr, &startup, &process))
+        return {};
+    return process;
+}
+
+DWORD Finish(PROCESS_INFORMATION &process) {
     DWORD code = 0xFFFFFFFF;
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &process))
-        return code;
+    if (!process.hProcess) return code;
     if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
     return code;
+}
+
+DWORD RunProcess(std::wstring commandLine, HANDLE out, HANDLE err) {
+    PROCESS_INFORMATION process = StartProcess(std::move(commandLine), out, err);
+    if (process.hThread) ResumeThread(process.hThread);
+    return Finish(process);
 }
 
 void DeleteFolder(const std::wstring &folder) {
@@ -125,6 +137,36 @@ ProcessResult CliTest::RunCli(const std::wstring &arguments) {
     result.out = ReadFileBytes(outPath).value_or("");
     result.err = ReadFileBytes(errPath).value_or("");
     return result;
+}
+
+std::vector<ProcessResult> CliTest::RunCliTogether(const std::vector<std::wstring> &arguments) {
+    struct Run {
+        std::wstring outPath, errPath;
+        HANDLE out, err;
+        PROCESS_INFORMATION process;
+    };
+    std::vector<Run> runs;
+    for (const std::wstring &words : arguments) {
+        Run run{TempFile(OutputName(L"out")), TempFile(OutputName(L"err")), nullptr, nullptr, {}};
+        run.out = InheritableFile(run.outPath);
+        run.err = InheritableFile(run.errPath);
+        run.process = StartProcess(L"\"" + BuildFolder() + L"\\quelvo-cli.exe\" " + words, run.out, run.err);
+        EXPECT_TRUE(run.process.hProcess) << Narrow(words);
+        runs.push_back(run);
+    }
+    for (Run &run : runs)
+        if (run.process.hThread) ResumeThread(run.process.hThread);
+    std::vector<ProcessResult> results;
+    for (Run &run : runs) {
+        ProcessResult result;
+        result.exitCode = Finish(run.process);
+        CloseHandle(run.out);
+        CloseHandle(run.err);
+        result.out = ReadFileBytes(run.outPath).value_or("");
+        result.err = ReadFileBytes(run.errPath).value_or("");
+        results.push_back(std::move(result));
+    }
+    return results;
 }
 
 DWORD CliTest::RegImport(const std::wstring &file) {

@@ -31,6 +31,8 @@ protected:
     void TearDown() override;
 
     ProcessResult RunCli(const std::wstring &arguments);
+    // Each command line as its own process, all started at the same moment; their results in the same order.
+    std::vector<ProcessResult> RunCliTogether(const std::vector<std::wstring> &arguments);
     DWORD RegImport(const std::wstring &file);
     std::wstring TempFile(const std::wstring &name) const { return folder_ + L"\\" + name; }
     std::wstring MachineBackupFile() const { return TempFile(L"Quelvo\\associations-before-quelvo.reg"); }

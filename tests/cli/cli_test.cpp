@@ -1,11 +1,18 @@
 #include "cli_fixture.h"
 
 #include "../win/registry_fixture.h"
+#include "../win/lock_holder.h"
+#include "core/exit_codes.h"
+#include "platform/elevation_win.h"
 #include "platform/registry_win.h"
 #include "platform/switch_fakes.h"
 #include "platform/text_win.h"
 
+#include <sddl.h>
+
 #include <nlohmann/json.hpp>
+
+#include <algorithm>
 
 namespace quelvo::test {
 namespace {
@@ -15,6 +22,12 @@ const std::string kUserChoiceX3d =
 
 std::wstring Quoted(const std::wstring &text) {
     return L"\"" + text + L"\"";
+}
+
+void CreateKey(HKEY root, const std::wstring &key) {
+    HKEY created = nullptr;
+    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &created, nullptr) == ERROR_SUCCESS)
+        RegCloseKey(created);
 }
 
 bool Has(const std::string &text, const std::string &part) {
@@ -29,6 +42,10 @@ TEST_F(CliTest, WrongCommandsAndUnknownViewersExitTwoAndWriteNothing) {
         EXPECT_EQ(result.exitCode, 2u) << Narrow(wrong);
         EXPECT_TRUE(Has(result.err, "Usage : quelvo-cli")) << Narrow(wrong);
     }
+    const std::string usage = RunCli(L"--help").out;
+    for (const ExitCodeMeaning &meaning : kExitCodeMeanings)
+        EXPECT_TRUE(Has(usage, "  " + std::to_string(ToInt(meaning.code)) + "  " + std::string(meaning.text) + "\r\n"))
+            << meaning.text;
     const ProcessResult unknown = RunCli(L"use \"Cosmo Player 2\"");
     EXPECT_EQ(unknown.exitCode, 2u);
     for (const ViewerRecord &viewer : Viewers())
@@ -46,7 +63,7 @@ TEST_F(CliTest, ExportThenRegImportGivesExactlyWhatUseGivesAndStatusFindsItConsi
         const auto used = ReadPlaces();
         const ProcessResult status = RunCli(L"status");
         EXPECT_EQ(status.exitCode, 0u) << status.out;
-        EXPECT_TRUE(Has(status.out, "Viewer actuel : " + std::string(viewer.displayName) + "\r\n"));
+        EXPECT_TRUE(Has(status.out, "Viewer de la machine : " + std::string(viewer.displayName) + " ("));
         FillPlaces("other");
         ASSERT_EQ(RunCli(L"export " + name + L" -o " + Quoted(file)).exitCode, 0u);
         ASSERT_EQ(RegImport(file), 0u);
@@ -68,7 +85,7 @@ TEST_F(CliTest, BackupThenUseThenImportPutsEveryPlaceBackAbsentOnesIncluded) {
     EXPECT_EQ(ReadPlaces(), before);
 }
 
-TEST_F(CliTest, StatusReportsDriftWhatHidesAndNoViewer) {
+TEST_F(CliTest, StatusReportsDriftWhatWinsForThisUserEscapedAndNoViewer) {
     FillPlaces("other");
     ASSERT_EQ(RunCli(L"use octaga").exitCode, 0u);
     const std::string changed = Places()[4];
@@ -78,21 +95,35 @@ TEST_F(CliTest, StatusReportsDriftWhatHidesAndNoViewer) {
     EXPECT_TRUE(Has(status.out, "≠  " + changed + " = \"by hand\" (attendu : ")) << status.out;
 
     ASSERT_EQ(RunCli(L"use octaga").exitCode, 0u);
-    SetPlace("HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\", "Mine.Wrl");
+    // A planted escape sequence and a right-to-left override must reach the terminal as text.
+    SetPlace("HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\", "Mine\x1B[2J\xE2\x80\xAEWrl");
     SetPlace(kUserChoiceX3d, "Mine.X3d");
+    SetPlace("HKEY_CURRENT_USER\\Software\\Classes\\MIME\\Database\\Content Type\\model/vrml\\CLSID", "{mine}");
     status = RunCli(L"status");
     EXPECT_EQ(status.exitCode, 1u);
-    EXPECT_TRUE(Has(status.out, ".wrl : valeur par utilisateur HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\ = "
-                                "\"Mine.Wrl\"")) << status.out;
-    EXPECT_TRUE(Has(status.out, ".x3d : choix « Ouvrir avec » de l'utilisateur " + kUserChoiceX3d + " = \"Mine.X3d\""));
-    const nlohmann::json document = nlohmann::json::parse(RunCli(L"status --json").out);
+    EXPECT_TRUE(Has(status.out, ".wrl : sa propre clé HKEY_CURRENT_USER\\Software\\Classes\\.wrl, qui masque celle de "
+                                "la machine même vide (valeur par défaut = \"Mine\\x1B[2J\\u{202E}Wrl\")"))
+        << status.out;
+    EXPECT_FALSE(Has(status.out, "\x1B")) << "no raw escape";
+    EXPECT_TRUE(Has(status.out, ".x3d : son choix « Ouvrir avec » " + kUserChoiceX3d + " = \"Mine.X3d\""));
+    EXPECT_TRUE(Has(status.out, "model/vrml : sa propre clé "));
+    EXPECT_TRUE(Has(status.out, "model/x3d : la valeur de la machine"));
+    const std::string json = RunCli(L"status --json").out;
+    EXPECT_FALSE(Has(json, "\x1B") || Has(json, "\xE2\x80\xAE")) << "JSON escapes them too";
+    const nlohmann::json document = nlohmann::json::parse(json);
     EXPECT_EQ(document["viewer"], "Octaga");
     EXPECT_EQ(document["exitCode"], 1);
-    EXPECT_EQ(document["locations"].size(), 29u);
-    ASSERT_EQ(document["hiding"].size(), 2u);
-    EXPECT_EQ(document["hiding"][1]["value"], "Mine.X3d");
+    EXPECT_EQ(document["usersChecked"], true);
+    EXPECT_EQ(document["locations"].size(), 20u);
+    ASSERT_EQ(document["forThisUser"].size(), 20u);
+    EXPECT_EQ(document["forThisUser"][0]["winner"], "userKey");
+    EXPECT_EQ(document["forThisUser"][0]["userKey"]["value"]["value"], "{mine}");
+    EXPECT_EQ(document["forThisUser"][11]["name"], ".wrl");
+    EXPECT_EQ(document["forThisUser"][11]["userKey"]["value"]["value"], "Mine\x1B[2J\xE2\x80\xAEWrl");
+    EXPECT_EQ(document["forThisUser"][14]["winner"], "userChoice");
+    EXPECT_EQ(document["forThisUser"][12]["winner"], "machine");
 
-    DeleteTree(HKEY_CLASSES_ROOT, L".wrl");
+    DeleteTree(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\.wrl");
     status = RunCli(L"status");
     EXPECT_EQ(status.exitCode, 3u);
     EXPECT_TRUE(Has(status.out, "aucun viewer reconnu"));
@@ -108,6 +139,15 @@ TEST_F(CliTest, RefusedWriteExitsFiveNamesTheKeyAndKeepsEarlierValues) {
     EXPECT_EQ(result.exitCode, 5u);
     EXPECT_TRUE(Has(result.err, refused)) << result.err;
     EXPECT_TRUE(Has(result.err, "6 valeurs écrites")) << result.err;
+    EXPECT_FALSE(Has(result.err, "quand même")) << "what stays is said once";
+    EXPECT_EQ(result.out, "") << "messages go to the error output";
+    // The test runs with the same rights as the command: already an administrator, the key's own security refuses.
+    if (ShellElevation().IsElevated()) {
+        EXPECT_TRUE(Has(result.err, "c'est la sécurité propre de la clé " + key + " qui refuse")) << result.err;
+        EXPECT_FALSE(Has(result.err, "en tant qu'administrateur"));
+    } else {
+        EXPECT_TRUE(Has(result.err, "en tant qu'administrateur")) << result.err;
+    }
     const auto now = ReadPlaces();
     for (std::size_t i = 0; i < 6; ++i)
         EXPECT_EQ(now.at(writes[i].path), writes[i].value) << writes[i].path;
@@ -124,9 +164,9 @@ TEST_F(CliTest, UseForTheUserLeavesTheMachineAloneAndStatusShowsWhatHides) {
         expected[write.path] = write.value;
     EXPECT_EQ(ReadPlaces(Scope::CurrentUser), expected);
     const nlohmann::json document = nlohmann::json::parse(RunCli(L"status --json").out);
-    ASSERT_EQ(document["hiding"].size(), kExtensions.size());
-    for (const auto &hiding : document["hiding"])
-        EXPECT_EQ(hiding["kind"], "userDefault");
+    ASSERT_EQ(document["forThisUser"].size(), 20u);
+    for (const auto &place : document["forThisUser"])
+        EXPECT_EQ(place["winner"], "userKey") << place["name"];
     EXPECT_FALSE(ReadFileBytes(MachineBackupFile())) << "a per-user switch keeps no machine backup";
 }
 
@@ -135,13 +175,98 @@ TEST_F(CliTest, FirstSwitchWritesTheMachineBackupOnce) {
     const std::wstring expected = TempFile(L"expected.reg");
     ASSERT_EQ(RunCli(L"backup -o " + Quoted(expected)).exitCode, 0u);
     const ProcessResult first = RunCli(L"use octaga");
-    EXPECT_TRUE(Has(first.out, "associations-before-quelvo.reg"));
+    EXPECT_TRUE(Has(first.err, "associations-before-quelvo.reg"));
+    EXPECT_EQ(first.out, "") << "messages go to the error output";
     ASSERT_TRUE(ReadFileBytes(MachineBackupFile()));
     EXPECT_EQ(ReadFileBytes(MachineBackupFile()), ReadFileBytes(expected));
     const ProcessResult second = RunCli(L"use flux");
     EXPECT_EQ(second.exitCode, 0u);
-    EXPECT_FALSE(Has(second.out, "associations-before-quelvo.reg"));
+    EXPECT_FALSE(Has(second.err, "associations-before-quelvo.reg"));
     EXPECT_EQ(ReadFileBytes(MachineBackupFile()), ReadFileBytes(expected));
+}
+
+TEST_F(CliTest, UseSaysWhatStillHidesTheValuesAndAlsoUserSwitchesTheUserToo) {
+    FillPlaces("other");
+    CreateKey(HKEY_CURRENT_USER, L"Software\\Classes\\.wrl"); // empty: hides by existing
+    SetPlace(kUserChoiceX3d, "Mine.X3d");
+    ProcessResult used = RunCli(L"use octaga");
+    EXPECT_EQ(used.exitCode, 0u);
+    EXPECT_TRUE(Has(used.err, "ses propres réglages l'emportent sur ces valeurs :\r\n"
+                              "  .wrl : sa propre clé HKEY_CURRENT_USER\\Software\\Classes\\.wrl\r\n"
+                              "  .x3d : son choix « Ouvrir avec » (" + kUserChoiceX3d + " = \"Mine.X3d\")\r\n"))
+        << used.err;
+    EXPECT_TRUE(Has(used.err, "quelvo-cli use \"Octaga\" --user"));
+    EXPECT_TRUE(Has(used.err, "Applications par défaut"));
+
+    used = RunCli(L"use octaga --also-user");
+    EXPECT_EQ(used.exitCode, 0u) << used.err;
+    EXPECT_EQ(ReadPlaces(Scope::CurrentUser).at("HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\"), "Octaga.Octaga.wrl");
+    EXPECT_FALSE(Has(used.err, "sa propre clé")) << "the user's keys now give the same viewer";
+    EXPECT_TRUE(Has(used.err, ".x3d : son choix")) << "no program may change a choice";
+    EXPECT_EQ(RunCli(L"use octaga --also-user --user").exitCode, 2u);
+    for (const wchar_t *wrong : {L"use octaga --wait", L"use octaga --wait -1", L"use octaga --wait 86401",
+                                 L"status --wait 3", L"use octaga --wait 1x"})
+        EXPECT_EQ(RunCli(wrong).exitCode, 2u) << Narrow(wrong);
+}
+
+TEST_F(CliTest, UseWaitsForAnotherMachineSwitchThenFailsWithSixOrGoesOnOnceItEnds) {
+    FillPlaces("other");
+    const auto before = ReadPlaces();
+    {
+        LockHolder other;
+        ASSERT_TRUE(other.Result().Held());
+        const ULONGLONG start = GetTickCount64();
+        const ProcessResult busy = RunCli(L"use octaga --wait 1");
+        EXPECT_EQ(busy.exitCode, 6u);
+        EXPECT_GE(GetTickCount64() - start, 1000u);
+        EXPECT_TRUE(Has(busy.err, "Un autre changement de viewer est en cours sur ce PC (attendu 1 s)")) << busy.err;
+        EXPECT_EQ(ReadPlaces(), before) << "nothing written without the lock";
+        EXPECT_EQ(RunCli(L"use octaga --user").exitCode, 0u) << "a per-user switch takes no lock";
+
+        other.LetGoAfter(1000);
+        EXPECT_EQ(RunCli(L"use octaga --wait 20").exitCode, 0u);
+    }
+    // Another account made an object of that name first: refused at once, whatever the wait.
+    wchar_t *user = nullptr;
+    HANDLE token = nullptr;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+    BYTE buffer[256];
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size);
+    CloseHandle(token);
+    ASSERT_TRUE(ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER *>(buffer)->User.Sid, &user));
+    const std::wstring descriptor = std::wstring(L"O:") + user + L"D:(A;;GA;;;WD)";
+    LocalFree(user);
+    PSECURITY_DESCRIPTOR security = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(descriptor.c_str(), SDDL_REVISION_1, &security,
+                                                                     nullptr));
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, security, FALSE};
+    UniqueKernelHandle planted(CreateMutexW(&attributes, FALSE, kSwitchLockName));
+    LocalFree(security);
+    ASSERT_TRUE(planted);
+    const ULONGLONG start = GetTickCount64();
+    const ProcessResult foreign = RunCli(L"use flux --wait 20");
+    EXPECT_EQ(foreign.exitCode, 6u);
+    EXPECT_LT(GetTickCount64() - start, 10000u);
+    EXPECT_TRUE(Has(foreign.err, "n'appartient pas aux Administrateurs")) << foreign.err;
+}
+
+TEST_F(CliTest, SwitchesStartedTogetherNeverLeaveAMix) {
+    // Three at once: without the lock 2 or 3 of these 20 rounds left a mix here.
+    const auto holds = [&](const ViewerRecord &viewer) {
+        const auto now = ReadPlaces();
+        return std::ranges::all_of(FinalValues(SwitchWrites(viewer, Scope::Machine)),
+                                   [&](const RegistryWrite &place) { return now.at(place.path) == place.value; });
+    };
+    int mixed = 0;
+    for (int round = 0; round < 20; ++round) {
+        FillPlaces("other");
+        const std::vector<ProcessResult> results = RunCliTogether({L"use octaga", L"use cosmoplayer", L"use pivoron"});
+        for (const ProcessResult &result : results)
+            EXPECT_EQ(result.exitCode, 0u) << result.err;
+        mixed += !holds(Viewers()[5]) && !holds(Viewers()[3]) && !holds(Viewers()[2]);
+    }
+    EXPECT_EQ(mixed, 0) << "rounds that left a mix of viewers";
 }
 
 class NoDisplay : public ViewerDisplay {

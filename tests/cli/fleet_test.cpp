@@ -103,7 +103,7 @@ TEST_F(CliTest, UseInPlaceWritesNothingKeepsNoBackupAndRewriteStillWrites) {
     DenyWritesToEveryPlace();
     ProcessResult result = RunCli(L"use flux");
     EXPECT_EQ(result.exitCode, 0u) << result.err;
-    EXPECT_TRUE(Has(result.out, "déjà en place")) << result.out;
+    EXPECT_TRUE(Has(result.err, "déjà en place")) << result.err;
     EXPECT_FALSE(ReadFileBytes(MachineBackupFile())) << "nothing to change, nothing to keep";
     EXPECT_EQ(ReadPlaces(), before);
     result = RunCli(L"use flux --rewrite");

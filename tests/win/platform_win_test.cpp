@@ -1,3 +1,4 @@
+#include "platform/account_win.h"
 #include "platform/dll_search_win.h"
 #include "platform/message_filter_win.h"
 #include "platform/single_instance_win.h"
@@ -92,4 +93,16 @@ TEST(SingleInstance, AMutexThatExistsOrMayNotBeOpenedMeansAnotherCopyRuns) {
 }
 
 } // namespace
+TEST(Account, TheThreeServiceAccountsAreNoUsersAndThisTestIsRunByOne) {
+    for (WELL_KNOWN_SID_TYPE type : {WinLocalSystemSid, WinLocalServiceSid, WinNetworkServiceSid, WinBuiltinAdministratorsSid,
+                                     WinWorldSid}) {
+        BYTE sid[SECURITY_MAX_SID_SIZE];
+        DWORD size = sizeof sid;
+        ASSERT_TRUE(CreateWellKnownSid(type, nullptr, sid, &size));
+        const bool service = type == WinLocalSystemSid || type == WinLocalServiceSid || type == WinNetworkServiceSid;
+        EXPECT_EQ(AccountOfSid(sid), service ? Account::SystemOrService : Account::User) << type;
+    }
+    EXPECT_EQ(CurrentAccount(), Account::User);
+}
+
 } // namespace quelvo::test

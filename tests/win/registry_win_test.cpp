@@ -24,6 +24,7 @@ protected:
     }
     void TearDown() override { SetUp(); }
     Win32Registry registry;
+    HKEY created_ = nullptr;
 };
 
 TEST_F(Win32RegistryTest, WriterCreatesMissingKeysWithASlashInTheirName) {
@@ -146,6 +147,22 @@ TEST_F(Win32RegistryTest, ReaderTakesExpandableStringsAsStoredAndOtherTypesAsNot
     const wchar_t multi[] = L"VRML.World\0X3D.World\0";
     SetRawValue(HKEY_CURRENT_USER, kScratch + L"\\multi", L"", REG_MULTI_SZ, multi, sizeof multi);
     EXPECT_EQ(registry.ReadValue(kScratchPath + "multi\\").status, ReadStatus::NotText);
+}
+
+TEST_F(Win32RegistryTest, KeyExistsWithoutAnyValueAndARefusedKeyStillExists) {
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (kScratch + L"\\empty").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                              &created_, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(created_);
+    EXPECT_EQ(registry.KeyExists(kScratchPath + "empty\\").state, KeyState::Present) << "no value in it";
+    EXPECT_EQ(registry.KeyExists(kScratchPath + "empty\\any value").state, KeyState::Present);
+    const KeyResult missing = registry.KeyExists(kScratchPath + "missing\\");
+    EXPECT_EQ(missing.state, KeyState::Absent);
+    EXPECT_EQ(missing.error, kRegistryFileNotFound);
+    SetStringValue(HKEY_CURRENT_USER, kScratch + L"\\locked", L"", L"VRML.World");
+    ASSERT_TRUE(SetKeySecurity(HKEY_CURRENT_USER, kScratch + L"\\locked", kDenyReads));
+    EXPECT_EQ(registry.KeyExists(kScratchPath + "locked\\").state, KeyState::Present);
+    EXPECT_EQ(registry.KeyExists("HKCR\\.wrl\\").state, KeyState::Unknown);
 }
 
 } // namespace

@@ -1,0 +1,58 @@
+#pragma once
+// A second holder of the PC-wide switch lock, in a thread of its own as another process would hold it: it takes
+// the lock, holds it until told to let go, and can end without letting go.
+
+#include "platform/switch_lock_win.h"
+#include "platform/unique_handle_win.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace quelvo::test {
+
+class LockHolder {
+public:
+    explicit LockHolder(std::wstring name = kSwitchLockName, bool abandon = false)
+        : name_(std::move(name)), abandon_(abandon), held_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+          letGo_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+          thread_(CreateThread(nullptr, 0, &LockHolder::Hold, this, 0, nullptr)) {
+        WaitForSingleObject(held_.Get(), 10000);
+    }
+    ~LockHolder() {
+        LetGo();
+        WaitForSingleObject(thread_.Get(), 10000);
+    }
+    LockResult Result() const { return result_; }
+    // Lets go at once, or after the given milliseconds from another thread's point of view.
+    void LetGo() { SetEvent(letGo_.Get()); }
+    void LetGoAfter(DWORD milliseconds) {
+        delay_ = milliseconds;
+        LetGo();
+    }
+    // Waits for the thread to end (for an abandoning holder: the lock is then abandoned).
+    void Join() { WaitForSingleObject(thread_.Get(), 10000); }
+
+private:
+    static DWORD WINAPI Hold(void *self) {
+        auto *holder = static_cast<LockHolder *>(self);
+        Win32SwitchLock lock(holder->name_);
+        holder->result_ = lock.Acquire(5000);
+        SetEvent(holder->held_.Get());
+        WaitForSingleObject(holder->letGo_.Get(), INFINITE);
+        Sleep(holder->delay_);
+        if (holder->result_.Held() && !holder->abandon_) lock.Release();
+        // An abandoning holder ends its thread still owning the mutex; its handle closes with the lock object.
+        return 0;
+    }
+
+    std::wstring name_;
+    bool abandon_;
+    LockResult result_;
+    volatile DWORD delay_ = 0;
+    UniqueKernelHandle held_;
+    UniqueKernelHandle letGo_;
+    UniqueKernelHandle thread_;
+};
+
+} // namespace quelvo::test
