@@ -24,15 +24,10 @@ std::string HidingText(const PlaceVerdict &place) {
     return line.substr(2, line.size() - 3); // without its indent and line end
 }
 
-// One line whatever the values hold; cut at a character's start when too long.
+// One line whatever the values hold (registry text comes escaped already; this keeps any other control out too),
+// cut at a character's start when too long.
 std::string OneLine(const std::string &text) {
-    std::string line;
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x20)
-            line += c;
-        else
-            line += "\\x" + std::string(1, "0123456789ABCDEF"[c >> 4]) + "0123456789ABCDEF"[c & 15];
-    }
+    const std::string line = EscapeControls(text);
     if (line.size() <= kLineLimit) return line;
     std::size_t cut = kLineLimit - 3;
     while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)

@@ -12,6 +12,7 @@ add_library(quelvo_platform_win STATIC
   platform/elevation_win.cpp
   platform/account_win.cpp
   platform/switch_lock_win.cpp
+  platform/switch_lock_pump_win.cpp
   platform/dll_search_win.cpp
   platform/message_filter_win.cpp
   platform/single_instance_win.cpp
