@@ -12,11 +12,12 @@ bool IsConsole(HANDLE handle) {
     return GetConsoleMode(handle, &mode) != 0;
 }
 
-void WriteBytes(HANDLE handle, std::string_view bytes) {
+bool WriteBytes(HANDLE handle, std::string_view bytes) {
     DWORD written = 0;
     while (!bytes.empty() && WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written > 0)
         bytes.remove_prefix(written);
+    return bytes.empty();
 }
 
 } // namespace
@@ -25,24 +26,22 @@ Console::Console()
     : out_{GetStdHandle(STD_OUTPUT_HANDLE), IsConsole(GetStdHandle(STD_OUTPUT_HANDLE))},
       err_{GetStdHandle(STD_ERROR_HANDLE), IsConsole(GetStdHandle(STD_ERROR_HANDLE))} {}
 
-void Console::Write(const Stream &stream, std::string_view utf8) {
+bool Console::Write(const Stream &stream, std::string_view utf8) {
     if (stream.isConsole) {
         const std::wstring text = Widen(utf8);
         DWORD written = 0;
-        WriteConsoleW(stream.handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        return;
+        return WriteConsoleW(stream.handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0;
     }
     std::string text;
     for (char c : utf8) {
         if (c == '\n') text += '\r';
         text += c;
     }
-    WriteBytes(stream.handle, text);
+    return WriteBytes(stream.handle, text);
 }
 
 void Console::OutFile(std::string_view bytes, std::string_view utf8) {
-    if (out_.isConsole) Write(out_, utf8);
-    else WriteBytes(out_.handle, bytes);
+    outFailed_ |= out_.isConsole ? !Write(out_, utf8) : !WriteBytes(out_.handle, bytes);
 }
 
 } // namespace quelvo::cli

@@ -10,19 +10,22 @@ namespace quelvo::cli {
 class Console {
 public:
     Console();
-    void Out(std::string_view utf8) { Write(out_, utf8); }
+    void Out(std::string_view utf8) { outFailed_ |= !Write(out_, utf8); }
     void Err(std::string_view utf8) { Write(err_, utf8); }
     // A file's bytes as they are when redirected; its text (given as UTF-8) when shown in a console.
     void OutFile(std::string_view bytes, std::string_view utf8);
+    // Whether some data meant for standard output could not be written (a full disk, a closed pipe).
+    bool OutFailed() const { return outFailed_; }
 
 private:
     struct Stream {
         HANDLE handle;
         bool isConsole;
     };
-    static void Write(const Stream &stream, std::string_view utf8);
+    static bool Write(const Stream &stream, std::string_view utf8);
     Stream out_;
     Stream err_;
+    bool outFailed_ = false;
 };
 
 } // namespace quelvo::cli

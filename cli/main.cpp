@@ -17,5 +17,10 @@ int wmain(int argc, wchar_t **argv) {
         if (!words.empty() && words.front() == "check") PrintCheckRefused(console);
         return quelvo::ToInt(quelvo::ExitCode::Usage);
     }
-    return Run(*arguments, console);
+    const int code = Run(*arguments, console);
+    if (console.OutFailed() && code != quelvo::ToInt(quelvo::ExitCode::Usage)) {
+        console.Err("La sortie standard n'a pas pu être écrite en entier.\n");
+        return quelvo::ToInt(quelvo::ExitCode::OutputFailed);
+    }
+    return code;
 }

@@ -125,9 +125,15 @@ void CliTest::TearDown() {
     }
 }
 
-ProcessResult CliTest::RunCli(const std::wstring &arguments) {
+ProcessResult CliTest::RunCli(const std::wstring &arguments, bool outputWritable) {
     const std::wstring outPath = TempFile(OutputName(L"out")), errPath = TempFile(OutputName(L"err"));
     HANDLE out = InheritableFile(outPath), err = InheritableFile(errPath);
+    if (!outputWritable) {
+        CloseHandle(out);
+        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+        out = CreateFileW(outPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          &inherit, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
     EXPECT_NE(out, INVALID_HANDLE_VALUE);
     EXPECT_NE(err, INVALID_HANDLE_VALUE);
     ProcessResult result;

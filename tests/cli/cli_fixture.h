@@ -30,7 +30,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    ProcessResult RunCli(const std::wstring &arguments);
+    // With outputWritable false, standard output is a handle that refuses writes (as a full disk would).
+    ProcessResult RunCli(const std::wstring &arguments, bool outputWritable = true);
     // Each command line as its own process, all started at the same moment; their results in the same order.
     std::vector<ProcessResult> RunCliTogether(const std::vector<std::wstring> &arguments);
     DWORD RegImport(const std::wstring &file);

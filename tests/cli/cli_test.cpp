@@ -8,8 +8,6 @@
 #include "platform/switch_fakes.h"
 #include "platform/text_win.h"
 
-#include <sddl.h>
-
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -34,7 +32,7 @@ bool Has(const std::string &text, const std::string &part) {
     return text.find(part) != std::string::npos;
 }
 
-TEST_F(CliTest, WrongCommandsAndUnknownViewersExitTwoAndWriteNothing) {
+TEST_F(CliTest, WrongCommandsExitTwoAndWriteNothingUnwritableOutputNineUsageListsEveryCode) {
     FillPlaces("other");
     const auto before = ReadPlaces();
     for (const wchar_t *wrong : {L"", L"frobnicate", L"use", L"use octaga flux", L"status --dry-run"}) {
@@ -42,6 +40,8 @@ TEST_F(CliTest, WrongCommandsAndUnknownViewersExitTwoAndWriteNothing) {
         EXPECT_EQ(result.exitCode, 2u) << Narrow(wrong);
         EXPECT_TRUE(Has(result.err, "Usage : quelvo-cli")) << Narrow(wrong);
     }
+    for (const wchar_t *data : {L"status", L"backup", L"export flux", L"list", L"export flux -o Z:\\no\\such\\folder\\x.reg"})
+        EXPECT_EQ(RunCli(data, false).exitCode, 9u) << Narrow(data);
     const std::string usage = RunCli(L"--help").out;
     for (const ExitCodeMeaning &meaning : kExitCodeMeanings)
         EXPECT_TRUE(Has(usage, "  " + std::to_string(ToInt(meaning.code)) + "  " + std::string(meaning.text) + "\r\n"))
@@ -96,20 +96,20 @@ TEST_F(CliTest, StatusReportsDriftWhatWinsForThisUserEscapedAndNoViewer) {
 
     ASSERT_EQ(RunCli(L"use octaga").exitCode, 0u);
     // A planted escape sequence and a right-to-left override must reach the terminal as text.
-    SetPlace("HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\", "Mine\x1B[2J\xE2\x80\xAEWrl");
+    SetPlace("HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\", "Mine\x1B[2J\x7F\xE2\x80\xAEWrl");
     SetPlace(kUserChoiceX3d, "Mine.X3d");
     SetPlace("HKEY_CURRENT_USER\\Software\\Classes\\MIME\\Database\\Content Type\\model/vrml\\CLSID", "{mine}");
     status = RunCli(L"status");
     EXPECT_EQ(status.exitCode, 1u);
     EXPECT_TRUE(Has(status.out, ".wrl : sa propre clé HKEY_CURRENT_USER\\Software\\Classes\\.wrl, qui masque celle de "
-                                "la machine même vide (valeur par défaut = \"Mine\\x1B[2J\\u{202E}Wrl\")"))
+                                "la machine même vide (valeur par défaut = \"Mine\\x1B[2J\\x7F\\u{202E}Wrl\")"))
         << status.out;
     EXPECT_FALSE(Has(status.out, "\x1B")) << "no raw escape";
     EXPECT_TRUE(Has(status.out, ".x3d : son choix « Ouvrir avec » " + kUserChoiceX3d + " = \"Mine.X3d\""));
     EXPECT_TRUE(Has(status.out, "model/vrml : sa propre clé "));
     EXPECT_TRUE(Has(status.out, "model/x3d : la valeur de la machine"));
     const std::string json = RunCli(L"status --json").out;
-    EXPECT_FALSE(Has(json, "\x1B") || Has(json, "\xE2\x80\xAE")) << "JSON escapes them too";
+    EXPECT_FALSE(Has(json, "\x1B") || Has(json, "\x7F") || Has(json, "\xE2\x80\xAE")) << "JSON escapes them too";
     const nlohmann::json document = nlohmann::json::parse(json);
     EXPECT_EQ(document["viewer"], "Octaga");
     EXPECT_EQ(document["exitCode"], 1);
@@ -119,7 +119,7 @@ TEST_F(CliTest, StatusReportsDriftWhatWinsForThisUserEscapedAndNoViewer) {
     EXPECT_EQ(document["forThisUser"][0]["winner"], "userKey");
     EXPECT_EQ(document["forThisUser"][0]["userKey"]["value"]["value"], "{mine}");
     EXPECT_EQ(document["forThisUser"][11]["name"], ".wrl");
-    EXPECT_EQ(document["forThisUser"][11]["userKey"]["value"]["value"], "Mine\x1B[2J\xE2\x80\xAEWrl");
+    EXPECT_EQ(document["forThisUser"][11]["userKey"]["value"]["value"], "Mine\x1B[2J\x7F\xE2\x80\xAEWrl");
     EXPECT_EQ(document["forThisUser"][14]["winner"], "userChoice");
     EXPECT_EQ(document["forThisUser"][12]["winner"], "machine");
 
@@ -227,22 +227,7 @@ TEST_F(CliTest, UseWaitsForAnotherMachineSwitchThenFailsWithSixOrGoesOnOnceItEnd
         EXPECT_EQ(RunCli(L"use octaga --wait 20").exitCode, 0u);
     }
     // Another account made an object of that name first: refused at once, whatever the wait.
-    wchar_t *user = nullptr;
-    HANDLE token = nullptr;
-    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
-    BYTE buffer[256];
-    DWORD size = 0;
-    GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size);
-    CloseHandle(token);
-    ASSERT_TRUE(ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER *>(buffer)->User.Sid, &user));
-    const std::wstring descriptor = std::wstring(L"O:") + user + L"D:(A;;GA;;;WD)";
-    LocalFree(user);
-    PSECURITY_DESCRIPTOR security = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(descriptor.c_str(), SDDL_REVISION_1, &security,
-                                                                     nullptr));
-    SECURITY_ATTRIBUTES attributes = {sizeof attributes, security, FALSE};
-    UniqueKernelHandle planted(CreateMutexW(&attributes, FALSE, kSwitchLockName));
-    LocalFree(security);
+    UniqueKernelHandle planted = PlantMutexOwnedByUser(kSwitchLockName, L"D:(A;;GA;;;WD)");
     ASSERT_TRUE(planted);
     const ULONGLONG start = GetTickCount64();
     const ProcessResult foreign = RunCli(L"use flux --wait 20");

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <sddl.h>
+
 #include <string>
 
 namespace quelvo::test {
@@ -54,5 +56,28 @@ private:
     UniqueKernelHandle letGo_;
     UniqueKernelHandle thread_;
 };
+
+// An object of that name made first by this test's own account, as a standard user could: owner the user, with
+// the given DACL in SDDL.
+inline UniqueKernelHandle PlantMutexOwnedByUser(const std::wstring &name, const std::wstring &dacl) {
+    HANDLE token = nullptr;
+    BYTE buffer[256];
+    DWORD size = 0;
+    wchar_t *user = nullptr;
+    const bool read = OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) &&
+                      GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
+                      ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER *>(buffer)->User.Sid, &user);
+    if (token) CloseHandle(token);
+    if (!read) return {};
+    const std::wstring descriptor = std::wstring(L"O:") + user + dacl;
+    LocalFree(user);
+    PSECURITY_DESCRIPTOR security = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(descriptor.c_str(), SDDL_REVISION_1, &security, nullptr))
+        return {};
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, security, FALSE};
+    UniqueKernelHandle planted(CreateMutexW(&attributes, FALSE, name.c_str()));
+    LocalFree(security);
+    return planted;
+}
 
 } // namespace quelvo::test

@@ -59,33 +59,15 @@ TEST(SwitchLock, WaitsForAnotherHolderAndCountsAnAbandonedHoldAsHeld) {
 TEST(SwitchLock, RefusesAtOnceAnObjectOfThatNameItCannotTrust) {
     // A standard user could make it first: with the user as owner, or so that it cannot be opened, or as another
     // kind of object. None is waited for.
-    PSID user = nullptr;
-    HANDLE token = nullptr;
-    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
-    BYTE buffer[256];
-    DWORD size = 0;
-    ASSERT_TRUE(GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size));
-    CloseHandle(token);
-    user = reinterpret_cast<TOKEN_USER *>(buffer)->User.Sid;
-    wchar_t *userText = nullptr;
-    ASSERT_TRUE(ConvertSidToStringSidW(user, &userText));
-    const std::wstring owner = userText;
-    LocalFree(userText);
-
-    for (const std::wstring &descriptor : {L"O:" + owner + L"D:(A;;GA;;;WD)", L"O:" + owner + L"D:"}) {
-        SCOPED_TRACE(std::string(descriptor.begin(), descriptor.end()));
-        PSECURITY_DESCRIPTOR security = nullptr;
-        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(descriptor.c_str(), SDDL_REVISION_1,
-                                                                         &security, nullptr));
-        SECURITY_ATTRIBUTES attributes = {sizeof attributes, security, FALSE};
+    for (const std::wstring dacl : {L"D:(A;;GA;;;WD)", L"D:"}) {
+        SCOPED_TRACE(std::string(dacl.begin(), dacl.end()));
         const std::wstring name = TestLockName();
-        UniqueKernelHandle planted(CreateMutexW(&attributes, FALSE, name.c_str()));
-        LocalFree(security);
+        UniqueKernelHandle planted = PlantMutexOwnedByUser(name, dacl);
         ASSERT_TRUE(planted);
         const ULONGLONG start = GetTickCount64();
         const LockResult result = Win32SwitchLock(name).Acquire(5000);
         EXPECT_LT(GetTickCount64() - start, 1000u) << "refused at once";
-        if (descriptor.ends_with(L"D:")) {
+        if (dacl == L"D:") {
             EXPECT_EQ(result.state, LockState::Unavailable);
             EXPECT_EQ(result.error, static_cast<RegistryError>(ERROR_ACCESS_DENIED));
         } else {
