@@ -7,16 +7,17 @@
 namespace quelvo::cli {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, Verb>, 7> kVerbs = {{{"--help", Verb::Help},
+constexpr std::array<std::pair<std::string_view, Verb>, 8> kVerbs = {{{"--help", Verb::Help},
                                                                      {"list", Verb::List},
                                                                      {"status", Verb::Status},
                                                                      {"use", Verb::Use},
                                                                      {"export", Verb::Export},
                                                                      {"backup", Verb::Backup},
-                                                                     {"restore", Verb::Restore}}};
+                                                                     {"restore", Verb::Restore},
+                                                                     {"check", Verb::Check}}};
 
 bool TakesViewer(Verb verb) {
-    return verb == Verb::Use || verb == Verb::Export;
+    return verb == Verb::Use || verb == Verb::Export || verb == Verb::Check;
 }
 
 // Whole seconds, at most a day: a script that waits longer means something else.
@@ -32,9 +33,12 @@ bool TakeSeconds(const std::string &word, Arguments &arguments) {
 bool TakeOption(const std::vector<std::string> &words, std::size_t &at, Arguments &arguments) {
     const std::string &word = words[at];
     const Verb verb = arguments.verb;
-    if (word == "--json" && verb == Verb::Status) return arguments.json = true;
+    if (word == "--json" && (verb == Verb::Status || verb == Verb::Check)) return arguments.json = true;
     if (word == "--dry-run" && (verb == Verb::Use || verb == Verb::Restore)) return arguments.dryRun = true;
-    if (word == "--user" && verb != Verb::Help && verb != Verb::List && verb != Verb::Status)
+    if (word == "--rewrite" && verb == Verb::Use) return arguments.rewrite = true;
+    if (word == "--dism" && verb == Verb::Export) return arguments.dism = true;
+    if (word == "--user" && (verb == Verb::Use || verb == Verb::Export || verb == Verb::Backup || verb == Verb::Check ||
+                             verb == Verb::Restore))
         return arguments.user = true;
     if (word == "--also-user" && verb == Verb::Use) return arguments.alsoUser = true;
     if (word == "--wait" && (verb == Verb::Use || verb == Verb::Restore) && at + 1 < words.size()) return TakeSeconds(words[++at], arguments);
@@ -69,6 +73,8 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string> &words) {
         haveViewer = true;
     }
     if (TakesViewer(arguments.verb) && !haveViewer) return std::nullopt;
+    // The default-associations file is applied to users by Windows itself; there is no per-user form of it.
+    if (arguments.dism && arguments.user) return std::nullopt;
     if (arguments.alsoUser && arguments.user) return std::nullopt; // --user alone already is the per-user switch
     return arguments;
 }

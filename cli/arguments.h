@@ -10,7 +10,7 @@
 
 namespace quelvo::cli {
 
-enum class Verb { Help, List, Status, Use, Export, Backup, Restore };
+enum class Verb { Help, List, Status, Use, Export, Backup, Restore, Check };
 
 struct Arguments {
     Verb verb = Verb::Help;
@@ -19,6 +19,8 @@ struct Arguments {
     bool json = false;
     bool dryRun = false;
     bool user = false;
+    bool rewrite = false; // use: write even what is already in place
+    bool dism = false;    // export: Windows' default-associations file instead of a .reg file
     bool alsoUser = false;      // use: the per-user switch too, after the machine's
     std::uint32_t waitSeconds = kDefaultLockWaitSeconds; // use, restore: how long another machine switch may keep us waiting
     bool noBackup = false; // use: go on when no backup can be kept

@@ -1,12 +1,16 @@
 #include "commands.h"
+#include "report.h"
 
 #include "core/backup.h"
+#include "core/default_associations.h"
+#include "core/in_place.h"
 #include "core/hiding.h"
 #include "core/text_escape.h"
 #include "core/switch_text.h"
 #include "core/viewer_name.h"
 #include "platform/account_win.h"
 #include "platform/backup_store_win.h"
+#include "platform/installation_probe_win.h"
 #include "platform/elevation_win.h"
 #include "platform/registry_win.h"
 #include "platform/shell_notifier_win.h"
@@ -23,9 +27,12 @@ constexpr std::string_view kUsage =
     "\n"
     "  list                                les sept viewers, le viewer actuel et ce qui semble installé\n"
     "  status [--json]                     le viewer de la machine, ses 20 emplacements et ce qui l'emporte pour vous\n"
-    "  use <viewer> [--dry-run] [--user | --also-user] [--wait SECONDES] [--no-backup]\n"
-    "                                      choisit le viewer (les 29 écritures d'un clic dans la fenêtre)\n"
+    "  use <viewer> [--dry-run] [--user | --also-user] [--wait SECONDES] [--no-backup] [--rewrite]\n"
+    "                                      choisit le viewer (les 29 écritures d'un clic dans la fenêtre) ;\n"
+    "                                      n'écrit rien si tout est déjà en place\n"
+    "  check <viewer> [--user] [--json]    une ligne : 0 en place, 1 à réparer (pour Intune, ConfigMgr)\n"
     "  export <viewer> [-o FICHIER] [--user] [--force]   les valeurs du viewer en fichier .reg\n"
+    "  export <viewer> --dism [-o FICHIER] [--force]   le fichier d'associations par défaut de Windows (DISM, Intune)\n"
     "  backup [-o FICHIER] [--user] [--force]  les 20 emplacements tels qu'ils sont, en fichier .reg qui les remet\n"
     "  restore [FICHIER] [--user] [--dry-run] [--wait SECONDES]\n"
     "                                      remet la sauvegarde gardée avant le premier changement (ou FICHIER)\n"
@@ -35,6 +42,7 @@ constexpr std::string_view kUsage =
     "  --also-user     après les valeurs de la machine, fait aussi le changement pour vous seul\n"
     "  --wait SECONDES attend au plus ce temps qu'un autre changement de la machine finisse (10 par défaut)\n"
     "  --dry-run       affiche les 29 écritures sans rien écrire\n"
+    "  --rewrite       fait les 29 écritures même si tout est déjà en place\n"
     "  -o FICHIER      écrit le fichier .reg au lieu de la sortie standard (jamais par-dessus un fichier existant\n"
     "                  sans --force, jamais par-dessus une sauvegarde de Quelvo)\n"
     "  --no-backup     change de viewer même si les valeurs d'avant ne peuvent pas être sauvegardées\n"
@@ -57,6 +65,8 @@ Scope ScopeOf(const Arguments &arguments) {
     return arguments.user ? Scope::CurrentUser : Scope::Machine;
 }
 
+} // namespace
+
 const ViewerRecord *ViewerOrComplain(const std::string &name, Console &console) {
     if (const ViewerRecord *viewer = FindViewerByName(name)) return viewer;
     std::string names;
@@ -66,11 +76,12 @@ const ViewerRecord *ViewerOrComplain(const std::string &name, Console &console) 
     return nullptr;
 }
 
-// A .reg file to -o FILE, or to standard output.
-int Deliver(const std::vector<RegFileEntry> &entries, const Arguments &arguments, Console &console) {
-    const std::string bytes = RegFileBytes(entries);
+namespace {
+
+// A file's bytes to -o FILE, or to standard output (as text in a console window).
+int Deliver(const std::string &bytes, const std::string &text, const Arguments &arguments, Console &console) {
     if (arguments.outputFile) return WriteOutputFile(*arguments.outputFile, bytes, arguments.force, console);
-    console.OutFile(bytes, RegFileText(entries));
+    console.OutFile(bytes, text);
     return ToInt(ExitCode::Ok);
 }
 
@@ -214,33 +225,57 @@ int UseViewer(const Arguments &arguments, Console &console) {
     FileBackupStore machineBackup(Scope::Machine), userBackup(Scope::CurrentUser);
     Win32ShellNotifier shell;
     NoDisplay display;
+    // Nothing to change: no write, no backup, no shell notice (and shell32 stays unloaded). The machine's places
+    // are read under the lock, so that no other switch is halfway through them.
+    const auto inPlace = [&] {
+        return !arguments.rewrite && AllMatch(CompareWithEndState(*viewer, scope, registry));
+    };
     SwitchOutcome outcome;
     const SwitchServices services{registry, registry, machineBackup, shell, scope, &userBackup, arguments.noBackup};
+    bool already = false;
     if (scope == Scope::Machine) {
         Win32SwitchLock lock;
         const LockHold hold(lock, arguments.waitSeconds * 1000);
         if (const std::optional<int> refused = RefusedByLock(hold.Result(), arguments, console)) return *refused;
-        outcome = SwitchViewer(*viewer, services, display);
+        already = inPlace();
+        if (!already) outcome = SwitchViewer(*viewer, services, display);
     } else {
-        outcome = SwitchViewer(*viewer, services, display);
+        already = inPlace();
+        if (!already) outcome = SwitchViewer(*viewer, services, display);
     }
-    BackupStore &store = scope == Scope::Machine ? static_cast<BackupStore &>(machineBackup) : userBackup;
-    ReportBackup(outcome, store, scope, console);
-    if (outcome.StoppedForBackup()) return ReportNoBackup(*viewer, outcome, store, console);
-    if (!outcome.Succeeded()) return ReportFailure(*viewer, outcome, console);
-    console.Err("« " + std::string(viewer->displayName) + " » est maintenant le viewer par défaut" +
-                (scope == Scope::CurrentUser ? " pour l'utilisateur actuel" : "") + " (" +
-                std::to_string(outcome.writesDone) + " valeurs écrites).\n");
+    if (already) {
+        console.Err("« " + std::string(viewer->displayName) + " » est déjà en place" +
+                    (scope == Scope::CurrentUser ? " pour l'utilisateur actuel" : "") +
+                    " : rien n'a été écrit (--rewrite pour faire les écritures quand même).\n");
+    } else {
+        BackupStore &store = scope == Scope::Machine ? static_cast<BackupStore &>(machineBackup) : userBackup;
+        ReportBackup(outcome, store, scope, console);
+        if (outcome.StoppedForBackup()) return ReportNoBackup(*viewer, outcome, store, console);
+        if (!outcome.Succeeded()) return ReportFailure(*viewer, outcome, console);
+        console.Err("« " + std::string(viewer->displayName) + " » est maintenant le viewer par défaut" +
+                    (scope == Scope::CurrentUser ? " pour l'utilisateur actuel" : "") + " (" +
+                    std::to_string(outcome.writesDone) + " valeurs écrites).\n");
+    }
     if (scope == Scope::CurrentUser) return ToInt(ExitCode::Ok);
     const int userCode = arguments.alsoUser ? SwitchForTheUserToo(*viewer, registry, console) : ToInt(ExitCode::Ok);
     ReportHiding(*viewer, registry, account, console);
     return userCode;
 }
 
+int Deliver(const std::vector<RegFileEntry> &entries, const Arguments &arguments, Console &console) {
+    return Deliver(RegFileBytes(entries), RegFileText(entries), arguments, console);
+}
+
 int ExportViewer(const Arguments &arguments, Console &console) {
     const ViewerRecord *viewer = ViewerOrComplain(arguments.viewer, console);
     if (!viewer) return ToInt(ExitCode::Usage);
-    return Deliver(ExportEntries(*viewer, ScopeOf(arguments)), arguments, console);
+    if (!arguments.dism) return Deliver(ExportEntries(*viewer, ScopeOf(arguments)), arguments, console);
+    if (!Win32InstallationProbe().ProgIdExists(viewer->extensionProgId))
+        console.Err("Avertissement : le type de fichier « " + std::string(viewer->extensionProgId) +
+                    " » n'est pas enregistré sur ce PC (voir quelvo-cli list). Windows n'applique une association "
+                    "qu'à un type de fichier enregistré sur le PC qui la reçoit ; le fichier est écrit quand même.\n");
+    const std::string xml = DefaultAssociationsXml(*viewer);
+    return Deliver(xml, xml, arguments, console);
 }
 
 int BackUp(const Arguments &arguments, Console &console) {
@@ -275,6 +310,8 @@ int Run(const Arguments &arguments, Console &console) {
         return BackUp(arguments, console);
     case Verb::Restore:
         return RestoreBackup(arguments, console);
+    case Verb::Check:
+        return CheckViewerCommand(arguments, console);
     }
     return ToInt(ExitCode::Usage);
 }

@@ -4,6 +4,9 @@
 #include "arguments.h"
 #include "console_win.h"
 #include "core/exit_codes.h"
+#include "core/viewer_catalogue.h"
+
+#include <string>
 
 namespace quelvo::cli {
 
@@ -16,5 +19,10 @@ int RestoreBackup(const Arguments &arguments, Console &console);
 int WriteOutputFile(const std::string &path, std::string_view bytes, bool force, Console &console);
 std::string SystemTextOf(unsigned long error);
 int ShowStatus(const Arguments &arguments, Console &console);
+int CheckViewerCommand(const Arguments &arguments, Console &console);
+// check's one line on standard output when its command line is wrong: a detection script always gets one.
+void PrintCheckRefused(Console &console);
+
+const ViewerRecord *ViewerOrComplain(const std::string &name, Console &console);
 
 } // namespace quelvo::cli

@@ -16,6 +16,7 @@ int wmain(int argc, wchar_t **argv) {
     const std::optional<Arguments> arguments = ParseArguments(words);
     if (!arguments) {
         PrintUsage(console, true);
+        if (!words.empty() && words.front() == "check") PrintCheckRefused(console);
         return quelvo::ToInt(quelvo::ExitCode::Usage);
     }
     const int code = Run(*arguments, console);

@@ -1,5 +1,6 @@
 // What list and status print: for people as lines, for scripts as one JSON document.
 #include "commands.h"
+#include "report.h"
 
 #include "core/detection.h"
 #include "core/exit_codes.h"
@@ -9,8 +10,6 @@
 #include "platform/account_win.h"
 #include "platform/installation_probe_win.h"
 #include "platform/registry_win.h"
-
-#include <nlohmann/json.hpp>
 
 namespace quelvo::cli {
 namespace {
@@ -38,6 +37,8 @@ std::string ControlLines(const ViewerRecord &viewer, InstallationProbe &probe) {
                 " : le registre ne dit pas lequel des deux est installé\n";
     return text;
 }
+
+} // namespace
 
 // Registry text goes out escaped: anyone may have planted it.
 std::string ValueText(const SeenValue &value) {
@@ -105,6 +106,8 @@ std::string WhyLine(const PlaceVerdict &place) {
     return line + "son choix « Ouvrir avec » " + place.choicePath + " = " + ValueText(place.choice) + " (illisible)\n";
 }
 
+namespace {
+
 std::string StatusText(const StatusReport &report) {
     std::string text = "Viewer de la machine : " +
                        (report.viewer ? std::string(report.viewer->displayName) : std::string("aucun viewer reconnu")) +
@@ -143,16 +146,10 @@ std::string StatusText(const StatusReport &report) {
            ".\n";
 }
 
-nlohmann::ordered_json ValueJson(const std::string &path, const SeenValue &value) {
-    using Json = nlohmann::ordered_json;
-    return {{"path", path},
-            {"state", StateName(value.state)},
-            {"value", value.state == ValueState::Text ? Json(value.text) : Json(nullptr)}};
-}
-
 nlohmann::ordered_json StatusJson(const StatusReport &report) {
     using Json = nlohmann::ordered_json;
-    Json document = {{"viewer", report.viewer ? Json(report.viewer->displayName) : Json(nullptr)},
+    Json document = {{"format", kJsonFormat},
+                     {"viewer", report.viewer ? Json(report.viewer->displayName) : Json(nullptr)},
                      {"exitCode", report.ExitCode()},
                      {"usersChecked", report.hiding.usersChecked}};
     Json &locations = document["locations"] = Json::array();
@@ -180,16 +177,23 @@ nlohmann::ordered_json StatusJson(const StatusReport &report) {
     return document;
 }
 
+} // namespace
+
+nlohmann::ordered_json ValueJson(const std::string &path, const SeenValue &value) {
+    using Json = nlohmann::ordered_json;
+    return {{"path", path},
+            {"state", StateName(value.state)},
+            {"value", value.state == ValueState::Text ? Json(value.text) : Json(nullptr)}};
+}
+
 // ASCII only, so that no planted control or bidirectional character reaches a terminal; JSON leaves DEL alone,
 // and outside strings it never occurs.
-std::string SafeJson(const nlohmann::ordered_json &document) {
-    std::string text = document.dump(2, ' ', true, nlohmann::ordered_json::error_handler_t::replace);
+std::string SafeJson(const nlohmann::ordered_json &document, int indent) {
+    std::string text = document.dump(indent, ' ', true, nlohmann::ordered_json::error_handler_t::replace);
     for (std::size_t at = text.find('\x7F'); at != std::string::npos; at = text.find('\x7F', at))
         text.replace(at, 1, "\\u007f");
     return text + "\n";
 }
-
-} // namespace
 
 int ListViewers(Console &console) {
     Win32Registry registry;
@@ -210,7 +214,7 @@ int ShowStatus(const Arguments &arguments, Console &console) {
     Win32Registry registry;
     const StatusReport report = CheckStatus(registry, CurrentAccount());
     if (arguments.json)
-        console.Out(SafeJson(StatusJson(report)));
+        console.Out(SafeJson(StatusJson(report), 2));
     else
         console.Out(StatusText(report));
     return report.ExitCode();

@@ -13,6 +13,7 @@ add_library(quelvo_platform_win STATIC
   platform/elevation_win.cpp
   platform/account_win.cpp
   platform/switch_lock_win.cpp
+  platform/switch_lock_pump_win.cpp
   platform/dll_search_win.cpp
   platform/message_filter_win.cpp
   platform/single_instance_win.cpp
@@ -57,6 +58,9 @@ add_executable(fair_floor_window WIN32 bench/minimal_window.cpp bench/fair_floor
 target_compile_definitions(fair_floor_window PRIVATE FAIR_FLOOR)
 target_link_libraries(fair_floor_window PRIVATE comctl32)
 target_link_options(fair_floor_window PRIVATE -municode -s)
+add_executable(shell_notice bench/shell_notice.cpp)
+target_link_libraries(shell_notice PRIVATE shell32)
+target_link_options(shell_notice PRIVATE -municode -s)
 add_executable(quelvo_bench bench/quelvo_bench.cpp)
 target_link_libraries(quelvo_bench PRIVATE quelvo_platform_win ole32 oleaut32 uuid psapi)
 target_link_options(quelvo_bench PRIVATE -municode)
@@ -65,10 +69,13 @@ target_link_options(quelvo_bench PRIVATE -municode)
 # Only the JSON library's own folder is exposed, since the toolchain keeps system headers out of this build.
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/json_include)
 file(CREATE_LINK /usr/include/nlohmann ${CMAKE_BINARY_DIR}/json_include/nlohmann SYMBOLIC)
-add_executable(quelvo-cli cli/main.cpp cli/arguments.cpp cli/console_win.cpp cli/commands.cpp cli/report.cpp
-  cli/restore.cpp cli/output_file.cpp)
-target_include_directories(quelvo-cli PRIVATE ${CMAKE_BINARY_DIR}/json_include)
-target_link_libraries(quelvo-cli PRIVATE quelvo_platform_win)
+# Everything but the entry point, so that tests can run a verb in-process and see which libraries it loads.
+add_library(quelvo_cli_verbs STATIC cli/arguments.cpp cli/console_win.cpp cli/commands.cpp cli/report.cpp
+  cli/check.cpp cli/restore.cpp cli/output_file.cpp)
+target_include_directories(quelvo_cli_verbs PUBLIC ${CMAKE_BINARY_DIR}/json_include)
+target_link_libraries(quelvo_cli_verbs PUBLIC quelvo_platform_win)
+add_executable(quelvo-cli cli/main.cpp)
+target_link_libraries(quelvo-cli PRIVATE quelvo_cli_verbs)
 target_link_options(quelvo-cli PRIVATE -municode -s -Wl,--gc-sections)
 
 include(${PROJECT_SOURCE_DIR}/cmake/release.cmake)

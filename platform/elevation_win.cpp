@@ -1,5 +1,7 @@
 #include "elevation_win.h"
 
+#include "module_export_win.h"
+
 #include <shellapi.h>
 
 namespace quelvo {
@@ -65,7 +67,14 @@ ElevatedLaunch ShellElevation::RunAsAdministrator(HWND owner, const std::wstring
     info.lpFile = program.c_str();
     info.lpParameters = parameters.c_str();
     info.nShow = SW_HIDE;
-    if (!ShellExecuteExW(&info)) {
+    // shell32 only when asked: the command line links this file too, and its verbs never need the shell.
+    const auto execute =
+        ModuleExport<BOOL WINAPI(SHELLEXECUTEINFOW *)>(LoadSystemLibrary(L"shell32.dll"), "ShellExecuteExW");
+    if (!execute) {
+        launch.error = GetLastError();
+        return launch;
+    }
+    if (!execute(&info)) {
         launch.error = GetLastError();
         return launch;
     }

@@ -5,19 +5,13 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <string>
-
 namespace quelvo {
 
 // shell32 is loaded only when there is something to tell: it brings user32, ole32 and more with it, which the
 // command line's other verbs never need. It stays loaded, since the shell may still be at work in it.
 void Win32ShellNotifier::AssociationsChanged() {
-    wchar_t folder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return;
-    HMODULE shell = LoadLibraryW((std::wstring(folder, length) + L"\\shell32.dll").c_str());
-    if (!shell) return;
-    if (const auto notify = ModuleExport<void WINAPI(LONG, UINT, LPCVOID, LPCVOID)>(shell, "SHChangeNotify"))
+    if (const auto notify = ModuleExport<void WINAPI(LONG, UINT, LPCVOID, LPCVOID)>(LoadSystemLibrary(L"shell32.dll"),
+                                                                                    "SHChangeNotify"))
         notify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 }
 

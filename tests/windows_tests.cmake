@@ -92,9 +92,9 @@ endforeach()
 add_executable(cli_tests
   ${CMAKE_CURRENT_LIST_DIR}/cli/cli_fixture.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli/cli_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/cli/safety_net_cli_test.cpp)
-target_include_directories(cli_tests PRIVATE ${CMAKE_BINARY_DIR}/json_include)
-target_link_libraries(cli_tests PRIVATE quelvo_platform_win quelvo_fakes gtest_main)
+  ${CMAKE_CURRENT_LIST_DIR}/cli/safety_net_cli_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli/fleet_test.cpp)
+target_link_libraries(cli_tests PRIVATE quelvo_cli_verbs quelvo_fakes gtest_main)
 add_dependencies(cli_tests quelvo-cli)
 add_test(NAME cli_tests COMMAND cli_tests --gtest_filter=-CliTest.ANearlyFullDrive*)
 set_tests_properties(cli_tests PROPERTIES RUN_SERIAL TRUE)

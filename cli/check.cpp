@@ -1,0 +1,127 @@
+// check: one line for Intune and ConfigMgr (exit 0 in place, 1 to repair), or one JSON document for monitoring.
+#include "commands.h"
+#include "report.h"
+
+#include "core/in_place.h"
+#include "core/text_escape.h"
+#include "platform/account_win.h"
+#include "platform/registry_win.h"
+
+#include <algorithm>
+
+namespace quelvo::cli {
+namespace {
+
+// What Intune keeps of a detection script's output.
+constexpr std::size_t kLineLimit = 2048;
+
+std::string PlaceText(const LocationStatus &place) {
+    return place.path + " = " + ValueText({place.state, place.text}) + " (attendu \"" + place.expected + "\")";
+}
+
+std::string HidingText(const PlaceVerdict &place) {
+    std::string line = WhyLine(place);
+    return line.substr(2, line.size() - 3); // without its indent and line end
+}
+
+// One line whatever the values hold (registry text comes escaped already; this keeps any other control out too),
+// cut at a character's start when too long.
+std::string OneLine(const std::string &text) {
+    const std::string line = EscapeControls(text);
+    if (line.size() <= kLineLimit) return line;
+    std::size_t cut = kLineLimit - 3;
+    while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
+        --cut;
+    return line.substr(0, cut) + "...";
+}
+
+// The verdict and its counts first, the details after: a cut line loses only details.
+std::string CheckLine(const CheckReport &report) {
+    const std::string name(report.viewer->displayName);
+    const std::size_t differing = std::ranges::count(report.machine, false, &LocationStatus::matches);
+    const std::string of = std::to_string(report.machine.size());
+    std::string line = std::string(report.InPlace() ? "en place : " : "à réparer : ") + name +
+                       (report.forUser ? " pour cet utilisateur" : " sur ce PC");
+    line += differing == 0 ? " ; les " + of + " valeurs de la machine sont les siennes"
+                           : " ; " + std::to_string(differing) + " des " + of + " valeurs de la machine diffèrent";
+    const std::vector<const PlaceVerdict *> hiding =
+        report.hiding.usersChecked ? report.hiding.Hiding() : std::vector<const PlaceVerdict *>();
+    if (report.forUser && !report.userGets.empty())
+        line += " ; " + std::to_string(report.userGets.size()) + " réglage(s) de l'utilisateur donnent autre chose";
+    else if (!report.forUser && !hiding.empty())
+        line += " ; " + std::to_string(hiding.size()) +
+                " emplacement(s) masqué(s) pour cet utilisateur (use ne les change pas)";
+    if (!report.hiding.usersChecked) line += " ; réglages propres aux utilisateurs non vérifiés (compte système)";
+    for (const LocationStatus &place : report.machine)
+        if (!place.matches) line += " ; " + PlaceText(place);
+    if (report.forUser)
+        for (const LocationStatus &gets : report.userGets)
+            line += " ; " + PlaceText(gets);
+    else
+        for (const PlaceVerdict *place : hiding)
+            line += " ; " + HidingText(*place);
+    return OneLine(line);
+}
+
+nlohmann::ordered_json PlacesJson(const std::vector<LocationStatus> &places) {
+    using Json = nlohmann::ordered_json;
+    Json values = Json::array();
+    for (const LocationStatus &place : places)
+        values.push_back({{"path", place.path},
+                          {"state", StateName(place.state)},
+                          {"value", place.state == ValueState::Text ? Json(place.text) : Json(nullptr)},
+                          {"expected", place.expected},
+                          {"matches", place.matches}});
+    return values;
+}
+
+// Where this user's own settings win, as status --json's forThisUser names them.
+nlohmann::ordered_json HidingJson(const HidingReport &report) {
+    using Json = nlohmann::ordered_json;
+    Json values = Json::array();
+    if (report.usersChecked)
+        for (const PlaceVerdict *place : report.Hiding())
+            values.push_back({{"name", place->name},
+                              {"winner", WinnerName(place->winner)},
+                              {"machine", ValueJson(place->machinePath, place->machine)},
+                              {"user", place->winner == Winner::UserChoice ? ValueJson(place->choicePath, place->choice)
+                                                                           : ValueJson(place->userPath, place->user)}});
+    return values;
+}
+
+nlohmann::ordered_json CheckJson(const CheckReport &report, const std::string &line) {
+    return {{"format", kJsonFormat},
+            {"viewer", report.viewer->displayName},
+            {"forUser", report.forUser},
+            {"inPlace", report.InPlace()},
+            {"exitCode", report.ExitCode()},
+            {"usersChecked", report.hiding.usersChecked},
+            {"line", line},
+            {"machine", PlacesJson(report.machine)},
+            {"hiding", HidingJson(report.hiding)},
+            {"userGets", PlacesJson(report.userGets)}};
+}
+
+} // namespace
+
+void PrintCheckRefused(Console &console) {
+    console.Out("commande incorrecte : rien n'a été vérifié (voir quelvo-cli --help)\n");
+}
+
+int CheckViewerCommand(const Arguments &arguments, Console &console) {
+    const ViewerRecord *viewer = ViewerOrComplain(arguments.viewer, console);
+    if (!viewer) {
+        PrintCheckRefused(console);
+        return ToInt(ExitCode::Usage);
+    }
+    Win32Registry registry;
+    const CheckReport report = CheckViewer(*viewer, arguments.user, CurrentAccount(), registry);
+    const std::string line = CheckLine(report);
+    if (arguments.json)
+        console.Out(SafeJson(CheckJson(report, line), -1));
+    else
+        console.Out(line + "\n");
+    return report.ExitCode();
+}
+
+} // namespace quelvo::cli

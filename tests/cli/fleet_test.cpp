@@ -1,0 +1,128 @@
+// The verbs for many PCs: the default-associations file, check, and a use that leaves a PC in place alone.
+#include "cli_fixture.h"
+
+#include "../win/registry_fixture.h"
+#include "cli/commands.h"
+#include "core/default_associations.h"
+#include "core/in_place.h"
+#include "platform/registry_path.h"
+#include "platform/registry_win.h"
+#include "platform/text_win.h"
+
+#include <nlohmann/json.hpp>
+
+namespace quelvo::test {
+namespace {
+
+bool Has(const std::string &text, const std::string &part) {
+    return text.find(part) != std::string::npos;
+}
+
+// A check's output: exactly one line, within what Intune keeps.
+std::string OnlyLine(const ProcessResult &result) {
+    EXPECT_TRUE(result.out.ends_with("\r\n")) << result.out;
+    const std::string line = result.out.substr(0, result.out.find("\r\n"));
+    EXPECT_EQ(line.size() + 2, result.out.size()) << "one line only: " << result.out;
+    EXPECT_LE(line.size(), 2048u);
+    return line;
+}
+
+void DenyWritesToEveryPlace() {
+    for (const std::string &path : Places()) {
+        const RegistryPath parsed = *ParseRegistryPath(path);
+        ASSERT_TRUE(SetKeySecurity(RootKey(parsed.root), Widen(parsed.key), kDenyWrites)) << path;
+    }
+}
+
+TEST_F(CliTest, ExportDismWritesTheFileWarnsOfAnUnregisteredFileTypeAndRefusesUser) {
+    DeleteTree(HKEY_CLASSES_ROOT, L"X3D.World");
+    const std::wstring file = TempFile(L"assoc.xml");
+    ProcessResult result = RunCli(L"export \"bs contact\" --dism -o \"" + file + L"\"");
+    EXPECT_EQ(result.exitCode, 0u);
+    EXPECT_TRUE(Has(result.err, "« X3D.World » n'est pas enregistré")) << result.err;
+    EXPECT_EQ(ReadFileBytes(file), DefaultAssociationsXml(Viewers()[4]));
+    SetStringValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\X3D.World", L"", L"X3D");
+    result = RunCli(L"export \"bs contact\" --dism");
+    DeleteTree(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\X3D.World");
+    EXPECT_EQ(result.out, DefaultAssociationsXml(Viewers()[4])) << "redirected, stdout carries the file";
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(RunCli(L"export octaga --dism --user").exitCode, 2u);
+}
+
+TEST_F(CliTest, CheckAnswersInOneLineForAPcInPlaceAnotherViewerAndAUserKeyThatHides) {
+    FillPlaces("other");
+    ASSERT_EQ(RunCli(L"use octaga").exitCode, 0u);
+    ProcessResult result = RunCli(L"check octaga");
+    EXPECT_EQ(result.exitCode, 0u);
+    EXPECT_TRUE(OnlyLine(result).starts_with("en place : Octaga sur ce PC")) << result.out;
+    EXPECT_EQ(EndState(Viewers()[5], Scope::Machine).size(), 20u);
+    // The same text as REG_EXPAND_SZ is not what the switch writes.
+    const std::string first = Places().front(),
+                      key = first.substr(first.find('\\') + 1, first.rfind('\\') - first.find('\\') - 1);
+    SetStringValue(HKEY_LOCAL_MACHINE, Widen(key), L"CLSID", Widen(*ReadPlaces().at(first)), REG_EXPAND_SZ);
+    EXPECT_EQ(RunCli(L"check octaga").exitCode, 1u);
+    ASSERT_EQ(RunCli(L"use octaga").exitCode, 0u);
+
+    result = RunCli(L"check flux");
+    EXPECT_EQ(result.exitCode, 1u);
+    const std::string differs = OnlyLine(result);
+    EXPECT_TRUE(differs.starts_with("à réparer : Flux sur ce PC ; ")) << differs;
+    EXPECT_TRUE(differs.ends_with("...")) << "every place differs: the line is cut";
+
+    // The machine repair cannot change a per-user key: named, not counted, unless the user's own check asks.
+    SetPlace("HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\", "Mine.Wrl");
+    result = RunCli(L"check octaga");
+    EXPECT_EQ(result.exitCode, 0u);
+    EXPECT_TRUE(Has(OnlyLine(result), ".wrl : sa propre clé HKEY_CURRENT_USER\\Software\\Classes\\.wrl")) << result.out;
+    result = RunCli(L"check octaga --user");
+    EXPECT_EQ(result.exitCode, 1u);
+    EXPECT_TRUE(OnlyLine(result).starts_with("à réparer : Octaga pour cet utilisateur")) << result.out;
+    ASSERT_EQ(RunCli(L"use octaga --user").exitCode, 0u);
+    EXPECT_EQ(RunCli(L"check octaga --user").exitCode, 0u) << "the user's own switch repairs what they get";
+
+    const ProcessResult json = RunCli(L"check octaga --json");
+    EXPECT_EQ(json.out.find('\n'), json.out.size() - 1) << "one line";
+    const nlohmann::json document = nlohmann::json::parse(json.out);
+    EXPECT_EQ(document["format"], 1);
+    EXPECT_EQ(document["exitCode"], 0);
+    EXPECT_EQ(document["machine"].size(), EndState(Viewers()[5], Scope::Machine).size());
+    EXPECT_EQ(nlohmann::json::parse(RunCli(L"status --json").out)["format"], 1);
+
+    for (const wchar_t *wrong : {L"check", L"check nobody", L"check octaga --dism"}) {
+        result = RunCli(wrong);
+        EXPECT_EQ(result.exitCode, 2u) << Narrow(wrong);
+        EXPECT_TRUE(OnlyLine(result).starts_with("commande incorrecte")) << Narrow(wrong);
+    }
+}
+
+TEST_F(CliTest, UseInPlaceWritesNothingKeepsNoBackupAndRewriteStillWrites) {
+    FillPlaces("other");
+    ASSERT_EQ(RunCli(L"use flux").exitCode, 0u);
+    DeleteFileW(MachineBackupFile().c_str());
+    const auto before = ReadPlaces();
+    DenyWritesToEveryPlace();
+    ProcessResult result = RunCli(L"use flux");
+    EXPECT_EQ(result.exitCode, 0u) << result.err;
+    EXPECT_TRUE(Has(result.err, "déjà en place")) << result.err;
+    EXPECT_FALSE(ReadFileBytes(MachineBackupFile())) << "nothing to change, nothing to keep";
+    EXPECT_EQ(ReadPlaces(), before);
+    result = RunCli(L"use flux --rewrite");
+    EXPECT_EQ(result.exitCode, 5u) << "the writes are made, and refused";
+}
+
+// In this process, as the command line runs it: a PC in place never loads shell32 (and so user32, gdi32 and the
+// display driver), a change does.
+TEST_F(CliTest, UseInPlaceLeavesShell32Unloaded) {
+    ASSERT_EQ(GetModuleHandleW(L"shell32.dll"), nullptr) << "the test program loaded shell32 itself";
+    FillPlaces("other");
+    ASSERT_EQ(RunCli(L"use cortona").exitCode, 0u);
+    cli::Console console;
+    const auto use = [&](const char *viewer) { return cli::Run(*cli::ParseArguments({"use", viewer}), console); };
+    EXPECT_EQ(use("cortona"), 0);
+    EXPECT_EQ(GetModuleHandleW(L"shell32.dll"), nullptr);
+    EXPECT_EQ(use("flux"), 0);
+    EXPECT_NE(GetModuleHandleW(L"shell32.dll"), nullptr) << "a change tells the shell";
+}
+
+} // namespace
+} // namespace quelvo::test
