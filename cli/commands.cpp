@@ -183,15 +183,6 @@ void ReportHiding(const ViewerRecord &viewer, RegistryReader &registry, Account 
     console.Err(text);
 }
 
-// Another machine switch must not interleave its writes with ours: nothing is written without the lock.
-std::optional<int> RefusedByLock(const LockResult &lock, const Arguments &arguments, Console &console) {
-    if (lock.state == LockState::HeldAfterAbandon) console.Err(LockText(lock, arguments.waitSeconds) + "\n");
-    if (lock.Held()) return std::nullopt;
-    std::string text = LockText(lock, arguments.waitSeconds);
-    if (lock.state == LockState::Unavailable) text += " Windows indique : " + SystemTextOf(lock.error) + ".";
-    console.Err(text + "\n");
-    return ToInt(ExitCode::LockBusy);
-}
 
 int SwitchForTheUserToo(const ViewerRecord &viewer, Win32Registry &registry, Console &console) {
     FileBackupStore machineBackup(Scope::Machine), userBackup(Scope::CurrentUser); // the user's own backup first
@@ -284,6 +275,16 @@ int BackUp(const Arguments &arguments, Console &console) {
 }
 
 } // namespace
+
+// Another machine switch must not interleave its writes with ours: nothing is written without the lock.
+std::optional<int> RefusedByLock(const LockResult &lock, const Arguments &arguments, Console &console) {
+    if (lock.state == LockState::HeldAfterAbandon) console.Err(LockText(lock, arguments.waitSeconds) + "\n");
+    if (lock.Held()) return std::nullopt;
+    std::string text = LockText(lock, arguments.waitSeconds);
+    if (lock.state == LockState::Unavailable) text += " Windows indique : " + SystemTextOf(lock.error) + ".";
+    console.Err(text + "\n");
+    return ToInt(ExitCode::LockBusy);
+}
 
 std::string SystemTextOf(unsigned long error) {
     return Narrow(SystemText(error)) + " (erreur " + std::to_string(error) + ")";

@@ -4,6 +4,9 @@
 #include "arguments.h"
 #include "console_win.h"
 #include "core/exit_codes.h"
+#include "core/switch_lock.h"
+
+#include <optional>
 #include "core/viewer_catalogue.h"
 
 #include <string>
@@ -18,6 +21,8 @@ int RestoreBackup(const Arguments &arguments, Console &console);
 // -o FILE: an existing file is refused unless force, a backup Quelvo keeps always; written beside it, then moved.
 int WriteOutputFile(const std::string &path, std::string_view bytes, bool force, Console &console);
 std::string SystemTextOf(unsigned long error);
+// The exit code when the PC-wide lock kept a machine write from being made (said on the error output).
+std::optional<int> RefusedByLock(const LockResult &lock, const Arguments &arguments, Console &console);
 int ShowStatus(const Arguments &arguments, Console &console);
 int CheckViewerCommand(const Arguments &arguments, Console &console);
 // check's one line on standard output when its command line is wrong: a detection script always gets one.

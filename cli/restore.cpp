@@ -6,6 +6,7 @@
 #include "platform/backup_store_win.h"
 #include "platform/registry_win.h"
 #include "platform/shell_notifier_win.h"
+#include "platform/switch_lock_win.h"
 #include "platform/text_win.h"
 #include "platform/unique_handle_win.h"
 
@@ -63,8 +64,6 @@ int Refused(const std::string &name, const std::string &why, Console &console) {
     return ToInt(ExitCode::FileRefused);
 }
 
-// Switch-lock hook: the PC-wide lock that `use` takes around its writes (issue15a's core/switch_lock.h) is to be
-// taken here too, around these writes, once both are on one branch.
 int Apply(const RestorePlan &plan, bool dryRun, Console &console) {
     Win32Registry registry;
     std::size_t done = 0;
@@ -111,7 +110,12 @@ int RestoreBackup(const Arguments &arguments, Console &console) {
     for (const std::string &skipped : plan.skipped)
         console.Err("Ignorée (sauvegarde de la version 2.0.0 : HKEY_CLASSES_ROOT y montrait la vue fusionnée, peut-être "
                     "vos propres valeurs par utilisateur) : " + Printable(skipped) + "\n");
-    return Apply(plan, arguments.dryRun, console);
+    if (scope == Scope::CurrentUser || arguments.dryRun) return Apply(plan, arguments.dryRun, console);
+    // The machine's places are written under the same lock as a switch, so the two never interleave.
+    Win32SwitchLock lock;
+    const LockHold hold(lock, arguments.waitSeconds * 1000);
+    if (const std::optional<int> refused = RefusedByLock(hold.Result(), arguments, console)) return *refused;
+    return Apply(plan, false, console);
 }
 
 } // namespace quelvo::cli

@@ -40,7 +40,8 @@ endif()
 #   owner Administrators, a protected list: SYSTEM and Administrators full control, Users read and list;
 # - the refusal of any RUNATLOGON other than 0 or 1, an error action (type 19) before anything is done.
 set(LANGUAGE 1036)
-set(SDDL "O:BAG:SYD:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FRFX;;;BU)")
+include(${CMAKE_CURRENT_LIST_DIR}/folder_sddl.cmake)
+set(SDDL "${FOLDER_SDDL}")
 set(REFUSED "RUNATLOGON AND RUNATLOGON <> \"0\" AND RUNATLOGON <> \"1\"")
 set(MESSAGE "RUNATLOGON vaut « [RUNATLOGON] » : seules les valeurs 0 et 1 sont admises. Rien n’a été installé.")
 find_program(MSIBUILD msibuild REQUIRED)

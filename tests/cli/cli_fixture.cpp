@@ -64,6 +64,12 @@ std::wstring OutputName(const wchar_t *stream) {
            L".txt";
 }
 
+std::wstring EnvironmentFolder(const wchar_t *name) {
+    wchar_t folder[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(name, folder, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
+}
+
 } // namespace
 
 void DeleteFolder(const std::wstring &folder) {
@@ -108,8 +114,10 @@ void CliTest::SetUp() {
     folder_ = std::wstring(buffer) + L"quelvo-cli-test";
     DeleteFolder(folder_);
     CreateDirectoryW(folder_.c_str(), nullptr);
-    machineFolder_ = KnownFolder(Scope::Machine) + L"\\Quelvo";
-    userFolder_ = KnownFolder(Scope::CurrentUser) + L"\\Quelvo";
+    // The environment names the same folders as the known-folder API here, and reading it keeps shell32 out of this
+    // process, which a test of the command line's own loading needs.
+    machineFolder_ = EnvironmentFolder(L"ProgramData") + L"\\Quelvo";
+    userFolder_ = EnvironmentFolder(L"LOCALAPPDATA") + L"\\Quelvo";
     for (const std::wstring &kept : {machineFolder_, userFolder_}) {
         if (GetFileAttributesW((kept + L".saved-by-cli-tests").c_str()) == INVALID_FILE_ATTRIBUTES)
             MoveFileExW(kept.c_str(), (kept + L".saved-by-cli-tests").c_str(), 0);

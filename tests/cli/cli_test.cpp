@@ -228,6 +228,9 @@ TEST_F(CliTest, UseWaitsForAnotherMachineSwitchThenFailsWithSixOrGoesOnOnceItEnd
         EXPECT_GE(GetTickCount64() - start, 1000u);
         EXPECT_TRUE(Has(busy.err, "Un autre changement de viewer est en cours sur ce PC (attendu 1 s)")) << busy.err;
         EXPECT_EQ(ReadPlaces(), before) << "nothing written without the lock";
+        const std::wstring saved = TempFile(L"before-lock.reg");
+        ASSERT_EQ(RunCli(L"backup -o " + Quoted(saved)).exitCode, 0u);
+        EXPECT_EQ(RunCli(L"restore " + Quoted(saved) + L" --wait 0").exitCode, 6u) << "restore writes under it too";
         EXPECT_EQ(RunCli(L"use octaga --user").exitCode, 0u) << "a per-user switch takes no lock";
 
         other.LetGoAfter(1000);

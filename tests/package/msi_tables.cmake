@@ -103,8 +103,10 @@ expect("${CreateFolder}" "\nDATADIR\tDataFolder\n" "the package creates it")
 string(REGEX MATCH "\nDataFolder\t[^\t]*\tDATADIR\t([0-9]+)\t" ROW "${Component}")
 math(EXPR PERMANENT "${CMAKE_MATCH_1} & 16")
 expect("${PERMANENT}" "^16$" "its component is permanent")
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/folder_sddl.cmake)
+string(REGEX REPLACE "([().])" "\\\\\\1" FOLDER_SDDL_PATTERN "${FOLDER_SDDL}")
 expect("${MsiLockPermissionsEx}"
-       "\n[^\t]+\tDATADIR\tCreateFolder\tO:BAG:SYD:PAI\\(A;OICI;FA;;;SY\\)\\(A;OICI;FA;;;BA\\)\\(A;OICI;FRFX;;;BU\\)\t\n"
+       "\n[^\t]+\tDATADIR\tCreateFolder\t${FOLDER_SDDL_PATTERN}\t\n"
        "MsiLockPermissionsEx: owner Administrators, SYSTEM and Administrators full control, Users read")
 
 # Any RUNATLOGON but 0 and 1 stops the install: an error action (19) before the log-on choice (51), in both
