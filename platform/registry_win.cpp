@@ -52,17 +52,10 @@ HKEY RootKey(RegistryRoot root) {
 }
 
 RegistryError Win32Registry::WriteString(std::string_view path, std::string_view value) {
-    const std::optional<RegistryPath> parsed = ParseRegistryPath(path);
-    if (!parsed) return kRegistryBadPath;
-    UniqueKey key;
-    LSTATUS status = RegCreateKeyExW(RootKey(parsed->root), Widen(parsed->key).c_str(), 0, nullptr,
-                                     REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, key.Receive(), nullptr);
-    if (status != ERROR_SUCCESS) return static_cast<RegistryError>(status);
     const std::wstring text = Widen(value);
-    const DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-    status = RegSetValueExW(key.Get(), Widen(parsed->valueName).c_str(), 0, REG_SZ,
-                            reinterpret_cast<const BYTE *>(text.c_str()), bytes);
-    return static_cast<RegistryError>(status);
+    // REG_SZ's bytes, terminator included.
+    return WriteRaw(path, REG_SZ,
+                    {reinterpret_cast<const char *>(text.c_str()), (text.size() + 1) * sizeof(wchar_t)});
 }
 
 ReadResult Win32Registry::ReadValue(std::string_view path) {
