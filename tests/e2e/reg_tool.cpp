@@ -38,7 +38,11 @@ std::string RunAndCapture(std::wstring commandLine) {
 
 std::optional<std::wstring> RegQueryString(const std::wstring &key, const std::wstring &valueName) {
     const std::wstring which = valueName.empty() ? L"/ve" : L"/v \"" + valueName + L"\"";
-    const std::string output = RunAndCapture(L"reg.exe query \"" + key + L"\" " + which);
+    const std::wstring command = L"reg.exe query \"" + key + L"\" " + which;
+    std::string output = RunAndCapture(command);
+    // A run that prints nothing at all is the tool failing (it failed so once on a loaded machine), not the value
+    // missing, which prints the tool's error: run it once more.
+    if (output.empty()) output = RunAndCapture(command);
     std::istringstream lines(output);
     for (std::string line; std::getline(lines, line);) {
         const std::size_t type = line.find("REG_SZ");

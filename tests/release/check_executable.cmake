@@ -4,6 +4,11 @@
 #   cmake -DEXE=quelvo.exe -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=614400 [-DCONSOLE=1] -P check_executable.cmake
 set(SYSTEM_DLLS ADVAPI32.dll COMCTL32.dll GDI32.dll KERNEL32.dll msvcrt.dll SHELL32.dll USER32.dll)
 
+# The reason comes first, on a line of its own: CMake wraps a long message, and the tests match the reason.
+function(refuse REASON)
+  message(FATAL_ERROR "${REASON}\n${EXE}")
+endfunction()
+
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE HEADERS RESULT_VARIABLE FAILED)
 if(FAILED)
   message(FATAL_ERROR "objdump could not read ${EXE}")
@@ -14,7 +19,7 @@ if(FAILED OR NOT SECTIONS MATCHES "\\.text")
   message(FATAL_ERROR "objdump could not list the sections of ${EXE}")
 endif()
 if(SECTIONS MATCHES "\\.debug_|\\.stab")
-  message(FATAL_ERROR "${EXE} is not stripped")
+  refuse("not stripped")
 endif()
 
 string(REGEX MATCHALL "DLL Name: [^\n]+" IMPORTS "${HEADERS}")
@@ -44,7 +49,7 @@ foreach(FIELD MajorOSystemVersion=6 MinorOSystemVersion=1 MajorSubsystemVersion=
   list(GET FIELD 0 NAME)
   list(GET FIELD 1 VALUE)
   if(NOT HEADERS MATCHES "\n${NAME}[ \t]+${VALUE}\n")
-    message(FATAL_ERROR "${EXE}: ${NAME} is not ${VALUE}")
+    refuse("${NAME} is not ${VALUE}")
   endif()
 endforeach()
 if(NOT HEADERS MATCHES "DllCharacteristics[^\n]*\n([ \t]+[A-Z_]+\n)*[ \t]+TERMINAL_SERVICE_AWARE\n")
