@@ -122,15 +122,38 @@ std::wstring RandomName(const wchar_t *prefix, const wchar_t *suffix) {
     return name + suffix;
 }
 
-bool IdentityOf(const std::wstring &path, FileIdentity &identity) {
+namespace {
+
+std::optional<BY_HANDLE_FILE_INFORMATION> InformationOf(const std::wstring &path, DWORD flags) {
     HANDLE handle = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
     UniqueKernelHandle file(handle);
     BY_HANDLE_FILE_INFORMATION information = {};
-    if (!GetFileInformationByHandle(file.Get(), &information)) return false;
-    identity = {information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
-    return true;
+    if (!GetFileInformationByHandle(file.Get(), &information)) return std::nullopt;
+    return information;
+}
+
+FileIdentity IdentityIn(const BY_HANDLE_FILE_INFORMATION &information) {
+    return {information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+}
+
+// The link itself, never what it points to.
+std::optional<FileVersion> VersionOf(const std::wstring &path) {
+    const std::optional<BY_HANDLE_FILE_INFORMATION> information = InformationOf(path, FILE_FLAG_OPEN_REPARSE_POINT);
+    if (!information) return std::nullopt;
+    return FileVersion{IdentityIn(*information),
+                       (static_cast<unsigned long long>(information->nFileSizeHigh) << 32) | information->nFileSizeLow,
+                       (static_cast<unsigned long long>(information->ftLastWriteTime.dwHighDateTime) << 32) |
+                           information->ftLastWriteTime.dwLowDateTime};
+}
+
+} // namespace
+
+bool IdentityOf(const std::wstring &path, FileIdentity &identity) {
+    const std::optional<BY_HANDLE_FILE_INFORMATION> information = InformationOf(path, 0);
+    if (information) identity = IdentityIn(*information);
+    return information.has_value();
 }
 
 std::wstring FileBackupStore::Folder() {
@@ -150,6 +173,10 @@ std::string FileBackupStore::Location() {
 BackupCheck FileBackupStore::Check() {
     const std::wstring folder = Folder();
     if (folder.empty()) return {BackupCheck::State::Failed, {}, ERROR_PATH_NOT_FOUND};
+    // Taken before the judgement: a file changed during it is another version, judged again next time.
+    const std::optional<FileVersion> version = VersionOf(Path());
+    if (version && version == trusted_) return {BackupCheck::State::Kept, {}, kRegistryOk};
+    trusted_.reset();
     BackupCheck check;
     for (const auto &[path, isFolder] : {std::pair(folder, true), std::pair(Path(), false)}) {
         if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
@@ -165,6 +192,7 @@ BackupCheck FileBackupStore::Check() {
         return check; // a folder put aside takes its file with it
     }
     check.state = BackupCheck::State::Kept;
+    trusted_ = version;
     return check;
 }
 

@@ -7,9 +7,25 @@
 #include "core/association.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace quelvo {
+
+// The identity of an existing file (volume serial number and file index), so that two spellings of one file compare
+// equal; false if it cannot be opened.
+struct FileIdentity {
+    unsigned long volume = 0, high = 0, low = 0;
+    bool operator==(const FileIdentity &) const = default;
+};
+bool IdentityOf(const std::wstring &path, FileIdentity &identity);
+
+// One version of one file: the same file written since, or another put in its place, has another.
+struct FileVersion {
+    FileIdentity identity;
+    unsigned long long size = 0, lastWrite = 0;
+    bool operator==(const FileVersion &) const = default;
+};
 
 class FileBackupStore : public BackupStore {
 public:
@@ -30,6 +46,9 @@ private:
     std::wstring Folder();
     Scope scope_;
     std::wstring base_;
+    // The backup as last judged trustworthy. Once judged, only administrators can change the folder and the file:
+    // while the same version is there, the next switch need not read and judge it again (a few ms of a click).
+    std::optional<FileVersion> trusted_;
 };
 
 // ProgramData for the machine, LocalAppData for a user, through the known-folder API (shell32 is loaded then, and
@@ -39,12 +58,5 @@ std::wstring KnownFolder(Scope scope);
 // A name no one can guess: 128 random bits.
 std::wstring RandomName(const wchar_t *prefix, const wchar_t *suffix);
 
-// The identity of an existing file (volume serial number and file index), so that two spellings of one file compare
-// equal; false if it cannot be opened.
-struct FileIdentity {
-    unsigned long volume = 0, high = 0, low = 0;
-    bool operator==(const FileIdentity &) const = default;
-};
-bool IdentityOf(const std::wstring &path, FileIdentity &identity);
 
 } // namespace quelvo
