@@ -15,6 +15,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -270,40 +271,6 @@ double TimeProcess(std::wstring commandLine) {
     return elapsed;
 }
 
-// The same 29 values by the two routes an administrator has, taking turns; only the first switch writes the machine
-// backup (in the prefix's ProgramData, found through the known-folder API), as on a real machine.
-void BenchCommandLine(const std::wstring &folder) {
-    constexpr int kRuns = 35, kWarmUp = 5;
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring work = std::wstring(temp) + L"quelvo-bench";
-    CreateDirectoryW(work.c_str(), nullptr);
-    const std::wstring cli = L"\"" + folder + L"\\quelvo-cli.exe\" ";
-    std::vector<std::wstring> names, files;
-    for (const ViewerRecord &viewer : Viewers()) {
-        names.push_back(L"\"" + Widen(viewer.displayName) + L"\"");
-        files.push_back(work + L"\\" + std::to_wstring(names.size()) + L".reg");
-        TimeProcess(cli + L"export " + names.back() + L" --force -o \"" + files.back() + L"\"");
-    }
-    std::vector<double> byCli, byImport, byStatus;
-    for (int run = -kWarmUp; run < kRuns; ++run) {
-        const std::size_t viewer = static_cast<std::size_t>(run + kWarmUp) % names.size();
-        const double cliTime = TimeProcess(cli + L"use " + names[viewer]);
-        const double importTime = TimeProcess(L"reg.exe import \"" + files[viewer] + L"\"");
-        const double statusTime = TimeProcess(cli + L"status");
-        if (run < 0) continue;
-        byCli.push_back(cliTime);
-        byImport.push_back(importTime);
-        byStatus.push_back(statusTime);
-    }
-    std::printf("command line, median of %d (process start to exit, 29 writes each):\n", kRuns);
-    std::printf("  quelvo-cli use                      %7.1f ms\n", Median(byCli));
-    std::printf("  reg import of the exported file     %7.1f ms   quelvo-cli / reg import = %.2f\n",
-                Median(byImport), Median(byCli) / Median(byImport));
-    // The same program reading the same places without telling the shell: what the notice costs shows.
-    std::printf("  quelvo-cli status (no shell notice) %7.1f ms\n", Median(byStatus));
-}
-
 // A folder of the benchmark's own for the machine backup, with each viewer's exported .reg file in it.
 struct CommandLineBench {
     std::wstring cli;
@@ -320,53 +287,76 @@ CommandLineBench PrepareCommandLine(const std::wstring &folder) {
     for (const ViewerRecord &viewer : Viewers()) {
         bench.names.push_back(L"\"" + Widen(viewer.displayName) + L"\"");
         bench.files.push_back(work + L"\\" + std::to_wstring(bench.names.size()) + L".reg");
-        TimeProcess(bench.cli + L"export " + bench.names.back() + L" -o \"" + bench.files.back() + L"\"");
+        TimeProcess(bench.cli + L"export " + bench.names.back() + L" --force -o \"" + bench.files.back() + L"\"");
     }
     return bench;
 }
 
+constexpr int kCommandLineRuns = 35;
+
+// The routes of one run timed in turn, kCommandLineRuns runs after five that warm up; the medians, route by route.
+template <std::size_t Routes>
+std::array<double, Routes> MediansInTurns(const std::function<std::array<double, Routes>(std::size_t run)> &timeRun) {
+    constexpr int kWarmUp = 5;
+    std::array<std::vector<double>, Routes> times;
+    for (int run = -kWarmUp; run < kCommandLineRuns; ++run) {
+        const std::array<double, Routes> once = timeRun(static_cast<std::size_t>(run + kWarmUp));
+        if (run < 0) continue;
+        for (std::size_t route = 0; route < Routes; ++route) times[route].push_back(once[route]);
+    }
+    std::array<double, Routes> medians;
+    for (std::size_t route = 0; route < Routes; ++route) medians[route] = Median(times[route]);
+    return medians;
+}
+
+// The same 29 values by the two routes an administrator has, taking turns; only the first switch writes the machine
+// backup, as on a real machine.
+void BenchCommandLine(const std::wstring &folder) {
+    const CommandLineBench bench = PrepareCommandLine(folder);
+    const auto [cli, import, status] = MediansInTurns<3>([&](std::size_t run) {
+        const std::size_t viewer = run % bench.names.size();
+        return std::array{TimeProcess(bench.cli + L"use " + bench.names[viewer]),
+                          TimeProcess(L"reg.exe import \"" + bench.files[viewer] + L"\""),
+                          TimeProcess(bench.cli + L"status")};
+    });
+    std::printf("command line, median of %d (process start to exit, 29 writes each):\n", kCommandLineRuns);
+    std::printf("  quelvo-cli use                      %7.1f ms\n", cli);
+    std::printf("  reg import of the exported file     %7.1f ms   quelvo-cli / reg import = %.2f\n", import,
+                cli / import);
+    // The same program reading the same places without telling the shell: what the notice costs shows.
+    std::printf("  quelvo-cli status (no shell notice) %7.1f ms\n", status);
+}
+
 // Nothing to change: quelvo-cli use reads the places and stops; reg import writes the same values again.
 void BenchCommandLineUnchanged(const std::wstring &folder) {
-    constexpr int kRuns = 35, kWarmUp = 5;
     const CommandLineBench bench = PrepareCommandLine(folder);
-    std::vector<double> byCli, byImport;
-    for (int run = -kWarmUp; run < kRuns; ++run) {
-        const std::size_t viewer = static_cast<std::size_t>(run + kWarmUp) % bench.names.size();
+    const auto [cli, import] = MediansInTurns<2>([&](std::size_t run) {
+        const std::size_t viewer = run % bench.names.size();
         TimeProcess(bench.cli + L"use " + bench.names[viewer]); // puts it in place, untimed
-        const double cliTime = TimeProcess(bench.cli + L"use " + bench.names[viewer]);
-        const double importTime = TimeProcess(L"reg.exe import \"" + bench.files[viewer] + L"\"");
-        if (run < 0) continue;
-        byCli.push_back(cliTime);
-        byImport.push_back(importTime);
-    }
-    std::printf("command line, nothing to change, median of %d (process start to exit):\n", kRuns);
-    std::printf("  quelvo-cli use (in place, no write)  %7.1f ms\n", Median(byCli));
+        return std::array{TimeProcess(bench.cli + L"use " + bench.names[viewer]),
+                          TimeProcess(L"reg.exe import \"" + bench.files[viewer] + L"\"")};
+    });
+    std::printf("command line, nothing to change, median of %d (process start to exit):\n", kCommandLineRuns);
+    std::printf("  quelvo-cli use (in place, no write)  %7.1f ms\n", cli);
     std::printf("  reg import of the same values       %7.1f ms   quelvo-cli / reg import = %.2f (target <= 1.00)\n",
-                Median(byImport), Median(byCli) / Median(byImport));
+                import, cli / import);
 }
 
 // A real change against the same work done by Windows' own tools: reg import, then a program that only tells the
 // shell, as any program that changes associations must.
 void BenchCommandLineChanged(const std::wstring &folder) {
-    constexpr int kRuns = 35, kWarmUp = 5;
     const CommandLineBench bench = PrepareCommandLine(folder);
     const std::wstring notice = L"\"" + folder + L"\\shell_notice.exe\"";
-    std::vector<double> byCli, byImportAndNotice;
-    for (int run = -kWarmUp; run < kRuns; ++run) {
+    const auto [cli, importAndNotice] = MediansInTurns<2>([&](std::size_t run) {
         // Each route moves away from what the other left: seven viewers, taken two by two.
-        const std::size_t viewer = static_cast<std::size_t>(2 * (run + kWarmUp)) % bench.names.size();
-        const std::size_t next = (viewer + 1) % bench.names.size();
-        const double cliTime = TimeProcess(bench.cli + L"use " + bench.names[viewer]);
-        const double importTime =
-            TimeProcess(L"reg.exe import \"" + bench.files[next] + L"\"") + TimeProcess(notice);
-        if (run < 0) continue;
-        byCli.push_back(cliTime);
-        byImportAndNotice.push_back(importTime);
-    }
-    std::printf("command line, a change, median of %d (process start to exit):\n", kRuns);
-    std::printf("  quelvo-cli use (29 writes, notice)  %7.1f ms\n", Median(byCli));
+        const std::size_t viewer = (2 * run) % bench.names.size(), next = (viewer + 1) % bench.names.size();
+        return std::array{TimeProcess(bench.cli + L"use " + bench.names[viewer]),
+                          TimeProcess(L"reg.exe import \"" + bench.files[next] + L"\"") + TimeProcess(notice)};
+    });
+    std::printf("command line, a change, median of %d (process start to exit):\n", kCommandLineRuns);
+    std::printf("  quelvo-cli use (29 writes, notice)  %7.1f ms\n", cli);
     std::printf("  reg import, then the notice alone   %7.1f ms   quelvo-cli / both   = %.2f (target <= 1.10)\n",
-                Median(byImportAndNotice), Median(byCli) / Median(byImportAndNotice));
+                importAndNotice, cli / importAndNotice);
 }
 
 void BenchStartUp(const std::wstring &quelvo, const std::wstring &minimal, const std::wstring &fairFloor) {
