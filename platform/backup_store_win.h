@@ -20,10 +20,11 @@ struct FileIdentity {
 };
 bool IdentityOf(const std::wstring &path, FileIdentity &identity);
 
-// One version of one file: the same file written since, or another put in its place, has another.
+// One version of one file as its folder lists it: the file written since, or another put in its place, shows
+// another size, time or attributes (a link among them).
 struct FileVersion {
-    FileIdentity identity;
-    unsigned long long size = 0, lastWrite = 0;
+    unsigned long attributes = 0;
+    unsigned long long size = 0, created = 0, lastWrite = 0;
     bool operator==(const FileVersion &) const = default;
 };
 
