@@ -1,8 +1,16 @@
 # The Windows Installer package, built with wixl beside quelvo.exe. Name, maker and version come from the version
 # header that cmake/release.cmake generates from project().
 
-find_program(WIXL wixl REQUIRED)
-find_program(MSIINFO msiinfo REQUIRED)
+# Only where its tools are found, so that both programs and their tests build without them; the test command and
+# the release refuse to go on without them (scripts/env.sh, require_package_tools). Looked up in PATH only, as the
+# scripts do, so that both agree.
+find_program(WIXL wixl NO_CMAKE_SYSTEM_PATH)
+find_program(MSIBUILD msibuild NO_CMAKE_SYSTEM_PATH)
+find_program(MSIINFO msiinfo NO_CMAKE_SYSTEM_PATH)
+if(NOT WIXL OR NOT MSIBUILD OR NOT MSIINFO)
+  message(STATUS "No installer package: wixl, msibuild or msiinfo not found in PATH (Debian's wixl and msitools)")
+  return()
+endif()
 set(MSI_NAME quelvo-${PROJECT_VERSION}.msi)
 set(DIST_ROOT ${CMAKE_BINARY_DIR}/dist)
 set(MSI_FILE ${CMAKE_BINARY_DIR}/${MSI_NAME})

@@ -66,14 +66,19 @@ target_link_libraries(quelvo_bench PRIVATE quelvo_platform_win ole32 oleaut32 uu
 target_link_options(quelvo_bench PRIVATE -municode)
 
 # The command line: the same core and platform layer, as a console program.
-# Only the JSON library's own folder is exposed, since the toolchain keeps system headers out of this build.
-file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/json_include)
-file(CREATE_LINK /usr/include/nlohmann ${CMAKE_BINARY_DIR}/json_include/nlohmann SYMBOLIC)
+# The JSON library (header only) from Debian's nlohmann-json3-dev, located by its own package configuration. Its
+# folder lies in /usr/include among the Linux headers, which must never stand in for the toolchain's: it is searched
+# after every folder of the toolchain (-idirafter), so the C, C++ and Windows headers always come from the toolchain.
+# The test windows_build_takes_no_linux_header checks that nothing else comes from there.
+find_package(nlohmann_json 3.11 CONFIG REQUIRED)
+get_target_property(JSON_INCLUDE_DIRS nlohmann_json::nlohmann_json INTERFACE_INCLUDE_DIRECTORIES)
+list(GET JSON_INCLUDE_DIRS 0 JSON_INCLUDE_DIR)
+add_library(quelvo_json INTERFACE)
+target_compile_options(quelvo_json INTERFACE "SHELL:-idirafter ${JSON_INCLUDE_DIR}")
 # Everything but the entry point, so that tests can run a verb in-process and see which libraries it loads.
 add_library(quelvo_cli_verbs STATIC cli/arguments.cpp cli/console_win.cpp cli/commands.cpp cli/report.cpp
   cli/check.cpp cli/restore.cpp cli/output_file.cpp)
-target_include_directories(quelvo_cli_verbs PUBLIC ${CMAKE_BINARY_DIR}/json_include)
-target_link_libraries(quelvo_cli_verbs PUBLIC quelvo_platform_win)
+target_link_libraries(quelvo_cli_verbs PUBLIC quelvo_platform_win quelvo_json)
 add_executable(quelvo-cli cli/main.cpp)
 target_link_libraries(quelvo-cli PRIVATE quelvo_cli_verbs)
 target_link_options(quelvo-cli PRIVATE -municode -s -Wl,--gc-sections)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the benchmark under Wine and prints its figures: switch latency, the command line against reg import,
 # start-up, memory and idle CPU time.
+set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 use_test_prefix # a Quelvo left running by run.sh would hold the single-instance mutex of run.sh's prefix only
 prepare_environment

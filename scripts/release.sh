@@ -4,6 +4,7 @@
 # holding its password), both programs are signed before they go into the zip and the package, then the package is;
 # QUELVO_TIMESTAMP_URL adds an RFC 3161 time stamp from that server. Both programs are linked with the commit's time
 # (SOURCE_DATE_EPOCH), so that a rebuild of the commit gives the same exes.
+set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
 fail() { echo "release: $*" >&2; exit 1; }
@@ -35,6 +36,7 @@ export SOURCE_DATE_EPOCH
     echo "release: the work tree has uncommitted changes: these exes are not those of the commit" >&2
 
 ensure_packages
+require_package_tools
 mkdir -p "$BUILD_ROOT"
 windows=$BUILD_ROOT/windows
 cmake -S "$REPO_ROOT" -B "$windows" -DCMAKE_BUILD_TYPE=Release \

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Builds quelvo.exe and starts it in a Wine desktop on the display (Xvfb unless QUELVO_DISPLAY names a real one).
+set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 prepare_environment
 build_windows >/dev/null

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything both ways and runs every test: natively on Linux, then the Windows build under Wine.
+set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 use_test_prefix
+ensure_packages
+require_package_tools # before anything is built: the package's tests would otherwise fail at the end
 prepare_environment
 
 echo "== Native build and tests"

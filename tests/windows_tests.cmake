@@ -73,6 +73,9 @@ add_test(NAME release_check_rejects_an_executable_for_older_windows
           -P ${CMAKE_CURRENT_LIST_DIR}/release/check_executable.cmake)
 set_tests_properties(release_check_rejects_an_executable_for_older_windows PROPERTIES
   PASS_REGULAR_EXPRESSION "MajorOSystemVersion is not 6")
+# No header of the build machine in the Windows build but the JSON library's (cmake/windows.cmake).
+add_test(NAME windows_build_takes_no_linux_header
+  COMMAND ${CMAKE_COMMAND} -DBUILD=${CMAKE_BINARY_DIR} -P ${CMAKE_CURRENT_LIST_DIR}/release/check_host_headers.cmake)
 add_test(NAME e2e_on_top_at_120_dpi
   COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/e2e/at_dpi.sh 120 ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:e2e_tests>
           --gtest_filter=TrayEndToEnd.AlwaysOnTop*)

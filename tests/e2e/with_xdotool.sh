@@ -1,12 +1,27 @@
 #!/bin/sh
 # Runs end-to-end tests that press keys and drag with xdotool. A Windows process under Wine cannot start a Linux
 # program, so this loop does it for them: they write "<number> <xdotool arguments>" to the request file and wait
-# for the number in the acknowledgement file.
+# for the number in the acknowledgement file. The loop ends with the test, however the test or this script ends.
 #   with_xdotool.sh e2e_tests.exe GTEST_FILTER
 exe=$1 filter=$2
 folder=$(mktemp -d)
+helper='' test=''
+
+finish() {
+    trap - EXIT INT TERM HUP
+    [ -n "$test" ] && kill "$test" 2>/dev/null && wait "$test"
+    # Told to stop rather than killed, so that no xdotool or sleep of its own outlives it.
+    rm -f "$folder/running"
+    [ -n "$helper" ] && wait "$helper"
+    rm -rf "$folder"
+}
+trap finish EXIT
+trap 'exit 130' INT TERM HUP
+
+# $$ is this script's own process in the loop's subshell too: killed outright, it leaves the loop to end itself.
+touch "$folder/running"
 (
-    while :; do
+    while [ -f "$folder/running" ] && kill -0 $$ 2>/dev/null; do
         if [ -f "$folder/request" ]; then
             read -r number arguments <"$folder/request"
             rm -f "$folder/request"
@@ -27,8 +42,10 @@ folder=$(mktemp -d)
     done
 ) &
 helper=$!
-QUELVO_XDOTOOL_DIR="Z:$(echo "$folder" | tr / '\\')" wine "$exe" --gtest_filter="$filter"
+# In the background and waited for, so that a signal is handled at once rather than when the test ends.
+QUELVO_XDOTOOL_DIR="Z:$(echo "$folder" | tr / '\\')" wine "$exe" --gtest_filter="$filter" &
+test=$!
+wait "$test"
 status=$?
-kill "$helper"
-rm -rf "$folder"
+test=''
 exit $status

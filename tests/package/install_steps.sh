@@ -5,16 +5,14 @@ check() { # DESCRIPTION COMMAND...
 }
 finish() { echo "$failures failure(s)"; ((failures == 0)); }
 
-# Only ever a folder that this test made (it carries the marker): a folder without it is someone else's. Without
-# winemenubuilder, Wine does not copy the Start-menu shortcut into the Linux desktop of the user running the test.
+# Only ever a folder that this test made (it carries the scripts' marker): a folder without it is someone else's.
+# Our own Wine settings whatever the caller's: without winemenubuilder, Wine does not copy the Start-menu shortcut
+# into the Linux desktop of the user running the test.
+source "$here/../../scripts/wine_prefix.sh"
 prepare_prefix() {
-    export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-    [ -f "$WINEPREFIX/.quelvo-ready" ] && return 0
-    if [ -e "$WINEPREFIX" ]; then
-        echo "$WINEPREFIX exists without the marker .quelvo-ready: not made by this test, left alone" >&2
-        return 1
-    fi
-    WINEARCH=win64 wineboot --init >"$work/wineboot.log" 2>&1 && wineserver -w && touch "$WINEPREFIX/.quelvo-ready"
+    unset WINEDEBUG WINEDLLOVERRIDES
+    use_wine_prefix "$1"
+    prepare_wine_prefix
 }
 program_files="C:\\Program Files\\Quelvo"
 folder() { echo "$WINEPREFIX/drive_c/Program Files/Quelvo"; }

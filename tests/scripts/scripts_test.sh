@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The scripts' prefix preparation never erases a folder it did not make, whatever WINEPREFIX says. Wine itself is
-# replaced by stand-ins that only record which prefix they were given, so this runs in a second, anywhere.
+# The scripts' own safety, with Wine, xdotool and dpkg stood in for, so this runs in seconds, anywhere: the prefix
+# preparation never erases a folder it did not make, whatever WINEPREFIX says; without wixl in PATH the test command
+# and the release stop before building anything; the xdotool bridge ends with its test.
 set -uo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 scratch=$(mktemp -d)
@@ -59,5 +60,52 @@ prepare tests QUELVO_TEST_WINEPREFIX="$scratch/half" >/dev/null 2>&1 || fail "ou
 [ -e "$scratch/half/leftover" ] && fail "our half-made prefix was not made again"
 [ -f "$scratch/half/.quelvo-ready" ] || fail "our half-made prefix was not finished"
 
-[ "$failures" -eq 0 ] && echo "wine prefix preparation: all cases passed"
+# /usr/bin without wixl; every package counts as installed, so that nothing is installed on the way.
+mkdir "$scratch/usr-bin"
+cp -s /usr/bin/* "$scratch/usr-bin/" 2>/dev/null
+rm -f "$scratch/usr-bin/wixl" "$scratch/usr-bin/dpkg-query" "$scratch/usr-bin/apt-get"
+printf '#!/bin/sh\necho "install ok installed"\n' >"$scratch/usr-bin/dpkg-query"
+chmod +x "$scratch/usr-bin/dpkg-query"
+
+for script in test release; do
+    env PATH="$scratch/usr-bin" QUELVO_BUILD_ROOT="$scratch/build-$script" SOURCE_DATE_EPOCH=1 \
+        timeout 60 bash "$repo/scripts/$script.sh" >"$scratch/$script.log" 2>&1
+    status=$?
+    [ "$status" -ne 0 ] || fail "$script.sh succeeded without wixl"
+    grep -q "wixl not found in PATH, so the installer package cannot be built" "$scratch/$script.log" ||
+        fail "$script.sh did not say why: $(cat "$scratch/$script.log")"
+    [ ! -e "$scratch/build-$script/native" ] && [ ! -e "$scratch/build-$script/windows" ] ||
+        fail "$script.sh built something first"
+done
+
+# The bridge (its requests are served under Wine by e2e_keyboard): its test program "hang" waits, any other exits 3.
+# Each run has a session of its own, whose processes are then exactly the bridge's.
+mkdir "$scratch/bridge-bin"
+printf '#!/bin/sh\ntouch "%s/started"\n[ "$1" = hang ] && exec sleep 60\nexit 3\n' "$scratch" >"$scratch/bridge-bin/wine"
+chmod +x "$scratch/bridge-bin/wine"
+bridge() { # exit|hang
+    rm -f "$scratch/started"
+    PATH="$scratch/bridge-bin:$PATH" setsid sh "$repo/tests/e2e/with_xdotool.sh" "$1" 'Keyboard.*' &
+    session=$!
+}
+no_process_left() { # WHEN
+    local left
+    left=$(sleep 0.3 && ps -o pid=,args= -s "$session")
+    [ -z "$left" ] || { fail "processes left $1: $left"; kill -- -"$session" 2>/dev/null; }
+}
+
+bridge exit
+wait "$session"
+[ $? -eq 3 ] || fail "the test's status 3 was not passed on"
+no_process_left "after the test ended"
+
+bridge hang
+for _ in $(seq 100); do [ -f "$scratch/started" ] && break; sleep 0.05; done
+started=$(date +%s)
+kill -TERM "$session"
+wait "$session"
+[ $(($(date +%s) - started)) -lt 5 ] || fail "the stopped bridge waited for its test"
+no_process_left "after the bridge was stopped"
+
+[ "$failures" -eq 0 ] && echo "scripts: all cases passed"
 exit "$((failures > 0))"

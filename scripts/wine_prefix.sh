@@ -1,0 +1,43 @@
+# The one preparation of a Wine prefix of ours: for the scripts (scripts/env.sh) and for the tests that need a
+# prefix of their own. Sourced; defines functions only and sets no shell option, so each step reports its failure
+# through its status whatever options the caller runs with.
+
+# A folder is ours to erase only if it carries OWNED_MARK, written before Wine first fills it.
+OWNED_MARK=.quelvo-prefix
+READY_MARK=.quelvo-ready
+
+# FOLDER becomes the prefix of every later Wine command. Wine answers every "file associations changed" notice by
+# starting winemenubuilder, which copies the prefix's associations into the Linux desktop of the user running us:
+# Windows does no such thing, and it costs about 100 ms a switch here.
+use_wine_prefix() {
+    export WINEPREFIX=$1
+    export WINEDEBUG=${WINEDEBUG:--all}
+    export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
+}
+
+claim_prefix_folder() {
+    if [ -f "$WINEPREFIX/$OWNED_MARK" ]; then
+        rm -rf "$WINEPREFIX" # ours, left half made by an interrupted preparation
+    elif [ -n "$(ls -A "$WINEPREFIX" 2>/dev/null)" ]; then
+        echo "$WINEPREFIX is not empty and was not made by these scripts; it is left alone." >&2
+        echo "Remove it yourself, or name another folder with QUELVO_WINEPREFIX or QUELVO_TEST_WINEPREFIX." >&2
+        return 1
+    fi
+    mkdir -p "$WINEPREFIX" && touch "$WINEPREFIX/$OWNED_MARK"
+}
+
+# Makes $WINEPREFIX once (a finished one is kept): 64-bit, its programs all in one virtual desktop, so that title
+# bars, a taskbar and the notification area are drawn and can be clicked.
+prepare_wine_prefix() {
+    [ -f "$WINEPREFIX/$READY_MARK" ] && return 0
+    claim_prefix_folder || return 1
+    local log=$WINEPREFIX/.quelvo-wineboot.log
+    if ! { WINEARCH=win64 wineboot --init >"$log" 2>&1 && wineserver -w &&
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$log" 2>&1 &&
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >>"$log" 2>&1 &&
+        wineserver -w; }; then
+        echo "Wine could not make the prefix $WINEPREFIX (see $log)" >&2
+        return 1
+    fi
+    touch "$WINEPREFIX/$READY_MARK"
+}
