@@ -17,7 +17,7 @@ namespace {
 
 constexpr WindowFrame kFrame = {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, true,
                                 kMainWindowClientTwips};
-// Posted to the window itself (kElevatedSwitchDone and kSwitchFollowUp: see main_window.h).
+// Posted to the window itself (kElevatedSwitchDone and kSwitchFollowUp: see switch_flow.h).
 constexpr UINT kCreateTooltips = WM_APP + 2;
 constexpr UINT kRestoreFocus = WM_APP + 3;
 
