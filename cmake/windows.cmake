@@ -25,10 +25,13 @@ target_compile_definitions(quelvo_platform_win PUBLIC UNICODE _UNICODE WIN32_LEA
 # Everything but the entry point, so that tests can drive the real windows in-process.
 add_library(quelvo_app STATIC
   ui/design.cpp
+  ui/dpi_window.cpp
+  ui/focus_memory.cpp
+  ui/main_controls.cpp
   ui/artwork.cpp
   ui/settings_menu.cpp
   ui/main_window.cpp
-  ui/main_window_switch.cpp
+  ui/switch_flow.cpp
   ui/choice_dialog.cpp
   ui/hiding_report.cpp
   ui/about_window.cpp

@@ -1,13 +1,12 @@
 #include "dpi_win.h"
 
+#include "device_context_win.h"
 #include "module_export_win.h"
 
 namespace quelvo {
 
 UINT SystemDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
+    const int dpi = GetDeviceCaps(WindowDc(nullptr).Get(), LOGPIXELSX);
     return dpi > 0 ? static_cast<UINT>(dpi) : kDesignDpi;
 }
 

@@ -2,7 +2,7 @@
 
 #include "artwork.h"
 #include "design.h"
-#include "platform/dpi_win.h"
+#include "platform/device_context_win.h"
 #include "resource.h"
 #include "version.h"
 
@@ -14,9 +14,7 @@
 namespace quelvo {
 namespace {
 
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-constexpr int kClientWidthTwips = 5595;
-constexpr int kClientHeightTwips = 3840;
+constexpr WindowFrame kFrame = {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, false, {5595, 3840}};
 constexpr TwipRect kFramePlace = {2160, 120, 3360, 2445};
 constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 
@@ -41,10 +39,6 @@ constexpr std::array<ControlDesign, 3> kWindowControls = {{
     {IDC_ABOUT_FRAME1, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, kFramePlace, L"Compatible XP"},
 }};
 
-SIZE DesignWindowSize(UINT dpi) {
-    return WindowSizeForClient(kClientWidthTwips, kClientHeightTwips, kStyle, 0, false, dpi);
-}
-
 // 18 point bold in the outline twin of "MS Sans Serif", which stays sharp at every size; the font mapper picks
 // the nearest face where it is missing.
 HFONT CreateTitleFont(UINT dpi) {
@@ -68,19 +62,14 @@ std::vector<FittedText> FittedTexts() {
 
 } // namespace
 
+AboutWindow::AboutWindow() : frame_(kFrame) {}
+
 AboutWindow::~AboutWindow() {
     Destroy();
 }
 
 void AboutWindow::Show(HINSTANCE instance) {
-    if (!hwnd_) {
-        RegisterWindowClass(instance, kAboutWindowClass, WindowProc);
-        const SIZE size = DesignWindowSize(SystemDpi());
-        const POINT corner = CentredOnScreen(size);
-        CreateWindowExW(0, kAboutWindowClass, L"A Propos de...", kStyle, corner.x, corner.y, size.cx, size.cy, nullptr,
-                        nullptr, instance, this);
-        if (!hwnd_) return;
-    }
+    if (!hwnd_ && !frame_.Create(instance, kAboutWindowClass, WindowProc, L"A Propos de...", nullptr, this)) return;
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
 }
@@ -105,8 +94,7 @@ LRESULT CALLBACK AboutWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
         self->OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
         return 0;
     case WM_GETDPISCALEDSIZE:
-        *reinterpret_cast<SIZE *>(lParam) = DesignWindowSize(static_cast<UINT>(wParam));
-        return TRUE;
+        return self->frame_.OnGetDpiScaledSize(wParam, lParam);
     case WM_NCDESTROY:
         self->OnNcDestroy();
         break;
@@ -116,38 +104,30 @@ LRESULT CALLBACK AboutWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
 
 BOOL AboutWindow::OnCreate(HWND hwnd, LPCREATESTRUCTW) {
     hwnd_ = hwnd;
-    dpi_ = WindowDpi(hwnd);
-    if (dpi_ != SystemDpi()) { // created on a screen whose DPI is not the system's
-        const SIZE size = DesignWindowSize(dpi_);
-        SetWindowPos(hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    CreateControls(hwnd, kFrameLabels, dpi_, kFramePlace.left, kFramePlace.top);
-    CreateControls(hwnd, kWindowControls, dpi_);
+    frame_.Attach(hwnd);
+    CreateControls(hwnd, kFrameLabels, frame_.Dpi(), kFramePlace.left, kFramePlace.top);
+    CreateControls(hwnd, kWindowControls, frame_.Dpi());
     LoadForDpi();
     return TRUE;
 }
 
 // Fonts, logo and icons for the window's DPI, handed to the controls as they stand.
 void AboutWindow::LoadForDpi() {
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-    font_.Reset(CreateFittingFont(hwnd_, dpi_, FittedTexts()));
+    const UINT dpi = frame_.Dpi();
+    font_.Reset(CreateFittingFont(hwnd_, dpi, FittedTexts()));
     const HFONT font = static_cast<HFONT>(font_.Get());
     SetControlsFont(hwnd_, kFrameLabels, font);
     SetControlsFont(hwnd_, kWindowControls, font);
-    titleFont_.Reset(CreateTitleFont(dpi_));
+    titleFont_.Reset(CreateTitleFont(dpi));
     SendDlgItemMessageW(hwnd_, IDC_ABOUT_LABEL1, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), TRUE);
-    logo_.Reset(LoadBitmapForDpi(instance, IDB_LOGO, dpi_));
-    bigIcon_.Reset(LoadProgramIcon(instance, LargeIconSize(dpi_)));
-    smallIcon_.Reset(LoadProgramIcon(instance, SmallIconSize(dpi_)));
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
+    logo_.Reset(LoadBitmapForDpi(frame_.Instance(), IDB_LOGO, dpi));
+    frame_.ShowIcons();
 }
 
 void AboutWindow::OnDpiChanged(UINT dpi, const RECT &suggested) {
-    dpi_ = dpi;
-    MoveToSuggestedRect(hwnd_, suggested);
-    LayOutControls(hwnd_, kFrameLabels, dpi_, kFramePlace.left, kFramePlace.top);
-    LayOutControls(hwnd_, kWindowControls, dpi_);
+    frame_.OnDpiChanged(dpi, suggested);
+    LayOutControls(hwnd_, kFrameLabels, dpi, kFramePlace.left, kFramePlace.top);
+    LayOutControls(hwnd_, kWindowControls, dpi);
     LoadForDpi();
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -156,14 +136,12 @@ void AboutWindow::OnDrawItem(const DRAWITEMSTRUCT *item) {
     if (item->CtlID != IDC_ABOUT_IMAGE1 || !logo_) return;
     BITMAP bitmap = {};
     GetObjectW(logo_.Get(), sizeof bitmap, &bitmap);
-    HDC source = CreateCompatibleDC(item->hDC);
-    HGDIOBJ previous = SelectObject(source, logo_.Get());
+    const MemoryDc source(item->hDC);
+    const SelectedObject selected(source.Get(), logo_.Get());
     const RECT &area = item->rcItem;
     SetStretchBltMode(item->hDC, HALFTONE);
-    StretchBlt(item->hDC, area.left, area.top, area.right - area.left, area.bottom - area.top, source, 0, 0,
+    StretchBlt(item->hDC, area.left, area.top, area.right - area.left, area.bottom - area.top, source.Get(), 0, 0,
                bitmap.bmWidth, bitmap.bmHeight, SRCCOPY);
-    SelectObject(source, previous);
-    DeleteDC(source);
 }
 
 HBRUSH AboutWindow::OnCtlColorStatic(HDC dc) {
@@ -178,13 +156,12 @@ void AboutWindow::OnNcDestroy() {
     font_.Reset();
     titleFont_.Reset();
     logo_.Reset();
-    bigIcon_.Reset();
-    smallIcon_.Reset();
+    frame_.Detach();
     if (onClosed_) onClosed_();
 }
 
 AboutDesign AboutWindowDesign() {
-    return {kFrameLabels, kFramePlace, kWindowControls, {kClientWidthTwips, kClientHeightTwips}};
+    return {kFrameLabels, kFramePlace, kWindowControls, kFrame.clientTwips};
 }
 
 } // namespace quelvo

@@ -2,6 +2,7 @@
 // The about window Form1: constant texts and the logo. At most one exists; closing destroys it.
 
 #include "design.h"
+#include "dpi_window.h"
 #include "platform/unique_handle_win.h"
 
 #include <windows.h>
@@ -12,7 +13,7 @@ namespace quelvo {
 
 class AboutWindow {
 public:
-    AboutWindow() = default;
+    AboutWindow();
     AboutWindow(const AboutWindow &) = delete;
     AboutWindow &operator=(const AboutWindow &) = delete;
     ~AboutWindow();
@@ -34,12 +35,10 @@ private:
     void OnNcDestroy();
 
     HWND hwnd_ = nullptr;
-    UINT dpi_ = 96;
+    DpiWindow frame_;
     UniqueGdiObject font_;
     UniqueGdiObject titleFont_;
     UniqueGdiObject logo_;
-    UniqueIcon bigIcon_;
-    UniqueIcon smallIcon_;
     std::function<void()> onClosed_;
 };
 

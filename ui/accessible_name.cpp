@@ -31,18 +31,25 @@ const Oleacc &LoadOleacc() {
     return oleacc;
 }
 
-// The control's standard accessible object, with its own name in place of the control's text.
-class NamedAccessible final : public IAccessible {
+// The control's standard accessible object, with its own name in place of the control's text. It answers for
+// itself every interface it gives: one handed on from the standard object would lead a client that goes through
+// it and back to the unnamed object, and to another identity.
+class NamedAccessible final : public IAccessible, public IOleWindow {
 public:
-    NamedAccessible(IAccessible *standard, const wchar_t *name) : standard_(standard), name_(name) {}
+    NamedAccessible(IAccessible *standard, HWND control, const wchar_t *name)
+        : standard_(standard), control_(control), name_(name) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **object) override {
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+        if (!object) return E_POINTER;
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible)
             *object = static_cast<IAccessible *>(this);
-            AddRef();
-            return S_OK;
-        }
-        return standard_->QueryInterface(iid, object);
+        else if (iid == IID_IOleWindow) // how a client finds the control from its object
+            *object = static_cast<IOleWindow *>(this);
+        else
+            *object = nullptr;
+        if (!*object) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -61,6 +68,13 @@ public:
         *name = allocate ? allocate(name_) : nullptr;
         return *name ? S_OK : E_OUTOFMEMORY;
     }
+
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND *window) override {
+        if (!window) return E_POINTER;
+        *window = control_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
 
     // Everything else is the standard object's.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *count) override { return standard_->GetTypeInfoCount(count); }
@@ -132,6 +146,7 @@ public:
 
 private:
     IAccessible *standard_;
+    HWND control_;
     const wchar_t *name_;
     LONG references_ = 1;
 };
@@ -142,7 +157,7 @@ LRESULT AnswerWithName(HWND control, WPARAM wParam, const wchar_t *name) {
     IAccessible *standard = nullptr;
     if (FAILED(oleacc.createStandard(control, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void **>(&standard))))
         return 0;
-    auto *named = new NamedAccessible(standard, name);
+    IAccessible *named = new NamedAccessible(standard, control, name);
     const LRESULT result = oleacc.lresultFromObject(IID_IAccessible, wParam, named);
     named->Release(); // the client holds its own reference
     return result;

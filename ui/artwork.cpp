@@ -1,5 +1,6 @@
 #include "artwork.h"
 
+#include "platform/device_context_win.h"
 #include "platform/dpi_win.h"
 #include "resource.h"
 
@@ -18,20 +19,15 @@ SIZE SizeOf(HBITMAP bitmap) {
 
 // Halftone averages every source pixel that falls into a target pixel, so edges stay smooth when shrinking.
 HBITMAP ScaledCopy(HBITMAP source, SIZE from, SIZE to) {
-    HDC screen = GetDC(nullptr);
-    HDC sourceDc = CreateCompatibleDC(screen);
-    HDC targetDc = CreateCompatibleDC(screen);
-    HBITMAP target = CreateCompatibleBitmap(screen, to.cx, to.cy);
-    HGDIOBJ previousSource = SelectObject(sourceDc, source);
-    HGDIOBJ previousTarget = SelectObject(targetDc, target);
-    SetStretchBltMode(targetDc, HALFTONE);
-    SetBrushOrgEx(targetDc, 0, 0, nullptr);
-    StretchBlt(targetDc, 0, 0, to.cx, to.cy, sourceDc, 0, 0, from.cx, from.cy, SRCCOPY);
-    SelectObject(targetDc, previousTarget);
-    SelectObject(sourceDc, previousSource);
-    DeleteDC(targetDc);
-    DeleteDC(sourceDc);
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen(nullptr);
+    HBITMAP target = CreateCompatibleBitmap(screen.Get(), to.cx, to.cy);
+    const MemoryDc sourceDc(screen.Get());
+    const MemoryDc targetDc(screen.Get());
+    const SelectedObject sourceSelected(sourceDc.Get(), source);
+    const SelectedObject targetSelected(targetDc.Get(), target);
+    SetStretchBltMode(targetDc.Get(), HALFTONE);
+    SetBrushOrgEx(targetDc.Get(), 0, 0, nullptr);
+    StretchBlt(targetDc.Get(), 0, 0, to.cx, to.cy, sourceDc.Get(), 0, 0, from.cx, from.cy, SRCCOPY);
     return target;
 }
 

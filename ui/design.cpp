@@ -1,5 +1,6 @@
 #include "design.h"
 
+#include "platform/device_context_win.h"
 #include "platform/dpi_win.h"
 
 namespace quelvo {
@@ -30,19 +31,17 @@ SIZE TextRoom(HWND control, UINT dpi) {
 }
 
 bool TextsFit(HWND window, UINT dpi, HFONT font, std::span<const FittedText> texts) {
-    HDC dc = GetDC(window);
-    HGDIOBJ previous = SelectObject(dc, font);
+    const WindowDc dc(window);
+    const SelectedObject selected(dc.Get(), font);
     bool fit = true;
     for (const FittedText &fitted : texts) {
         HWND control = GetDlgItem(window, fitted.controlId);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE); // the edit's margins follow it
         SIZE text = {};
-        GetTextExtentPoint32W(dc, fitted.text, lstrlenW(fitted.text), &text);
+        GetTextExtentPoint32W(dc.Get(), fitted.text, lstrlenW(fitted.text), &text);
         const SIZE room = TextRoom(control, dpi);
         fit = fit && text.cx <= room.cx && text.cy <= room.cy;
     }
-    SelectObject(dc, previous);
-    ReleaseDC(window, dc);
     return fit;
 }
 

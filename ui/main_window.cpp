@@ -1,55 +1,25 @@
 #include "main_window.h"
 
 #include "accessible_name.h"
-#include "artwork.h"
-#include "core/association.h"
 #include "core/detection.h"
-#include "core/exit_codes.h"
-#include "design.h"
 #include "platform/dpi_win.h"
 #include "platform/message_filter_win.h"
 #include "platform/text_win.h"
 #include "resource.h"
-#include "switch_report.h"
 #include "viewer_tips.h"
 
 #include <windowsx.h>
 
-#include <string>
 #include <utility>
-#include <vector>
 
 namespace quelvo {
 namespace {
 
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr int kClientWidthTwips = 1440;
-constexpr int kClientHeightTwips = 4110;
-// Posted to the window itself (kElevatedSwitchDone and kSwitchFollowUp: see main_window.h).
+constexpr WindowFrame kFrame = {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, true,
+                                kMainWindowClientTwips};
+// Posted to the window itself (kElevatedSwitchDone and kSwitchFollowUp: see switch_flow.h).
 constexpr UINT kCreateTooltips = WM_APP + 2;
 constexpr UINT kRestoreFocus = WM_APP + 3;
-
-constexpr DWORD kViewerButton = BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP | WS_CLIPSIBLINGS;
-
-// In tab order, which is also the z-order: Text1 stays above the frame it lies in.
-constexpr std::array<ControlDesign, 10> kDesign = {{
-    {IDC_COMMAND1, L"BUTTON", kViewerButton, 0, {45, 45, 1365, 510}, L""},
-    {IDC_COMMAND3, L"BUTTON", kViewerButton, 0, {45, 575, 1365, 510}, L""},
-    {IDC_COMMAND4, L"BUTTON", kViewerButton, 0, {45, 1575, 1365, 510}, L""},
-    {IDC_COMMAND5, L"BUTTON", kViewerButton, 0, {45, 2040, 1365, 510}, L""},
-    {IDC_COMMAND7, L"BUTTON", kViewerButton, 0, {45, 2530, 1365, 510}, L""},
-    {IDC_TEXT1,
-     L"EDIT",
-     ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS,
-     WS_EX_CLIENTEDGE,
-     {90, 3720, 1275, 285},
-     L""},
-    {IDC_FRAME1, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, {45, 3560, 1365, 510}, L"En Cours"},
-    {IDC_COMMAND6, L"BUTTON", kViewerButton, 0, {45, 1080, 1365, 510}, L""},
-    {IDC_COMMAND8, L"BUTTON", kViewerButton, 0, {45, 3040, 1365, 510}, L""},
-    // Beyond the client area's right edge: it only holds the icon that the notification area shows.
-    {IDC_IMAGE1, L"STATIC", SS_ICON, 0, {3240, 3360, 240, 240}, L""},
-}};
 
 // Button and menu IDs follow the catalogue's order.
 std::size_t IndexOf(const ViewerRecord &viewer) {
@@ -62,11 +32,11 @@ const ViewerRecord *ViewerOfCommand(int id) {
     return nullptr;
 }
 
-SIZE DesignWindowSize(UINT dpi) {
-    return WindowSizeForClient(kClientWidthTwips, kClientHeightTwips, kStyle, 0, true, dpi);
-}
-
 } // namespace
+
+MainWindow::MainWindow(Services services)
+    : services_(services), frame_(kFrame), focus_(kRestoreFocus), icon_(services.notificationArea),
+      modes_(icon_, *this), switchFlow_(services_, *this) {}
 
 MainWindow::~MainWindow() {
     about_.OnClosed(nullptr);
@@ -75,13 +45,8 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::Create(HINSTANCE instance) {
-    RegisterWindowClass(instance, kMainWindowClass, WindowProc);
-    const SIZE size = DesignWindowSize(SystemDpi());
-    const POINT corner = CentredOnScreen(size);
     HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU));
-    CreateWindowExW(0, kMainWindowClass, L"Quelvo", kStyle, corner.x, corner.y, size.cx, size.cy, nullptr, menu,
-                    instance, this);
-    if (!hwnd_) {
+    if (!frame_.Create(instance, kMainWindowClass, WindowProc, L"Quelvo", menu, this)) {
         DestroyMenu(menu); // a window that exists owns its menu; this one never came to be
         return false;
     }
@@ -90,7 +55,7 @@ bool MainWindow::Create(HINSTANCE instance) {
 }
 
 void MainWindow::OnLoad() {
-    AttachMenuBitmap();
+    controls_.AttachMenuBitmap();
     DetectCurrentViewer(services_.registryReader, *this);
     TrayCommand();
     RestoreCommand();
@@ -101,26 +66,27 @@ bool MainWindow::PreTranslate(MSG &message) {
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    // WM_GETMINMAXINFO comes first of all, before the window has its state: without an answer the system widens
-    // the narrow design to its minimum tracking size at creation.
-    if (message == WM_GETMINMAXINFO) {
-        const auto *attached = reinterpret_cast<const MainWindow *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO *>(lParam), attached ? attached->dpi_ : WindowDpi(hwnd));
-        return 0;
-    }
-    auto *self = AttachedState<MainWindow>(hwnd, message, lParam);
-    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    if (message == WM_NCCREATE) self->hwnd_ = hwnd;
-    if (message == WM_CREATE) return self->OnCreate(hwnd, reinterpret_cast<LPCREATESTRUCTW>(lParam)) ? 0 : -1;
-    const LRESULT result = self->HandleMessage(message, wParam, lParam);
+    if (auto *self = AttachedState<MainWindow>(hwnd, message, lParam))
+        return self->Receive(hwnd, message, wParam, lParam);
+    if (message == WM_GETMINMAXINFO) return OnEarlyMinMaxInfo(hwnd, reinterpret_cast<MINMAXINFO *>(lParam));
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT MainWindow::Receive(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = HandleMessage(hwnd, message, wParam, lParam);
     // Ended inside a menu's or a move's loop, which may have swallowed the quit message: posted again on the way
     // out of each handler, the last time outside every such loop.
-    if (!self->Running()) PostQuitMessage(0);
+    if (!Running()) PostQuitMessage(0);
     return result;
 }
 
-LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_NCCREATE:
+        hwnd_ = hwnd;
+        break;
+    case WM_CREATE:
+        return OnCreate(hwnd) ? 0 : -1;
     case WM_COMMAND:
         OnCommand(GET_WM_COMMAND_ID(wParam, lParam));
         return 0;
@@ -142,46 +108,44 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
         OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
         return 0;
-    case WM_GETDPISCALEDSIZE: // the design's own size at the new DPI, not the old size scaled and rounded
-        *reinterpret_cast<SIZE *>(lParam) = DesignWindowSize(static_cast<UINT>(wParam));
-        return TRUE;
+    case WM_GETDPISCALEDSIZE:
+        return frame_.OnGetDpiScaledSize(wParam, lParam);
+    case WM_GETMINMAXINFO:
+        frame_.OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO *>(lParam));
+        return 0;
     case WM_ACTIVATE:
-        OnActivate(LOWORD(wParam), HIWORD(wParam) != 0);
+        focus_.OnActivate(LOWORD(wParam), HIWORD(wParam) != 0);
         return 0;
     case WM_SHOWWINDOW:
         OnShowWindow(wParam != FALSE);
         return 0;
     case kRestoreFocus:
-        if (GetActiveWindow() == hwnd_ && !IsChild(hwnd_, GetFocus())) RestoreFocus();
+        focus_.OnRestoreMessage();
         return 0;
     case kElevatedSwitchDone:
-        OnElevatedSwitchDone();
+        switchFlow_.OnElevatedSwitchDone();
         return 0;
     case kSwitchFollowUp:
-        OnSwitchFollowUp();
+        switchFlow_.OnFollowUp();
         return 0;
     case kCreateTooltips:
-        // After the window is shown, so that they cost the start nothing.
-        if (!tooltips_ && IsWindowVisible(hwnd_))
-            tooltips_ = CreateViewerTips(hwnd_, IDC_COMMAND1, services_.controlProbe);
+        OnCreateTooltips();
         return 0;
     }
     if (message == taskbarCreatedMessage_ && message != 0) {
         modes_.OnTaskbarCreated();
         return 0;
     }
-    return DefWindowProcW(hwnd_, message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-BOOL MainWindow::OnCreate(HWND hwnd, LPCREATESTRUCTW create) {
+BOOL MainWindow::OnCreate(HWND hwnd) {
     hwnd_ = hwnd;
-    dpi_ = WindowDpi(hwnd);
-    if (dpi_ != SystemDpi()) { // created on a screen whose DPI is not the system's
-        const SIZE size = DesignWindowSize(dpi_);
-        SetWindowPos(hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    LoadResources(create->hInstance);
-    CreateControls();
+    frame_.Attach(hwnd);
+    controls_.Create(hwnd, frame_.Dpi());
+    frame_.ShowIcons();
+    focus_.Attach(hwnd);
+    switchFlow_.Attach(hwnd);
     menu_ = SettingsMenu(GetMenu(hwnd));
     menu_.SetVisible(IDM_MOUVRIR, false);
     menu_.SetVisible(IDM_MTIR2, false);
@@ -193,69 +157,16 @@ BOOL MainWindow::OnCreate(HWND hwnd, LPCREATESTRUCTW create) {
     return TRUE;
 }
 
-void MainWindow::LoadResources(HINSTANCE instance) {
-    image1Icon_.Reset(LoadProgramIcon(instance, NotificationIconSize()));
-    LoadPicturesForDpi();
-}
-
-void MainWindow::LoadPicturesForDpi() {
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-    for (std::size_t i = 0; i < badges_.size(); ++i)
-        badges_[i].Reset(LoadBitmapForDpi(instance, IDB_COMMAND1 + static_cast<int>(i), dpi_));
-    imageList1Bitmap_.Reset(LoadBitmapForDpi(instance, IDB_POWER, dpi_));
-    windowIcon_.Reset(LoadProgramIcon(instance, LargeIconSize(dpi_)));
-    smallIcon_.Reset(LoadProgramIcon(instance, SmallIconSize(dpi_)));
-}
-
-void MainWindow::ShowPictures() {
-    for (std::size_t i = 0; i < badges_.size(); ++i)
-        SendDlgItemMessageW(hwnd_, IDC_COMMAND1 + static_cast<int>(i), BM_SETIMAGE, IMAGE_BITMAP,
-                            reinterpret_cast<LPARAM>(badges_[i].Get()));
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowIcon_.Get()));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
-}
-
-void MainWindow::CreateControls() {
-    quelvo::CreateControls(hwnd_, kDesign, dpi_);
-    FitFont();
-    ShowPictures();
-    // What a screen reader says; a picture button draws only its picture.
-    for (std::size_t i = 0; i < Viewers().size(); ++i)
-        SetDlgItemTextW(hwnd_, IDC_COMMAND1 + static_cast<int>(i), Widen(Viewers()[i].displayName).c_str());
-    SendDlgItemMessageW(hwnd_, IDC_IMAGE1, STM_SETICON, reinterpret_cast<WPARAM>(image1Icon_.Get()), 0);
-}
-
-// The captions and, in the status box, every viewer's name.
-void MainWindow::FitFont() {
-    std::vector<std::wstring> names;
-    for (const ViewerRecord &viewer : Viewers())
-        names.push_back(Widen(viewer.displayName));
-    std::vector<FittedText> texts;
-    for (const ControlDesign &control : kDesign)
-        if (*control.text) texts.push_back({control.id, control.text});
-    for (const std::wstring &name : names)
-        texts.push_back({IDC_TEXT1, name.c_str()});
-    font_.Reset(CreateFittingFont(hwnd_, dpi_, texts));
-    SetControlsFont(hwnd_, kDesign, static_cast<HFONT>(font_.Get()));
-}
-
 void MainWindow::OnDpiChanged(UINT dpi, const RECT &suggested) {
-    dpi_ = dpi;
-    MoveToSuggestedRect(hwnd_, suggested);
-    LayOutControls(hwnd_, kDesign, dpi_);
-    FitFont();
-    LoadPicturesForDpi();
-    ShowPictures();
-    if (dropDownHandle_)
-        SetMenuItemBitmaps(dropDownHandle_, IDM_MQUITTER, MF_BYCOMMAND, static_cast<HBITMAP>(imageList1Bitmap_.Get()),
-                           nullptr);
+    frame_.OnDpiChanged(dpi, suggested);
+    controls_.OnDpiChanged(dpi);
+    frame_.ShowIcons();
 }
 
-void MainWindow::AttachMenuBitmap() {
-    menuBarHandle_ = GetMenu(hwnd_);
-    dropDownHandle_ = GetSubMenu(menuBarHandle_, 0);
-    // Position 2 is "Quitter" while "Ouvrir" and its separator are hidden; the picture then stays with it.
-    SetMenuItemBitmaps(dropDownHandle_, 2, MF_BYPOSITION, static_cast<HBITMAP>(imageList1Bitmap_.Get()), nullptr);
+// The first message of all comes before the window has its state.
+LRESULT MainWindow::OnEarlyMinMaxInfo(HWND hwnd, MINMAXINFO *info) {
+    kFrame.OnGetMinMaxInfo(WindowDpi(hwnd), info);
+    return 0;
 }
 
 void MainWindow::OnCommand(int id) {
@@ -279,16 +190,8 @@ void MainWindow::OnCommand(int id) {
     }
 }
 
-int MainWindow::Report(const std::wstring &text, UINT flags) {
-    reportOpen_ = true;
-    const int answer = MessageBoxW(hwnd_, text.c_str(), L"Quelvo", flags);
-    reportOpen_ = false;
-    return answer;
-}
-
 void MainWindow::AboutCommand() {
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-    about_.Show(instance);
+    about_.Show(frame_.Instance());
 }
 
 void MainWindow::SetStatusText(std::string_view text) {
@@ -297,11 +200,6 @@ void MainWindow::SetStatusText(std::string_view text) {
 
 void MainWindow::SetViewerChecked(const ViewerRecord &viewer, bool checked) {
     menu_.SetChecked(IDM_MCORTONA + static_cast<UINT>(IndexOf(viewer)), checked);
-}
-
-void MainWindow::OnGetMinMaxInfo(MINMAXINFO *info, UINT dpi) {
-    const SIZE size = DesignWindowSize(dpi);
-    info->ptMinTrackSize = {size.cx, size.cy};
 }
 
 void MainWindow::TrayCommand() {
@@ -341,47 +239,21 @@ void MainWindow::OnEndSession(bool ending) {
     if (ending) EndProgram();
 }
 
-void MainWindow::OnActivate(UINT state, bool minimized) {
-    // As the dialog manager does: activation gives the focus back to the control that had it, else to the first.
-    if (state == WA_INACTIVE)
-        RememberFocus();
-    else if (!minimized)
-        RestoreFocus();
-}
-
 void MainWindow::OnShowWindow(bool shown) {
-    // Hiding takes the focus away without a deactivation, and showing an active window activates nothing; the
-    // check comes once the window is shown.
-    if (!shown)
-        RememberFocus();
-    else
-        PostMessageW(hwnd_, kRestoreFocus, 0, 0);
+    focus_.OnShowWindow(shown);
     // The tooltips live only while the window is shown: they have no owner to hide with (see CreateViewerTips), and
     // under Wine, left behind a hidden window, they held up the icon's clicks for seconds.
     if (!shown && tooltips_) DestroyWindow(std::exchange(tooltips_, nullptr));
     if (shown) PostMessageW(hwnd_, kCreateTooltips, 0, 0);
 }
 
-void MainWindow::RememberFocus() {
-    const HWND focus = GetFocus();
-    if (focus && IsChild(hwnd_, focus)) focusedControl_ = focus;
-}
-
-void MainWindow::RestoreFocus() {
-    const bool remembered = focusedControl_ && IsChild(hwnd_, focusedControl_) && IsWindowEnabled(focusedControl_);
-    SetFocus(remembered ? focusedControl_ : FirstTabStop());
-}
-
-HWND MainWindow::FirstTabStop() const {
-    for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if ((GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(child) && IsWindowEnabled(child))
-            return child;
-    return hwnd_;
+void MainWindow::OnCreateTooltips() {
+    // After the window is shown, so that they cost the start nothing.
+    if (!tooltips_ && IsWindowVisible(hwnd_)) tooltips_ = CreateViewerTips(hwnd_, IDC_COMMAND1, services_.controlProbe);
 }
 
 void MainWindow::OnDestroy() {
-    elevatedSwitch_.Cancel();
-    FlushShellNotice(); // a switch made just before the end is told all the same
+    switchFlow_.OnWindowDestroyed();
     if (tooltips_) DestroyWindow(std::exchange(tooltips_, nullptr));
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
@@ -390,14 +262,6 @@ void MainWindow::OnDestroy() {
 
 void MainWindow::OnAboutClosed() {
     if (!hwnd_) PostQuitMessage(0);
-}
-
-std::span<const ControlDesign> MainWindowDesign() {
-    return kDesign;
-}
-
-SIZE MainWindowClientTwips() {
-    return {kClientWidthTwips, kClientHeightTwips};
 }
 
 void MainWindow::EndProgram() {

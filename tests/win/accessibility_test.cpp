@@ -10,12 +10,21 @@ namespace {
 
 class AccessibilityTest : public WindowTest {
 protected:
-    // The name a screen reader reads for a control, asked the way screen readers ask.
-    std::wstring AccessibleName(HWND control) {
+    // The control's object, asked for the way screen readers ask.
+    static IAccessible *AccessibleOf(HWND control) {
         IAccessible *accessible = nullptr;
-        const HRESULT found = AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
-                                                         reinterpret_cast<void **>(&accessible));
-        if (FAILED(found) || !accessible) return L"(no accessible object)";
+        AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                   reinterpret_cast<void **>(&accessible));
+        return accessible;
+    }
+    // The name a screen reader reads for a control.
+    std::wstring AccessibleName(HWND control) {
+        IAccessible *accessible = AccessibleOf(control);
+        if (!accessible) return L"(no accessible object)";
+        return NameOf(accessible);
+    }
+    // Takes the reference.
+    static std::wstring NameOf(IAccessible *accessible) {
         VARIANT self = {};
         self.vt = VT_I4;
         self.lVal = CHILDID_SELF;
@@ -51,6 +60,35 @@ TEST_F(AccessibilityTest, ScreenReadersNameEachButtonByItsViewerAndTheStatusBoxE
     EXPECT_EQ(StatusText(), L"Octaga") << "the box still shows the viewer";
     Click(IDC_COMMAND8);
     EXPECT_EQ(AccessibleName(Control(IDC_TEXT1)), L"En Cours");
+}
+
+// COM's identity rules: whatever other interface the object gives leads back to the same, named object.
+TEST_F(AccessibilityTest, EveryInterfaceOfTheNamedObjectLeadsBackToItsName) {
+    Start();
+    IAccessible *accessible = AccessibleOf(Control(IDC_TEXT1));
+    ASSERT_NE(accessible, nullptr);
+    IUnknown *identity = nullptr;
+    ASSERT_EQ(accessible->QueryInterface(IID_IUnknown, reinterpret_cast<void **>(&identity)), S_OK);
+    int answered = 0;
+    for (const IID &iid : {IID_IOleWindow, IID_IEnumVARIANT, IID_IServiceProvider, IID_IDispatch}) {
+        IUnknown *other = nullptr;
+        if (FAILED(accessible->QueryInterface(iid, reinterpret_cast<void **>(&other)))) continue;
+        ++answered;
+        IUnknown *otherIdentity = nullptr;
+        IAccessible *back = nullptr;
+        other->QueryInterface(IID_IUnknown, reinterpret_cast<void **>(&otherIdentity));
+        ASSERT_EQ(other->QueryInterface(IID_IAccessible, reinterpret_cast<void **>(&back)), S_OK);
+        EXPECT_EQ(otherIdentity, identity);
+        EXPECT_EQ(NameOf(back), L"En Cours");
+        otherIdentity->Release();
+        other->Release();
+    }
+    EXPECT_GE(answered, 2) << "IDispatch and IOleWindow, which tells a client the control";
+    HWND control = nullptr;
+    EXPECT_EQ(WindowFromAccessibleObject(accessible, &control), S_OK);
+    EXPECT_EQ(control, Control(IDC_TEXT1));
+    identity->Release();
+    accessible->Release();
 }
 
 TEST_F(AccessibilityTest, TooltipsNameTheViewerAndSayWhenItsControlIsMissing) {

@@ -1,13 +1,11 @@
-// The main window's switch: a click, what is offered after a refused write, the switch as administrator and what
-// follows a switch once the status box shows it.
+#include "switch_flow.h"
 
 #include "core/detection.h"
 #include "core/exit_codes.h"
 #include "core/hiding.h"
 #include "platform/account_win.h"
 #include "platform/text_win.h"
-#include "hiding_report.h"
-#include "main_window.h"
+#include "choice_dialog.h"
 #include "resource.h"
 #include "switch_report.h"
 
@@ -25,7 +23,7 @@ bool WroteNothing(DWORD exitCode) {
 
 } // namespace
 
-void MainWindow::ViewerButtonClick(const ViewerRecord &viewer) {
+void SwitchFlow::Click(const ViewerRecord &viewer) {
     // One report at a time: the tray pop-up and queued commands reach the window while a box is open.
     if (reportOpen_ || elevatedSwitch_.Waiting()) return;
     std::optional<SwitchOutcome> outcome = SwitchMachineLocked(viewer);
@@ -47,11 +45,11 @@ void MainWindow::ViewerButtonClick(const ViewerRecord &viewer) {
 
 // The machine's writes under the PC-wide lock, let go before any question is asked; nullopt when the lock kept
 // the switch from being made (and that was said).
-std::optional<SwitchOutcome> MainWindow::SwitchMachineLocked(const ViewerRecord &viewer, bool withoutBackup) {
+std::optional<SwitchOutcome> SwitchFlow::SwitchMachineLocked(const ViewerRecord &viewer, bool withoutBackup) {
     reportOpen_ = true; // the wait dispatches messages: no other click may start a switch meanwhile
     const LockResult lock = services_.switchLock.AcquirePumping(services_.lockWaitMilliseconds);
     reportOpen_ = false;
-    if (!hwnd_) return std::nullopt; // the program ended during the wait
+    if (!window_) return std::nullopt; // the program ended during the wait
     // Without administrator rights the lock cannot be opened; the writes are then refused too, and what is
     // offered after a refusal follows.
     const bool unlockedRefusal =
@@ -70,39 +68,45 @@ std::optional<SwitchOutcome> MainWindow::SwitchMachineLocked(const ViewerRecord 
     return outcome;
 }
 
-SwitchOutcome MainWindow::Switch(const ViewerRecord &viewer, Scope scope, bool withoutBackup) {
+SwitchOutcome SwitchFlow::Switch(const ViewerRecord &viewer, Scope scope, bool withoutBackup) {
     const SwitchOutcome outcome =
         SwitchViewer(viewer,
                      {services_.registryWriter, services_.registryReader, services_.machineBackup, deferredNotice_,
                       scope, services_.userBackup, withoutBackup},
-                     *this);
+                     display_);
     if (deferredNotice_.pending) {
-        UpdateWindow(GetDlgItem(hwnd_, IDC_TEXT1)); // the new name is seen before what waits
+        UpdateWindow(GetDlgItem(window_, IDC_TEXT1)); // the new name is seen before what waits
         PostFollowUp(nullptr);
     }
     return outcome;
 }
 
 // checkHiding: a machine switch that wrote every value, whose hiding keys the follow-up looks for.
-void MainWindow::PostFollowUp(const ViewerRecord *checkHiding) {
+void SwitchFlow::PostFollowUp(const ViewerRecord *checkHiding) {
     if (checkHiding) followUpViewer_ = checkHiding;
     if (followUpPosted_) return;
-    followUpPosted_ = PostMessageW(hwnd_, kSwitchFollowUp, 0, 0) != FALSE;
-    if (!followUpPosted_) OnSwitchFollowUp(); // a full queue: done now rather than never
+    followUpPosted_ = PostMessageW(window_, kSwitchFollowUp, 0, 0) != FALSE;
+    if (!followUpPosted_) OnFollowUp(); // a full queue: done now rather than never
 }
 
-void MainWindow::OnSwitchFollowUp() {
+void SwitchFlow::OnFollowUp() {
     followUpPosted_ = false;
     FlushShellNotice();
     const ViewerRecord *viewer = std::exchange(followUpViewer_, nullptr);
     if (viewer && !reportOpen_ && !elevatedSwitch_.Waiting()) ReportWhatHides(*viewer);
 }
 
-void MainWindow::FlushShellNotice() {
+void SwitchFlow::OnWindowDestroyed() {
+    elevatedSwitch_.Cancel();
+    FlushShellNotice();
+    window_ = nullptr;
+}
+
+void SwitchFlow::FlushShellNotice() {
     if (std::exchange(deferredNotice_.pending, false)) services_.shell.AssociationsChanged();
 }
 
-void MainWindow::HandleRefusedSwitch(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
+void SwitchFlow::HandleRefusedSwitch(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
     const bool denied = outcome.error == kRegistryAccessDenied;
     const RefusalOffer offer = OfferAfterRefusal(outcome, denied ? services_.elevation.ReadRights() : Rights{},
                                                  denied && elevatedSwitch_.CommandLinePresent());
@@ -123,7 +127,7 @@ void MainWindow::HandleRefusedSwitch(const ViewerRecord &viewer, const SwitchOut
 
 // In this process, with this user's own rights: never through the elevated command line, whose
 // HKEY_CURRENT_USER may be another account's. No PC-wide lock: nothing of the machine's is written.
-void MainWindow::SwitchForMe(const ViewerRecord &viewer) {
+void SwitchFlow::SwitchForMe(const ViewerRecord &viewer) {
     SwitchOutcome outcome = Switch(viewer, Scope::CurrentUser);
     ReportMovedAside(outcome);
     if (outcome.StoppedForBackup()) {
@@ -135,12 +139,12 @@ void MainWindow::SwitchForMe(const ViewerRecord &viewer) {
     if (!outcome.Succeeded()) Report(FailedSwitchMessage(viewer, outcome), MB_OK | MB_ICONERROR);
 }
 
-void MainWindow::ReportMovedAside(const SwitchOutcome &outcome) {
+void SwitchFlow::ReportMovedAside(const SwitchOutcome &outcome) {
     if (!outcome.movedAside.empty()) Report(MovedAsideMessage(outcome), MB_OK | MB_ICONWARNING);
 }
 
-void MainWindow::SwitchAsAdministrator(const ViewerRecord &viewer, bool withoutBackup) {
-    const DWORD error = elevatedSwitch_.Start(hwnd_, kElevatedSwitchDone, viewer, withoutBackup);
+void SwitchFlow::SwitchAsAdministrator(const ViewerRecord &viewer, bool withoutBackup) {
+    const DWORD error = elevatedSwitch_.Start(window_, kElevatedSwitchDone, viewer, withoutBackup);
     if (error == ERROR_SUCCESS) {
         elevatedViewer_ = &viewer;
         elevatedWithoutBackup_ = withoutBackup;
@@ -152,12 +156,12 @@ void MainWindow::SwitchAsAdministrator(const ViewerRecord &viewer, bool withoutB
         Report(ElevatedLaunchFailedMessage(viewer, error), MB_OK | MB_ICONERROR);
 }
 
-void MainWindow::OnElevatedSwitchDone() {
+void SwitchFlow::OnElevatedSwitchDone() {
     if (!elevatedSwitch_.Waiting() || !elevatedViewer_) return;
     const ViewerRecord &viewer = *std::exchange(elevatedViewer_, nullptr);
     const DWORD exitCode = elevatedSwitch_.Finish();
     // The command line has written, all or part: the window shows what the registry now says.
-    if (!WroteNothing(exitCode)) ShowDetectedViewer(services_.registryReader, *this);
+    if (!WroteNothing(exitCode)) ShowDetectedViewer(services_.registryReader, display_);
     if (exitCode == 0)
         PostFollowUp(&viewer); // the command line told the shell; what hides is this user's, seen from here
     else if (exitCode == static_cast<DWORD>(ToInt(ExitCode::NoBackup)) && !elevatedWithoutBackup_) {
@@ -168,15 +172,22 @@ void MainWindow::OnElevatedSwitchDone() {
         Report(ElevatedSwitchFailedMessage(viewer, exitCode), MB_OK | MB_ICONERROR);
 }
 
-int MainWindow::Ask(const Choice &choice) {
+int SwitchFlow::Report(const std::wstring &text, UINT flags) {
     reportOpen_ = true;
-    const int answer = AskChoice(hwnd_, choice);
+    const int answer = MessageBoxW(window_, text.c_str(), L"Quelvo", flags);
+    reportOpen_ = false;
+    return answer;
+}
+
+int SwitchFlow::Ask(const Choice &choice) {
+    reportOpen_ = true;
+    const int answer = AskChoice(window_, choice);
     reportOpen_ = false;
     return answer;
 }
 
 // Once after the switch, and only when something hides the values just written.
-void MainWindow::ReportWhatHides(const ViewerRecord &viewer) {
+void SwitchFlow::ReportWhatHides(const ViewerRecord &viewer) {
     const UserHiders hiders = FindUserHiders();
     if (hiders.Empty()) return;
     const DefaultsPage page = PageFor(services_.userDefaults.Version());
@@ -198,7 +209,7 @@ void MainWindow::ReportWhatHides(const ViewerRecord &viewer) {
 
 // This user's own settings whose value differs from what the machine now holds: a key of the same value, such as
 // one left by an earlier "Pour moi aussi" for this viewer, hides nothing that matters.
-UserHiders MainWindow::FindUserHiders() {
+UserHiders SwitchFlow::FindUserHiders() {
     UserHiders hiders;
     if (CurrentAccount() != Account::User) return hiders; // HKEY_CURRENT_USER is no person's profile
     const HidingReport report = CheckHiding(services_.registryReader, Account::User);
