@@ -13,14 +13,6 @@
 namespace quelvo::test {
 namespace {
 
-std::wstring BuildFolder() {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    path.resize(path.find_last_of(L'\\')); // ...\tests
-    return path.substr(0, path.find_last_of(L'\\'));
-}
-
 // A file that a finished console program's host still holds stays "delete pending" a moment and cannot be created
 // again: each run gets names of its own.
 std::wstring OutputName(const wchar_t *stream) {

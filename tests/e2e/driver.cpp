@@ -104,11 +104,7 @@ bool RoundTrip(HWND window) {
 }
 
 std::wstring QuelvoPath() {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    path.resize(path.find_last_of(L'\\')); // ...\tests
-    return path.substr(0, path.find_last_of(L'\\')) + L"\\quelvo.exe";
+    return test::BuildFolder() + L"\\quelvo.exe";
 }
 
 int CountTopLevelWindows(const wchar_t *className) {

@@ -76,7 +76,6 @@ private:
     HWND window_ = nullptr;
 };
 
-std::wstring QuelvoPath();
 int CountTopLevelWindows(const wchar_t *className);
 
 // Screen capture of the whole virtual desktop, written as folder\name.bmp (24 bits).

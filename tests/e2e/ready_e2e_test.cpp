@@ -1,3 +1,4 @@
+#include "../win/process_runner.h"
 #include "../win/registry_fixture.h"
 #include "e2e_fixture.h"
 
@@ -135,10 +136,9 @@ TEST_F(EndingEndToEnd, ADllPlantedBesideTheProgramIsNeverLoaded) {
     GetTempPathW(MAX_PATH, temp);
     const std::wstring folder = std::wstring(temp) + L"quelvo-planted\\";
     CreateDirectoryW(folder.c_str(), nullptr);
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
     ASSERT_TRUE(CopyFileW(QuelvoPath().c_str(), (folder + L"quelvo.exe").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileW((FolderOf(self) + L"quelvo_planted.dll").c_str(), (folder + L"oleacc.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((test::TestsFolder() + L"\\quelvo_planted.dll").c_str(), (folder + L"oleacc.dll").c_str(),
+                          FALSE));
 
     ASSERT_TRUE(program.Start(folder + L"quelvo.exe"));
     DWORD_PTR answer = 0;

@@ -11,6 +11,18 @@
 
 namespace quelvo::test {
 
+// The folder of the test programs (...\tests) and the build folder above it, where the programs they run are.
+inline std::wstring TestsFolder() {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring path = self;
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+inline std::wstring BuildFolder() {
+    const std::wstring tests = TestsFolder();
+    return tests.substr(0, tests.find_last_of(L'\\'));
+}
+
 inline HANDLE InheritableFile(const std::wstring &path) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
