@@ -29,8 +29,9 @@ bool TakeSeconds(const std::string &word, Arguments &arguments) {
     return true;
 }
 
-// Each option belongs to the verbs that use it; anything else is a wrong command line.
-bool TakeOption(const std::vector<std::string> &words, std::size_t &at, Arguments &arguments) {
+// Each option belongs to the verbs that use it; anything else is a wrong command line, and so is an option whose
+// value is wrong (wrong set): the value must not be read as the viewer's name instead.
+bool TakeOption(const std::vector<std::string> &words, std::size_t &at, Arguments &arguments, bool &wrong) {
     const std::string &word = words[at];
     const Verb verb = arguments.verb;
     if (word == "--json" && (verb == Verb::Status || verb == Verb::Check)) return arguments.json = true;
@@ -41,8 +42,10 @@ bool TakeOption(const std::vector<std::string> &words, std::size_t &at, Argument
                              verb == Verb::Restore))
         return arguments.user = true;
     if (word == "--also-user" && verb == Verb::Use) return arguments.alsoUser = true;
-    if (word == "--wait" && (verb == Verb::Use || verb == Verb::Restore) && at + 1 < words.size()) return TakeSeconds(words[++at], arguments);
-
+    if (word == "--wait" && (verb == Verb::Use || verb == Verb::Restore) && at + 1 < words.size()) {
+        wrong = !TakeSeconds(words[++at], arguments);
+        return true;
+    }
     if (word == "--no-backup" && verb == Verb::Use) return arguments.noBackup = true;
     if (word == "--force" && (verb == Verb::Export || verb == Verb::Backup)) return arguments.force = true;
     if (word == "-o" && (verb == Verb::Export || verb == Verb::Backup) && at + 1 < words.size() &&
@@ -64,9 +67,12 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string> &words) {
     if (verb == kVerbs.end()) return std::nullopt;
     Arguments arguments;
     arguments.verb = verb->second;
-    bool haveViewer = false;
+    bool haveViewer = false, wrong = false;
     for (std::size_t at = 1; at < words.size(); ++at) {
-        if (TakeOption(words, at, arguments)) continue;
+        if (TakeOption(words, at, arguments, wrong)) {
+            if (wrong) return std::nullopt;
+            continue;
+        }
         const bool takesWord = TakesViewer(arguments.verb) || arguments.verb == Verb::Restore;
         if (words[at].starts_with("-") || !takesWord || haveViewer) return std::nullopt;
         arguments.viewer = words[at];

@@ -52,16 +52,20 @@ std::string ValueLine(const RegFileEntry &entry, const RegistryPath &path) {
     return line + (NeedsHex(entry.value) ? HexString(entry.value) : Quoted(entry.value));
 }
 
+// One code point of well-formed UTF-8, or nullopt for a byte that starts none. An overlong form would let a line
+// break or a NUL pass the checks made on the bytes and reach the file decoded; a surrogate is no character at all.
 std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t &at) {
     const auto lead = static_cast<unsigned char>(text[at++]);
-    const int extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+    const int extra = lead < 0x80 ? 0 : lead >= 0xF8 ? -1 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
     if (extra < 0) return std::nullopt;
     char32_t point = extra == 0 ? lead : lead & (0x3F >> extra);
     for (int i = 0; i < extra; ++i, ++at) {
         if (at >= text.size() || (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80) return std::nullopt;
         point = (point << 6) | (static_cast<unsigned char>(text[at]) & 0x3F);
     }
-    return point > 0x10FFFF ? std::nullopt : std::optional<char32_t>(point);
+    static constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+    if (point < kLeast[extra] || point > 0x10FFFF || (point >= 0xD800 && point < 0xE000)) return std::nullopt;
+    return point;
 }
 
 void AppendUnit(std::string &out, std::uint32_t unit) {

@@ -20,6 +20,7 @@ struct RegFileEntry {
 std::string RegFileText(const std::vector<RegFileEntry> &entries);
 // What goes into the file: the same text as UTF-16LE after a byte-order mark.
 std::string RegFileBytes(const std::vector<RegFileEntry> &entries);
+// Bytes that are not well-formed UTF-8 (stray, overlong, surrogate, past U+10FFFF) become U+FFFD each.
 std::string Utf16LeWithBom(std::string_view utf8);
 std::string Utf16Le(std::string_view utf8);
 // UTF-16LE bytes as UTF-8, NULs kept; a lone surrogate or an odd last byte becomes U+FFFD and clears *exact.

@@ -1,5 +1,6 @@
 #include "cli_fixture.h"
 
+#include "../win/process_runner.h"
 #include "../win/registry_fixture.h"
 #include "core/switch_backup.h"
 #include "platform/backup_store_win.h"
@@ -11,50 +12,6 @@
 
 namespace quelvo::test {
 namespace {
-
-std::wstring BuildFolder() {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    path.resize(path.find_last_of(L'\\')); // ...\tests
-    return path.substr(0, path.find_last_of(L'\\'));
-}
-
-// Console programs under Wine may leave a console host holding the handles a moment: deleting must not wait.
-HANDLE InheritableFile(const std::wstring &path) {
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
-                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-// Suspended, so that several can be let go at one moment.
-PROCESS_INFORMATION StartProcess(std::wstring commandLine, HANDLE out, HANDLE err) {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out;
-    startup.hStdError = err;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW | CREATE_SUSPENDED,
-                        nullptr, nullptr, &startup, &process))
-        return {};
-    return process;
-}
-
-DWORD Finish(PROCESS_INFORMATION &process) {
-    DWORD code = 0xFFFFFFFF;
-    if (!process.hProcess) return code;
-    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return code;
-}
-
-DWORD RunProcess(std::wstring commandLine, HANDLE out, HANDLE err) {
-    PROCESS_INFORMATION process = StartProcess(std::move(commandLine), out, err);
-    if (process.hThread) ResumeThread(process.hThread);
-    return Finish(process);
-}
 
 // A file that a finished console program's host still holds stays "delete pending" a moment and cannot be created
 // again: each run gets names of its own.
@@ -176,7 +133,8 @@ std::vector<ProcessResult> CliTest::RunCliTogether(const std::vector<std::wstrin
         Run run{TempFile(OutputName(L"out")), TempFile(OutputName(L"err")), nullptr, nullptr, {}};
         run.out = InheritableFile(run.outPath);
         run.err = InheritableFile(run.errPath);
-        run.process = StartProcess(L"\"" + BuildFolder() + L"\\quelvo-cli.exe\" " + words, run.out, run.err);
+        run.process = StartProcess(L"\"" + BuildFolder() + L"\\quelvo-cli.exe\" " + words, run.out, run.err,
+                                   CREATE_NO_WINDOW | CREATE_SUSPENDED);
         EXPECT_TRUE(run.process.hProcess) << Narrow(words);
         runs.push_back(run);
     }
@@ -185,7 +143,7 @@ std::vector<ProcessResult> CliTest::RunCliTogether(const std::vector<std::wstrin
     std::vector<ProcessResult> results;
     for (Run &run : runs) {
         ProcessResult result;
-        result.exitCode = Finish(run.process);
+        result.exitCode = FinishProcess(run.process);
         CloseHandle(run.out);
         CloseHandle(run.err);
         result.out = ReadFileBytes(run.outPath).value_or("");

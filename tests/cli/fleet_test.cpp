@@ -88,7 +88,7 @@ TEST_F(CliTest, CheckAnswersInOneLineForAPcInPlaceAnotherViewerAndAUserKeyThatHi
     EXPECT_EQ(document["machine"].size(), EndState(Viewers()[5], Scope::Machine).size());
     EXPECT_EQ(nlohmann::json::parse(RunCli(L"status --json").out)["format"], 1);
 
-    for (const wchar_t *wrong : {L"check", L"check nobody", L"check octaga --dism"}) {
+    for (const wchar_t *wrong : {L"check", L"check nobody"}) {
         result = RunCli(wrong);
         EXPECT_EQ(result.exitCode, 2u) << Narrow(wrong);
         EXPECT_TRUE(OnlyLine(result).starts_with("commande incorrecte")) << Narrow(wrong);

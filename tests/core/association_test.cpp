@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace quelvo {
 namespace {
@@ -21,11 +20,7 @@ SwitchOutcome Switch(const ViewerRecord &viewer, FakeRegistry &registry, Recordi
     return SwitchViewer(viewer, {registry, registry, backup, shell}, display);
 }
 
-const ViewerRecord &ViewerNamed(std::string_view name) {
-    for (const ViewerRecord &viewer : Viewers())
-        if (viewer.displayName == name) return viewer;
-    throw std::runtime_error("no viewer " + std::string(name));
-}
+using expected::ViewerNamed;
 
 TEST(AssociationList, EveryViewerWritesItsTwentyNinePairsInOrder) {
     ASSERT_EQ(expected::Associations().size(), Viewers().size());
@@ -80,7 +75,7 @@ TEST(Switch, WritesEveryPairThenShowsTheViewerWithExactlyOneCheck) {
         EXPECT_TRUE(outcome.Succeeded());
         EXPECT_EQ(outcome.writesDone, 29u);
         std::vector<FakeRegistry::Write> expected;
-        for (const RegistryWrite &write : BuildAssociationList(viewer))
+        for (const RegistryWrite &write : expected::AssociationsOf(viewer.displayName))
             expected.push_back({write.path, write.value});
         EXPECT_EQ(registry.Writes(), expected);
         EXPECT_EQ(display.statusText, viewer.displayName);

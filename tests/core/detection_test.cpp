@@ -1,6 +1,7 @@
 #include "core/detection.h"
 
 #include "platform/registry_fake.h"
+#include "expected_detection.h"
 #include "recording_display.h"
 
 #include <gtest/gtest.h>
@@ -8,43 +9,26 @@
 namespace quelvo {
 namespace {
 
-struct Recognised {
-    std::string wrlValue;
-    std::string statusText;
-    std::string menuItem;
-};
-
 TEST(Detection, RecognisesEachViewerByItsWrlValue) {
-    const std::vector<Recognised> cases = {
-        {"Cortona.Control.1", "Cortona", "mCortona"},
-        {"Cortona.Client", "Cortona", "mCortona"}, // what the program's own switch to Cortona leaves
-        {"SGI.CosmoPlayer.2", "CosmoPlayer", "mCosmo"},
-        {"VRML.World", "Blaxxun", "mBlaxxun"},
-        {"Octaga.Octaga.wrl", "Octaga", "mOctaga"},
-        {"Nexternet.NexternetPlayer.1", "Pivoron", "mPivoron"},
-        {"Anima.AnimaCtrl.1", "Flux", "mFlux"},
-        {"X3D.World", "BS Contact", "mbs"},
-    };
-    for (const Recognised &c : cases) {
-        SCOPED_TRACE(c.wrlValue);
+    for (const expected::WrlOwner &owner : expected::kWrlOwners) {
+        SCOPED_TRACE(owner.wrlValue);
         FakeRegistry registry;
-        registry.SetText(kDetectionPath, c.wrlValue);
+        registry.SetText(kDetectionPath, std::string(owner.wrlValue));
         RecordingDisplay display;
         const ViewerRecord *viewer = DetectCurrentViewer(registry, display);
         ASSERT_NE(viewer, nullptr);
-        EXPECT_EQ(viewer->displayName, c.statusText);
-        EXPECT_EQ(display.statusText, c.statusText);
-        EXPECT_EQ(display.Checked(), std::vector<std::string>{c.menuItem});
+        EXPECT_EQ(viewer->displayName, owner.viewer);
+        EXPECT_EQ(display.statusText, owner.viewer);
+        EXPECT_EQ(display.Checked(), std::vector<std::string>{std::string(viewer->menuItem)});
         EXPECT_EQ(display.checkedItems.size(), 1u) << "detection touches only the recognised item";
     }
 }
 
 TEST(Detection, NearMissesRecogniseNoViewer) {
-    for (const std::string value : {"vrml.World", "VRML.WorlD", "VRML.World ", " VRML.World", "VRML.Wor", "",
-                                    "Cortona.control.1", "X3D.World\t", "Some.Other.Plugin"}) {
-        SCOPED_TRACE("'" + value + "'");
+    for (const std::string_view value : expected::kWrlNearMisses) {
+        SCOPED_TRACE(::testing::PrintToString(std::string(value)));
         FakeRegistry registry;
-        registry.SetText(kDetectionPath, value);
+        registry.SetText(kDetectionPath, std::string(value));
         RecordingDisplay display;
         EXPECT_EQ(DetectCurrentViewer(registry, display), nullptr);
         EXPECT_EQ(display.statusText, "");

@@ -6,6 +6,7 @@
 #include "core/association.h"
 
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,20 @@ inline const std::map<std::string, std::vector<RegistryWrite>> &Associations() {
 
 inline const std::vector<RegistryWrite> &AssociationsOf(std::string_view viewerName) {
     return Associations().at(std::string(viewerName));
+}
+
+// A per-user switch: the same writes, each key under this user's classes instead of the machine's.
+inline std::vector<RegistryWrite> UserAssociationsOf(std::string_view viewerName) {
+    std::vector<RegistryWrite> writes = AssociationsOf(viewerName);
+    for (RegistryWrite &write : writes)
+        write.path = "HKEY_CURRENT_USER\\Software\\Classes\\" + write.path.substr(kMachineClasses.size());
+    return writes;
+}
+
+inline const ViewerRecord &ViewerNamed(std::string_view displayName) {
+    for (const ViewerRecord &viewer : Viewers())
+        if (viewer.displayName == displayName) return viewer;
+    throw std::out_of_range("no viewer " + std::string(displayName));
 }
 
 } // namespace quelvo::expected

@@ -57,5 +57,24 @@ TEST(RegFile, EncodesUtf16LittleEndianAfterAByteOrderMarkAndKeepsLineBreaksInsid
     EXPECT_EQ(text.find("[HKEY_X]"), std::string::npos);
 }
 
+TEST(RegFile, TextThatIsNotUtf8BecomesReplacementCharactersAndNeverALineBreakOrANul) {
+    const std::string fffd("\xFD\xFF", 2);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"a\xC0\x8D\xC0\x8A[", std::string("a\0", 2) + fffd + fffd + std::string("[\0", 2)}, // overlong CR LF
+        {"\xE0\x80\x80", fffd},                                                           // overlong NUL
+        {"\xF8\x80\x80\x80", fffd + fffd + fffd + fffd},                                  // no such lead byte
+        {"\xED\xA0\x80", fffd},                                                           // a surrogate
+        {"\xF4\x90\x80\x80", fffd},                                                      // past U+10FFFF
+        {"\xE2\x82z", fffd + std::string("z\0", 2)},                                      // cut short
+        {"\x80\xC3\xA9", fffd + std::string("\xE9\0", 2)},                               // stray, then é
+    };
+    for (const auto &[utf8, utf16] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(utf8));
+        EXPECT_EQ(Utf16Le(utf8), utf16);
+    }
+    const std::string bytes = RegFileBytes({{Kind::Set, "HKEY_CLASSES_ROOT\\.wrl\\", "a\xC0\x8D\xC0\x8A[HKEY_X]"}});
+    EXPECT_EQ(bytes.find(Utf16Le("\r\n[HKEY_X]")), std::string::npos) << "no line of its own";
+}
+
 } // namespace
 } // namespace quelvo

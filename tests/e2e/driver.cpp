@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include "../win/process_runner.h"
+
 #include <psapi.h>
 #include <shellapi.h>
 
@@ -102,11 +104,7 @@ bool RoundTrip(HWND window) {
 }
 
 std::wstring QuelvoPath() {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    path.resize(path.find_last_of(L'\\')); // ...\tests
-    return path.substr(0, path.find_last_of(L'\\')) + L"\\quelvo.exe";
+    return test::BuildFolder() + L"\\quelvo.exe";
 }
 
 int CountTopLevelWindows(const wchar_t *className) {
@@ -122,11 +120,8 @@ Program::~Program() {
 }
 
 bool Program::Launch(const std::wstring &path) {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    std::wstring commandLine = L"\"" + path + L"\"";
-    return CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process_);
+    process_ = test::StartProcess(L"\"" + path + L"\"", nullptr, nullptr, 0);
+    return process_.hProcess != nullptr;
 }
 
 bool Program::Start(const std::wstring &path) {
@@ -240,17 +235,6 @@ std::wstring Program::MessageBoxText(HWND box) {
 
 void Program::CloseMessageBox(HWND box) {
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-}
-
-std::wstring Program::DialogText(HWND box) {
-    std::wstring text;
-    WaitFor([&] {
-        text.clear();
-        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            if (const std::wstring part = WindowText(child); !part.empty()) text += part + L"\n";
-        return !text.empty();
-    }, 5s);
-    return text;
 }
 
 void Program::PressDialogButton(HWND box, int id) {

@@ -63,8 +63,7 @@ public:
     HWND FindMessageBox();
     std::wstring MessageBoxText(HWND box);
     void CloseMessageBox(HWND box);
-    // A task dialog's texts, its buttons' included, one a line; pressing one of its buttons.
-    std::wstring DialogText(HWND box);
+    // Pressing one of a task dialog's buttons.
     void PressDialogButton(HWND box, int id);
 
     DWORD ProcessId() const { return process_.dwProcessId; }
@@ -77,7 +76,6 @@ private:
     HWND window_ = nullptr;
 };
 
-std::wstring QuelvoPath();
 int CountTopLevelWindows(const wchar_t *className);
 
 // Screen capture of the whole virtual desktop, written as folder\name.bmp (24 bits).

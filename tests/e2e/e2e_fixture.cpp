@@ -2,6 +2,7 @@
 
 #include "../core/expected_associations.h"
 #include "../win/registry_fixture.h"
+#include "../win/viewer_ids.h"
 #include "platform/registry_path.h"
 #include "platform/registry_win.h"
 #include "reg_tool.h"
@@ -9,32 +10,19 @@
 namespace quelvo::e2e {
 namespace {
 
-constexpr std::string_view kMachineClasses = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\";
-constexpr std::string_view kClassesRoot = "HKEY_CLASSES_ROOT\\";
-
 std::string KeyOf(const std::string &path) {
-    if (path.starts_with(kMachineClasses) && path.find("MIME") == std::string::npos)
-        return std::string(kClassesRoot) + path.substr(kMachineClasses.size());
+    if (path.starts_with(expected::kMachineClasses) && !path.starts_with(expected::kContentType))
+        return "HKEY_CLASSES_ROOT\\" + path.substr(expected::kMachineClasses.size());
     return path;
 }
 
 // reg.exe names roots by their short names.
 std::wstring RegToolKey(const RegistryPath &parsed) {
     const wchar_t *root = parsed.root == RegistryRoot::LocalMachine ? L"HKLM\\" : L"HKCR\\";
-    return root + Wide(parsed.key);
+    return root + Widen(parsed.key);
 }
 
 } // namespace
-
-std::wstring Wide(std::string_view ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
-}
-
-const ViewerRecord &ViewerNamed(std::string_view name) {
-    for (const ViewerRecord &viewer : Viewers())
-        if (viewer.displayName == name) return viewer;
-    throw std::runtime_error("no such viewer");
-}
 
 std::map<std::string, std::string> LastValueByKey(const ViewerRecord &viewer) {
     std::map<std::string, std::string> values;
@@ -64,13 +52,13 @@ void EndToEndTest::FillWithOtherText() {
     for (const RegistryWrite &write : expected::AssociationsOf("Cortona")) {
         if (KeyOf(write.path) == "HKEY_CLASSES_ROOT\\.wrl\\") continue; // start-up reads it; set by SetWrl
         const RegistryPath parsed = *ParseRegistryPath(write.path);
-        test::SetStringValue(RootKey(parsed.root), Wide(parsed.key), Wide(parsed.valueName), L"other text");
+        test::SetStringValue(RootKey(parsed.root), Widen(parsed.key), Widen(parsed.valueName), L"other text");
     }
 }
 
 std::wstring EndToEndTest::ReadText(const std::string &path) {
     const RegistryPath parsed = *ParseRegistryPath(path);
-    const test::RawValue value = test::GetRawValue(RootKey(parsed.root), Wide(parsed.key), Wide(parsed.valueName));
+    const test::RawValue value = test::GetRawValue(RootKey(parsed.root), Widen(parsed.key), Widen(parsed.valueName));
     if (value.status != ERROR_SUCCESS || value.type != REG_SZ) return L"(not a string)";
     std::wstring text = value.Text();
     text.resize(wcslen(text.c_str()));
@@ -80,43 +68,23 @@ std::wstring EndToEndTest::ReadText(const std::string &path) {
 void EndToEndTest::ExpectRegistryHolds(const ViewerRecord &viewer, bool alsoWithRegTool) {
     for (const auto &[path, value] : LastValueByKey(viewer)) {
         SCOPED_TRACE(path);
-        EXPECT_EQ(ReadText(path), Wide(value));
+        EXPECT_EQ(ReadText(path), Widen(value));
         if (!alsoWithRegTool) continue;
         const RegistryPath parsed = *ParseRegistryPath(path);
-        EXPECT_EQ(RegQueryString(RegToolKey(parsed), Wide(parsed.valueName)), Wide(value));
+        EXPECT_EQ(RegQueryString(RegToolKey(parsed), Widen(parsed.valueName)), Widen(value));
     }
 }
 
 void EndToEndTest::SetKeySecurity(const std::string &keyPath, const wchar_t *sddl) {
     const RegistryPath parsed = *ParseRegistryPath(keyPath + "\\");
-    ASSERT_TRUE(test::SetKeySecurity(RootKey(parsed.root), Wide(parsed.key), sddl)) << keyPath;
+    ASSERT_TRUE(test::SetKeySecurity(RootKey(parsed.root), Widen(parsed.key), sddl)) << keyPath;
 }
 
 void EndToEndTest::SwitchByButton(const ViewerRecord &viewer) {
     program.SetStatusText(L"");
-    program.ClickControl(IDC_COMMAND1 + static_cast<int>(&viewer - Viewers().data()));
-    ASSERT_TRUE(WaitFor([&] { return program.StatusText() == Wide(viewer.displayName); }))
+    program.ClickControl(test::IdsOf(viewer).button);
+    ASSERT_TRUE(WaitFor([&] { return program.StatusText() == Widen(viewer.displayName); }))
         << "the click on " << viewer.button << " did not switch";
-}
-
-void EndToEndTest::SwitchByMenu(const ViewerRecord &viewer) {
-    program.SetStatusText(L"");
-    program.Command(IDM_MCORTONA + static_cast<int>(&viewer - Viewers().data()));
-    ASSERT_TRUE(WaitFor([&] { return program.StatusText() == Wide(viewer.displayName); }))
-        << viewer.menuItem << " did not switch";
-}
-
-void EndToEndTest::SwitchEveryViewer(Route route) {
-    ASSERT_TRUE(program.Start());
-    for (const ViewerRecord &viewer : Viewers()) {
-        SCOPED_TRACE(std::string(viewer.displayName));
-        FillWithOtherText();
-        if (route == Route::Button)
-            SwitchByButton(viewer);
-        else
-            SwitchByMenu(viewer);
-        ExpectRegistryHolds(viewer, true);
-    }
 }
 
 } // namespace quelvo::e2e

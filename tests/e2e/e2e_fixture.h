@@ -1,7 +1,8 @@
 #pragma once
 
-#include "core/association.h"
+#include "../core/expected_associations.h"
 #include "driver.h"
+#include "platform/text_win.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +11,7 @@
 
 namespace quelvo::e2e {
 
-std::wstring Wide(std::string_view ascii);
-const ViewerRecord &ViewerNamed(std::string_view name);
+using expected::ViewerNamed;
 
 // Where each of a viewer's expected writes lands: under Wine HKEY_CLASSES_ROOT and HKLM\SOFTWARE\Classes are one tree,
 // so an extension key keeps the later, classes-root write.
@@ -32,10 +32,6 @@ protected:
     void SetKeySecurity(const std::string &keyPath, const wchar_t *sddl);
     // Acts and waits until Text1 shows the viewer, which happens only after all 29 writes.
     void SwitchByButton(const ViewerRecord &viewer);
-    void SwitchByMenu(const ViewerRecord &viewer);
-    // Starts the program, then switches to each viewer over other text and checks all 29 places.
-    enum class Route { Button, Menu };
-    void SwitchEveryViewer(Route route);
 
     Program program;
 };

@@ -1,3 +1,4 @@
+#include "../win/process_runner.h"
 #include "../win/registry_fixture.h"
 #include "e2e_fixture.h"
 
@@ -10,12 +11,7 @@
 namespace quelvo::e2e {
 namespace {
 
-constexpr char kFirstKey[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\MIME\\Database\\Content Type\\model/vrml";
-
-bool PopupOpen() {
-    HWND popup = FindWindowW(L"#32768", nullptr);
-    return popup && IsWindowVisible(popup);
-}
+const std::string kFirstKey = expected::kContentType + "model/vrml";
 
 // Where the process loaded dll from; empty when it has not.
 std::wstring LoadedFrom(HANDLE process, const wchar_t *dll) {
@@ -56,10 +52,9 @@ protected:
     void ExpectSpaceChooses(std::string_view name) {
         ASSERT_TRUE(InFront());
         Press("space");
-        EXPECT_TRUE(WaitFor([&] { return program.StatusText() == Wide(name); }, 5s))
+        EXPECT_TRUE(WaitFor([&] { return program.StatusText() == Widen(name); }, 5s))
             << "Space did not choose " << name << "; the box shows " << Narrow(program.StatusText());
     }
-    static std::string Narrow(const std::wstring &text) { return std::string(text.begin(), text.end()); }
 };
 
 TEST_F(KeyboardEndToEnd, SpaceChoosesTheFocusedViewerAtStartUpAfterARestoreAndAfterAnErrorMessage) {
@@ -112,25 +107,6 @@ TEST_F(KeyboardEndToEnd, QuitOrTheSessionsEndDuringAMoveEndsTheProgram) {
 
 class EndingEndToEnd : public EndToEndTest {};
 
-TEST_F(EndingEndToEnd, QuitOrTheSessionsEndWhileThePopupIsOpenEndsTheProgram) {
-    for (const bool quit : {true, false}) {
-        SCOPED_TRACE(quit ? "Quitter" : "end of the session");
-        ASSERT_TRUE(program.Start());
-        program.Command(IDM_MSYSTRAY);
-        program.Notify(WM_RBUTTONUP); // the icon, as the shell reports a right click
-        ASSERT_TRUE(WaitFor(PopupOpen, 5s));
-        if (quit)
-            PostMessageW(program.Window(), WM_COMMAND, MAKEWPARAM(IDM_MQUITTER, 0), 0); // a queued command
-        else
-            SendMessageTimeoutW(program.Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000,
-                                nullptr);
-        EXPECT_TRUE(program.Exited(5s)) << "the pop-up's loop kept the program alive";
-        EXPECT_EQ(program.ExitCode(), 0u);
-        EXPECT_FALSE(PopupOpen());
-        program.Kill();
-    }
-}
-
 TEST_F(EndingEndToEnd, TheAccessibilityLibraryLoadsOnlyWhenAClientAsks) {
     ASSERT_TRUE(program.Start());
     program.Settle();
@@ -160,10 +136,9 @@ TEST_F(EndingEndToEnd, ADllPlantedBesideTheProgramIsNeverLoaded) {
     GetTempPathW(MAX_PATH, temp);
     const std::wstring folder = std::wstring(temp) + L"quelvo-planted\\";
     CreateDirectoryW(folder.c_str(), nullptr);
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
     ASSERT_TRUE(CopyFileW(QuelvoPath().c_str(), (folder + L"quelvo.exe").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileW((FolderOf(self) + L"quelvo_planted.dll").c_str(), (folder + L"oleacc.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((test::TestsFolder() + L"\\quelvo_planted.dll").c_str(), (folder + L"oleacc.dll").c_str(),
+                          FALSE));
 
     ASSERT_TRUE(program.Start(folder + L"quelvo.exe"));
     DWORD_PTR answer = 0;

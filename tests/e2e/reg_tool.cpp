@@ -1,5 +1,7 @@
 #include "reg_tool.h"
 
+#include "../win/process_runner.h"
+
 #include <windows.h>
 
 #include <sstream>
@@ -7,31 +9,13 @@
 namespace quelvo::e2e {
 namespace {
 
-std::string RunAndCapture(std::wstring commandLine) {
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = startup.hStdError = writeEnd;
-    PROCESS_INFORMATION process = {};
-    const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                        nullptr, &startup, &process);
-    CloseHandle(writeEnd);
-    std::string output;
-    char buffer[4096];
-    DWORD read = 0;
-    while (started && ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read > 0)
-        output.append(buffer, read);
-    CloseHandle(readEnd);
-    if (started) {
-        WaitForSingleObject(process.hProcess, 10000);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-    }
-    return output;
+std::string RunAndCapture(const std::wstring &commandLine) {
+    static int runs = 0;
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    return test::RunAndCapture(commandLine, std::wstring(temp) + L"quelvo-reg-" +
+                                                std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                                std::to_wstring(++runs) + L".txt");
 }
 
 } // namespace

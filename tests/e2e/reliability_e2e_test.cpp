@@ -63,7 +63,7 @@ TEST_F(Reliability, AThousandSwitchesEndWithTheLastViewersValuesAndNoGrowth) {
         clickViewer(i * 3 + 1); // 3 is prime to 7: every viewer, mixed
     const std::size_t after = program.WorkingSet();
     const ViewerRecord &last = Viewers()[((kSwitches - 1) * 3 + 1) % Viewers().size()];
-    EXPECT_EQ(program.StatusText(), Wide(last.displayName));
+    EXPECT_EQ(program.StatusText(), Widen(last.displayName));
     ExpectRegistryHolds(last, false);
     std::printf("working set: %zu KB after warm-up, %zu KB after %zu switches\n", before / 1024, after / 1024,
                 kSwitches);

@@ -1,4 +1,5 @@
 #include "platform/text_win.h"
+#include "viewer_ids.h"
 #include "window_fixture.h"
 
 #include <commctrl.h>
@@ -49,9 +50,9 @@ protected:
 
 TEST_F(AccessibilityTest, ScreenReadersNameEachButtonByItsViewerAndTheStatusBoxEnCours) {
     Start();
-    for (std::size_t i = 0; i < Viewers().size(); ++i) {
-        const HWND button = Control(IDC_COMMAND1 + static_cast<int>(i));
-        const std::wstring name = Widen(Viewers()[i].displayName);
+    for (const ViewerRecord &viewer : Viewers()) {
+        const HWND button = Control(IdsOf(viewer).button);
+        const std::wstring name = Widen(viewer.displayName);
         EXPECT_EQ(Text(button), name);
         EXPECT_EQ(AccessibleName(button), name);
         EXPECT_TRUE(GetWindowLongPtrW(button, GWL_STYLE) & BS_BITMAP) << "the text is never drawn";

@@ -1,4 +1,5 @@
 #include "box_script.h"
+#include "../core/expected_associations.h"
 #include "lock_holder.h"
 #include "core/hiding.h"
 #include "platform/text_win.h"
@@ -69,8 +70,8 @@ TEST_F(WindowTest, TheUsersOwnKeysAreNamedOnceAfterAMachineSwitchAndPourMoiAussi
     }
     // The machine's 29 writes, then this user's 29, made by the window itself.
     std::vector<FakeRegistry::Write> expected;
-    for (Scope scope : {Scope::Machine, Scope::CurrentUser})
-        for (const RegistryWrite &write : SwitchWrites(Viewers()[5], scope))
+    for (const auto &writes : {expected::AssociationsOf("Octaga"), expected::UserAssociationsOf("Octaga")})
+        for (const RegistryWrite &write : writes)
             expected.push_back({write.path, write.value});
     EXPECT_EQ(registry.Writes(), expected);
     EXPECT_TRUE(elevation.launches.empty());

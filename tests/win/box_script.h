@@ -1,6 +1,7 @@
 #pragma once
-// Answers the message boxes and task dialogs that the window opens, from inside their own modal loop, as a user would: a thread
-// timer looks for them, notes their text and how many are open at once, and presses a button.
+// Acts from inside the modal loops that the window runs, as a user and the shell would: a thread timer answers the
+// message boxes and task dialogs it opens (noting their text and how many are open at once) and acts once inside
+// an open pop-up menu. The only way the tests act inside a modal loop.
 
 #include <windows.h>
 
@@ -31,6 +32,8 @@ public:
     int mostOpenAtOnce = 0;
     // Runs inside the first box, before it is answered.
     std::function<void()> whileOpen;
+    // Runs once inside the first visible pop-up menu, given it.
+    std::function<void(HWND)> inPopup;
 
 private:
     static BOOL CALLBACK Collect(HWND hwnd, LPARAM boxes) {
@@ -57,6 +60,8 @@ private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         BoxScript *self = current_;
         if (!self) return;
+        if (HWND popup = FindWindowW(L"#32768", nullptr); self->inPopup && popup && IsWindowVisible(popup))
+            std::exchange(self->inPopup, nullptr)(popup);
         std::erase_if(self->answered_, [](HWND box) { return !IsWindow(box); }); // handles come back in use
         for (HWND box : OpenBoxes()) {
             if (!self->answered_.insert(box).second) continue;

@@ -1,4 +1,5 @@
 #include "box_script.h"
+#include "../core/expected_associations.h"
 #include "core/exit_codes.h"
 #include "platform/registry_win.h"
 #include "platform/text_win.h"
@@ -140,7 +141,7 @@ TEST_F(ElevationTest, PourMoiSeulementSwitchesThisUserInThisProcess) {
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_TRUE(elevation.launches.empty());
     std::vector<FakeRegistry::Write> expected;
-    for (const RegistryWrite &write : SwitchWrites(Blaxxun(), Scope::CurrentUser))
+    for (const RegistryWrite &write : expected::UserAssociationsOf("Blaxxun"))
         expected.push_back({write.path, write.value});
     EXPECT_EQ(registry.Writes(), expected);
     EXPECT_EQ(StatusText(), L"Blaxxun") << "this user's classes root now names it";

@@ -1,23 +1,10 @@
-#include "core/association.h"
+#include "../core/expected_associations.h"
+#include "../core/expected_detection.h"
+#include "viewer_ids.h"
 #include "window_fixture.h"
-
-#include <map>
 
 namespace quelvo::test {
 namespace {
-
-struct PixelPlace {
-    int id;
-    RECT rect;
-};
-
-// Twips of the design divided by 15 and rounded, position and size apart.
-const std::vector<PixelPlace> kExpectedPlaces = {
-    {IDC_COMMAND1, {3, 3, 94, 37}},     {IDC_COMMAND3, {3, 38, 94, 72}},   {IDC_COMMAND6, {3, 72, 94, 106}},
-    {IDC_COMMAND4, {3, 105, 94, 139}},  {IDC_COMMAND5, {3, 136, 94, 170}}, {IDC_COMMAND7, {3, 169, 94, 203}},
-    {IDC_COMMAND8, {3, 203, 94, 237}},  {IDC_FRAME1, {3, 237, 94, 271}},   {IDC_TEXT1, {6, 248, 91, 267}},
-    {IDC_IMAGE1, {216, 224, 232, 240}},
-};
 
 RECT ClientRectOf(HWND control) {
     RECT rect;
@@ -29,10 +16,6 @@ RECT ClientRectOf(HWND control) {
 TEST_F(WindowTest, WindowHasTheDesignedFrameTitleAndSize) {
     Start();
     EXPECT_EQ(Text(Hwnd()), L"Quelvo");
-    RECT client;
-    GetClientRect(Hwnd(), &client);
-    EXPECT_EQ(client.right, 96);
-    EXPECT_EQ(client.bottom, 274);
     const LONG_PTR style = GetWindowLongPtrW(Hwnd(), GWL_STYLE);
     EXPECT_TRUE(style & WS_SYSMENU) << "a close control";
     EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME));
@@ -47,16 +30,9 @@ TEST_F(WindowTest, WindowHasTheDesignedFrameTitleAndSize) {
     EXPECT_NEAR(centreY, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
 }
 
-TEST_F(WindowTest, ControlsStandAtTheirDesignedPixelRectangles) {
+// Where each control stands is checked at every DPI by the DPI tests.
+TEST_F(WindowTest, ButtonsShowPicturesAndImage1LiesOutOfSight) {
     Start();
-    for (const PixelPlace &place : kExpectedPlaces) {
-        SCOPED_TRACE(place.id);
-        const RECT actual = ClientRectOf(Control(place.id));
-        EXPECT_EQ(actual.left, place.rect.left);
-        EXPECT_EQ(actual.top, place.rect.top);
-        EXPECT_EQ(actual.right, place.rect.right);
-        EXPECT_EQ(actual.bottom, place.rect.bottom);
-    }
     RECT client;
     GetClientRect(Hwnd(), &client);
     const RECT image = ClientRectOf(Control(IDC_IMAGE1));
@@ -85,42 +61,26 @@ TEST_F(WindowTest, TabMovesThroughTheDesignedOrder) {
     EXPECT_EQ(sibling, Control(IDC_FRAME1));
 }
 
-TEST_F(WindowTest, EachButtonAndItsMenuItemWriteTheSameValuesAndShowTheViewer) {
-    Start();
-    for (std::size_t i = 0; i < Viewers().size(); ++i) {
-        const ViewerRecord &viewer = Viewers()[i];
-        SCOPED_TRACE(std::string(viewer.displayName));
-        const std::size_t before = registry.Writes().size();
-        Click(IDC_COMMAND1 + static_cast<int>(i));
-        const std::vector<FakeRegistry::Write> byButton(registry.Writes().begin() + before, registry.Writes().end());
-        Command(IDM_MCORTONA + static_cast<int>(i));
-        const std::vector<FakeRegistry::Write> byMenu(registry.Writes().begin() + before + byButton.size(),
-                                                      registry.Writes().end());
-        std::vector<FakeRegistry::Write> expected;
-        for (const RegistryWrite &write : BuildAssociationList(viewer))
-            expected.push_back({write.path, write.value});
-        EXPECT_EQ(byButton, expected);
-        EXPECT_EQ(byMenu, expected);
-        EXPECT_EQ(StatusText(), std::wstring(viewer.displayName.begin(), viewer.displayName.end()));
-        EXPECT_EQ(CheckedViewerItems(), std::vector<UINT>{IDM_MCORTONA + static_cast<UINT>(i)});
-    }
-}
-
-TEST_F(WindowTest, ButtonsAndMenuItemsAreBoundToTheirCatalogueNames) {
-    // Stated once here: the names the catalogue gives and the IDs of the window's resources.
-    const std::map<std::string_view, std::pair<int, int>> idsByName = {
-        {"Command1", {IDC_COMMAND1, IDM_MCORTONA}}, {"Command3", {IDC_COMMAND3, IDM_MBLAXXUN}},
-        {"Command4", {IDC_COMMAND4, IDM_MPIVORON}}, {"Command5", {IDC_COMMAND5, IDM_MCOSMO}},
-        {"Command6", {IDC_COMMAND6, IDM_MBS}},      {"Command7", {IDC_COMMAND7, IDM_MOCTAGA}},
-        {"Command8", {IDC_COMMAND8, IDM_MFLUX}}};
+TEST_F(WindowTest, EachButtonAndItsMenuItemWriteTheViewersValuesAndShowIt) {
     Start();
     for (const ViewerRecord &viewer : Viewers()) {
-        const auto [buttonId, menuId] = idsByName.at(viewer.button);
-        Click(buttonId);
-        EXPECT_EQ(StatusText(), std::wstring(viewer.displayName.begin(), viewer.displayName.end()));
+        SCOPED_TRACE(std::string(viewer.displayName));
+        const std::wstring name(viewer.displayName.begin(), viewer.displayName.end());
+        std::vector<FakeRegistry::Write> expected;
+        for (const RegistryWrite &write : expected::AssociationsOf(viewer.displayName))
+            expected.push_back({write.path, write.value});
+        const ViewerIds ids = IdsOf(viewer);
+        for (const bool byButton : {true, false}) {
+            const std::size_t before = registry.Writes().size();
+            SetWindowTextW(Control(IDC_TEXT1), L"");
+            byButton ? Click(ids.button) : Command(ids.menuItem);
+            EXPECT_EQ(std::vector(registry.Writes().begin() + before, registry.Writes().end()), expected);
+            EXPECT_EQ(StatusText(), name);
+            EXPECT_EQ(CheckedViewerItems(), std::vector<UINT>{static_cast<UINT>(ids.menuItem)});
+        }
         wchar_t caption[64] = {};
-        GetMenuStringW(GetMenu(Hwnd()), menuId, caption, 64, MF_BYCOMMAND);
-        EXPECT_EQ(caption, std::wstring(viewer.displayName.begin(), viewer.displayName.end()));
+        GetMenuStringW(GetMenu(Hwnd()), ids.menuItem, caption, 64, MF_BYCOMMAND);
+        EXPECT_EQ(caption, name);
     }
 }
 
@@ -135,31 +95,19 @@ TEST_F(WindowTest, TypedStatusTextChangesNothingAndTheNextSwitchReplacesIt) {
 }
 
 TEST_F(WindowTest, StartUpShowsTheRecognisedViewer) {
-    struct Case {
-        std::optional<std::string> wrl;
-        std::wstring status;
-        std::vector<UINT> checked;
-    };
-    const std::vector<Case> cases = {
-        {"Cortona.Control.1", L"Cortona", {IDM_MCORTONA}},
-        {"Cortona.Client", L"Cortona", {IDM_MCORTONA}},
-        {"SGI.CosmoPlayer.2", L"CosmoPlayer", {IDM_MCOSMO}},
-        {"VRML.World", L"Blaxxun", {IDM_MBLAXXUN}},
-        {"Octaga.Octaga.wrl", L"Octaga", {IDM_MOCTAGA}},
-        {"Nexternet.NexternetPlayer.1", L"Pivoron", {IDM_MPIVORON}},
-        {"Anima.AnimaCtrl.1", L"Flux", {IDM_MFLUX}},
-        {"X3D.World", L"BS Contact", {IDM_MBS}},
-        {"Unknown.Plugin", L"", {}},
-        {"", L"", {}},
-        {std::nullopt, L"", {}},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.wrl.value_or("(no .wrl key)"));
+    std::vector<std::pair<std::optional<std::string>, std::string_view>> cases = {{"Unknown.Plugin", ""},
+                                                                                  {std::nullopt, ""}};
+    for (const expected::WrlOwner &owner : expected::kWrlOwners)
+        cases.emplace_back(std::string(owner.wrlValue), owner.viewer);
+    for (const auto &[wrl, viewer] : cases) {
+        SCOPED_TRACE(wrl.value_or("(no .wrl key)"));
         registry = FakeRegistry();
-        Start(c.wrl);
+        Start(wrl);
         EXPECT_TRUE(Shown());
-        EXPECT_EQ(StatusText(), c.status);
-        EXPECT_EQ(CheckedViewerItems(), c.checked);
+        EXPECT_EQ(StatusText(), std::wstring(viewer.begin(), viewer.end()));
+        EXPECT_EQ(CheckedViewerItems(), viewer.empty() ? std::vector<UINT>{}
+                                                       : std::vector<UINT>{static_cast<UINT>(
+                                                             IdsOf(expected::ViewerNamed(viewer)).menuItem)});
         EXPECT_TRUE(registry.Writes().empty()) << "start-up only reads";
         window.reset();
         Pump();

@@ -161,16 +161,6 @@ TEST_F(MenuTest, AnUnknownIdChangesNothing) {
     EXPECT_TRUE(Checked(IDM_MSYSTRAY));
 }
 
-TEST_F(MenuTest, ModeItemsMoveTheirCheckBetweenThem) {
-    Start();
-    Command(IDM_MVISIBLE);
-    EXPECT_TRUE(Checked(IDM_MVISIBLE));
-    EXPECT_FALSE(Checked(IDM_MSYSTRAY));
-    Command(IDM_MSYSTRAY);
-    EXPECT_FALSE(Checked(IDM_MVISIBLE));
-    EXPECT_TRUE(Checked(IDM_MSYSTRAY));
-}
-
 TEST_F(MenuTest, ChoosingTheCheckedViewerAgainRunsTheSwitchAgain) {
     Start("Octaga.Octaga.wrl");
     Command(IDM_MOCTAGA);

@@ -1,3 +1,4 @@
+#include "box_script.h"
 #include "window_fixture.h"
 
 namespace quelvo::test {
@@ -75,12 +76,6 @@ TEST_F(ShutdownTest, TheEndOfTheSessionIsNeverRefused) {
     EXPECT_TRUE(quitPosted);
 }
 
-} // namespace
-} // namespace quelvo::test
-
-namespace quelvo::test {
-namespace {
-
 class EndingTest : public WindowTest {};
 
 TEST_F(EndingTest, WithoutAnIconCloseEndsTheProgram) {
@@ -94,35 +89,22 @@ TEST_F(EndingTest, WithoutAnIconCloseEndsTheProgram) {
     EXPECT_TRUE(quitPosted);
 }
 
-// Quitter or the end of the session while the icon's pop-up runs its own loop.
-struct EndingScript {
-    HWND main = nullptr;
-    UINT message = 0;
-    WPARAM wParam = 0;
-    bool sawMenu = false;
-};
-EndingScript *g_ending = nullptr;
-
-void CALLBACK EndInsidePopup(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    HWND popup = FindWindowW(L"#32768", nullptr);
-    g_ending->sawMenu = popup && IsWindowVisible(popup);
-    SendMessageW(g_ending->main, g_ending->message, g_ending->wParam, 0);
-}
-
 TEST_F(EndingTest, QuitOrTheSessionsEndWhileThePopupIsOpenEndsTheProgram) {
     const std::vector<std::pair<UINT, WPARAM>> endings = {{WM_COMMAND, IDM_MQUITTER}, {WM_ENDSESSION, TRUE}};
-    for (const auto &[message, wParam] : endings) {
-        SCOPED_TRACE(message);
+    for (const auto &ending : endings) {
+        SCOPED_TRACE(ending.first);
         Start();
         SendMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(IDM_MSYSTRAY, 0), 0);
         const HWND hwnd = Hwnd();
-        EndingScript script{hwnd, message, wParam};
-        g_ending = &script;
-        SetTimer(nullptr, 0, 200, EndInsidePopup);
+        bool sawMenu = false;
+        BoxScript script;
+        script.inPopup = [&](HWND) {
+            sawMenu = true;
+            SendMessageW(hwnd, ending.first, ending.second, 0);
+        };
         SendMessageW(hwnd, WM_MOUSEMOVE, 0, WM_RBUTTONUP);
         Pump();
-        EXPECT_TRUE(script.sawMenu);
+        EXPECT_TRUE(sawMenu);
         EXPECT_FALSE(IsWindow(hwnd));
         EXPECT_EQ(FindWindowW(L"#32768", nullptr) && IsWindowVisible(FindWindowW(L"#32768", nullptr)), false);
         EXPECT_FALSE(window->Running()) << "the message loop ends even if the menu swallowed the quit";

@@ -1,44 +1,8 @@
-#include "tray/icon_data.h"
+#include "box_script.h"
 #include "window_fixture.h"
-
-#include <cstring>
 
 namespace quelvo::test {
 namespace {
-
-template <typename T> T At(const IconData &icon, std::size_t offset) {
-    T value;
-    std::memcpy(&value, reinterpret_cast<const char *>(&icon) + offset, sizeof value);
-    return value;
-}
-
-TEST(IconDataRecord, BytesAreTheShellsFirstLayout) {
-    IconData icon;
-    std::memset(&icon, 0xAB, sizeof icon);
-    const HWND owner = reinterpret_cast<HWND>(0x12345678);
-    const HICON picture = reinterpret_cast<HICON>(0x9ABC);
-    FillIconData(icon, owner, picture);
-
-    EXPECT_EQ(At<DWORD>(icon, 0), 104u);
-    EXPECT_EQ(At<HWND>(icon, 8), owner);
-    EXPECT_EQ(At<UINT>(icon, 16), 1u);
-    EXPECT_EQ(At<UINT>(icon, 20), 7u);
-    EXPECT_EQ(At<UINT>(icon, 24), 512u);
-    EXPECT_EQ(At<HICON>(icon, 32), picture);
-    const char *tip = reinterpret_cast<const char *>(&icon) + 40;
-    EXPECT_EQ(std::string(tip, 16), "Quelvo by Tarnix");
-    EXPECT_EQ(tip[16], '\0');
-    for (int i = 17; i < 64; ++i)
-        EXPECT_EQ(tip[i], ' ') << i;
-
-    // The removal calls name the icon again and leave the rest alone.
-    icon.uFlags = 0x55;
-    AddressIconData(icon, reinterpret_cast<HWND>(0x42));
-    EXPECT_EQ(icon.hWnd, reinterpret_cast<HWND>(0x42));
-    EXPECT_EQ(icon.uID, 1u);
-    EXPECT_EQ(icon.uFlags, 0x55u);
-    EXPECT_EQ(icon.hIcon, picture);
-}
 
 class TrayTest : public WindowTest {
 protected:
@@ -58,10 +22,7 @@ TEST_F(TrayTest, StartUpShowsTheWindowWithTheIconAndTrayModeOn) {
     EXPECT_EQ(added.hWnd, Hwnd());
     EXPECT_EQ(added.uCallbackMessage, static_cast<UINT>(WM_MOUSEMOVE));
     EXPECT_EQ(added.hIcon, reinterpret_cast<HICON>(SendMessageW(Control(IDC_IMAGE1), STM_GETICON, 0, 0)));
-    EXPECT_TRUE(Checked(IDM_MSYSTRAY));
-    EXPECT_FALSE(Checked(IDM_MVISIBLE));
-    EXPECT_FALSE(Visible(IDM_MOUVRIR));
-    EXPECT_FALSE(Topmost());
+    EXPECT_FALSE(Topmost()); // the menu's states at start-up are the menu tests'
 }
 
 TEST_F(TrayTest, TrayCommandHidesTheWindowAndTheIconBringsItBack) {
@@ -178,72 +139,38 @@ TEST_F(TrayTest, AlwaysOnTopRemovesTheIconAndKeepsTheWindowAboveInPlace) {
     EXPECT_FALSE(Checked(IDM_MVISIBLE));
 }
 
-// The pop-up runs its own message loop; a thread timer acts from inside it as the shell and the user would.
-struct PopupScript {
-    HWND main = nullptr;
+class PopupTest : public TrayTest {
+protected:
+    // Opens the icon's pop-up in tray mode; inside it, a second notification as the shell delivers one, then a key.
+    void OpenPopupAndPress(WPARAM key) {
+        Start();
+        Command(IDM_MSYSTRAY);
+        BoxScript script;
+        script.inPopup = [&](HWND popup) {
+            sawMenu = true;
+            SendNotifyMessageW(Hwnd(), WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
+            SendNotifyMessageW(Hwnd(), WM_MOUSEMOVE, 1, WM_RBUTTONUP);
+            shownDuringMenu = Shown();
+            if (key == VK_RETURN) PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+            PostMessageW(popup, WM_KEYDOWN, key, 0);
+        };
+        Notify(WM_RBUTTONUP);
+        EXPECT_TRUE(sawMenu);
+    }
     bool sawMenu = false;
     bool shownDuringMenu = false;
-    bool chooseFirstItem = false;
-};
-PopupScript *g_script = nullptr;
-
-void CALLBACK ActInsidePopup(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    if (!g_script) return;
-    HWND popup = FindWindowW(L"#32768", nullptr);
-    g_script->sawMenu = popup && IsWindowVisible(popup);
-    // A second notification while the pop-up is open, delivered as the shell does: it must be ignored.
-    SendNotifyMessageW(g_script->main, WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
-    SendNotifyMessageW(g_script->main, WM_MOUSEMOVE, 1, WM_RBUTTONUP);
-    g_script->shownDuringMenu = IsWindowVisible(g_script->main);
-    if (g_script->chooseFirstItem) {
-        PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
-        PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);
-    } else {
-        PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
-    }
-}
-
-// The script's timer for one test: cleared however the test ends, also when the pop-up never opened and the
-// timer has not fired, so that it cannot fire later in another test with a script that no longer exists.
-class ArmedPopupScript {
-public:
-    explicit ArmedPopupScript(PopupScript &script) {
-        g_script = &script;
-        timer_ = SetTimer(nullptr, 0, 200, ActInsidePopup);
-    }
-    ArmedPopupScript(const ArmedPopupScript &) = delete;
-    ArmedPopupScript &operator=(const ArmedPopupScript &) = delete;
-    ~ArmedPopupScript() {
-        KillTimer(nullptr, timer_);
-        g_script = nullptr;
-    }
-
-private:
-    UINT_PTR timer_ = 0;
 };
 
-TEST_F(TrayTest, RightButtonOpensThePopupWhichIgnoresFurtherNotifications) {
-    Start();
-    Command(IDM_MSYSTRAY);
-    PopupScript script{Hwnd()};
-    ArmedPopupScript armed(script);
-    Notify(WM_RBUTTONUP);
-    EXPECT_TRUE(script.sawMenu);
-    EXPECT_FALSE(script.shownDuringMenu) << "the double-click during the pop-up was ignored";
+TEST_F(PopupTest, RightButtonOpensThePopupWhichIgnoresFurtherNotifications) {
+    OpenPopupAndPress(VK_ESCAPE);
+    EXPECT_FALSE(shownDuringMenu) << "the double-click during the pop-up was ignored";
     EXPECT_FALSE(Shown()) << "Escape chose nothing";
     Notify(WM_LBUTTONDBLCLK);
     EXPECT_TRUE(Shown()) << "the busy flag is cleared once the pop-up has closed";
 }
 
-TEST_F(TrayTest, OuvrirChosenInThePopupRestoresTheWindow) {
-    Start();
-    Command(IDM_MSYSTRAY);
-    PopupScript script{Hwnd()};
-    script.chooseFirstItem = true;
-    ArmedPopupScript armed(script);
-    Notify(WM_RBUTTONUP);
-    EXPECT_TRUE(script.sawMenu);
+TEST_F(PopupTest, OuvrirChosenInThePopupRestoresTheWindow) {
+    OpenPopupAndPress(VK_RETURN); // after Down: "Ouvrir", the first item
     EXPECT_TRUE(Shown());
     EXPECT_FALSE(Visible(IDM_MOUVRIR));
 }

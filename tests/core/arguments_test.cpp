@@ -1,0 +1,63 @@
+#include "cli/arguments.h"
+#include "core/switch_text.h"
+
+#include <gtest/gtest.h>
+
+namespace quelvo {
+namespace {
+
+using cli::ParseArguments;
+using cli::Verb;
+
+std::optional<cli::Arguments> Parse(std::initializer_list<const char *> words) {
+    return ParseArguments(std::vector<std::string>(words.begin(), words.end()));
+}
+
+TEST(Arguments, EachOptionGoesWithItsOwnVerbsOnly) {
+    const auto use = Parse({"use", "octaga", "--rewrite", "--also-user", "--no-backup", "--dry-run", "--wait", "0"});
+    ASSERT_TRUE(use);
+    EXPECT_EQ(use->verb, Verb::Use);
+    EXPECT_EQ(use->viewer, "octaga");
+    EXPECT_TRUE(use->rewrite && use->alsoUser && use->noBackup && use->dryRun);
+    EXPECT_EQ(use->waitSeconds, 0u);
+    EXPECT_EQ(Parse({"restore"})->waitSeconds, 10u);
+
+    const auto exported = Parse({"export", "-o", "a.reg", "flux", "--force", "--dism"});
+    ASSERT_TRUE(exported);
+    EXPECT_EQ(exported->outputFile, "a.reg");
+    EXPECT_EQ(exported->viewer, "flux");
+    EXPECT_TRUE(exported->force && exported->dism && !exported->user);
+    EXPECT_EQ(Parse({"restore", "C:\\old.reg", "--user"})->viewer, "C:\\old.reg");
+    EXPECT_TRUE(Parse({"check", "flux", "--json"})->json);
+    EXPECT_EQ(Parse({"status", "--help"})->verb, Verb::Help);
+    EXPECT_EQ(Parse({"/?"})->verb, Verb::Help);
+
+    for (const std::vector<std::string> &wrong : std::vector<std::vector<std::string>>{
+             {}, {"frobnicate"}, {"Use", "flux"}, {"use"}, {"use", "octaga", "flux"}, {"status", "flux"},
+             {"list", "--json"}, {"status", "--dry-run"}, {"backup", "--rewrite"}, {"check", "flux", "--dism"},
+             {"use", "flux", "--force"}, {"status", "--user"}, {"use", "flux", "-o", "a.reg"},
+             {"export", "flux", "-o"}, {"export", "flux", "-o", "a", "-o", "b"}, {"use", "flux", "--wait"},
+             {"use", "flux", "--wait", "86401"}, {"use", "flux", "--wait", "-1"}, {"use", "flux", "--wait", "1.5"},
+             {"use", "flux", "--wait", "000010"}, {"use", "--wait", "octaga"}, {"use", "-flux"}, {"export", "flux", "--dism", "--user"},
+             {"use", "flux", "--user", "--also-user"}}) {
+        SCOPED_TRACE(::testing::PrintToString(wrong));
+        EXPECT_FALSE(ParseArguments(wrong));
+    }
+    EXPECT_EQ(Parse({"use", "flux", "--wait", "86400"})->waitSeconds, 86400u);
+}
+
+TEST(WhatStays, SaysNothingChangedOrHowManyValuesStayInAgreement) {
+    EXPECT_EQ(WhatStaysText(0), "Aucune valeur du registre n'a été modifiée.");
+    const std::string one = WhatStaysText(1);
+    EXPECT_TRUE(one.starts_with("La valeur écrite avant cette clé reste en place")) << one;
+    EXPECT_EQ(one.find("valeurs"), std::string::npos) << "singular throughout";
+    for (const std::size_t done : {2u, 9u, 28u}) {
+        const std::string many = WhatStaysText(done);
+        EXPECT_TRUE(many.starts_with("Les " + std::to_string(done) + " valeurs écrites avant cette clé restent en place"))
+            << many;
+        EXPECT_TRUE(many.ends_with("les remplacera toutes.")) << many;
+    }
+}
+
+} // namespace
+} // namespace quelvo
