@@ -16,7 +16,6 @@
 #include "platform/shell_notifier_win.h"
 #include "platform/switch_lock_win.h"
 #include "platform/system_text_win.h"
-#include "platform/viewer_control_probe_win.h"
 #include "platform/text_win.h"
 
 namespace quelvo::cli {
@@ -209,7 +208,7 @@ int UseViewer(const Arguments &arguments, Console &console) {
         return ToInt(ExitCode::Usage);
     }
     if (arguments.dryRun) return PrintDryRun(*viewer, scope, console);
-    if (!RegistryViewerControlProbe().IsRegistered(*viewer))
+    if (Win32InstallationProbe probe; !ControlRegistered(*viewer, probe))
         console.Err("Avertissement : le contrôle de « " + std::string(viewer->displayName) +
                     " » n'est pas enregistré sur ce PC (voir quelvo-cli list).\n");
     Win32Registry registry;

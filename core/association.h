@@ -1,9 +1,9 @@
 #pragma once
 // The 29 registry writes that make one viewer the default handler, and the switch that performs them.
 
-#include "platform/backup_store.h"
-#include "platform/registry.h"
-#include "platform/shell_notifier.h"
+#include "backup_store.h"
+#include "registry.h"
+#include "shell_notifier.h"
 #include "viewer_catalogue.h"
 #include "viewer_display.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Start-up recognition of the viewer that handles ".wrl" files.
 
-#include "platform/registry.h"
+#include "registry.h"
 #include "viewer_catalogue.h"
 #include "viewer_display.h"
 

@@ -3,7 +3,7 @@
 // user too): checked before it is believed, written complete under an unpredictable name, then moved into place
 // only if none is there. Links are never followed.
 
-#include "backup_store.h"
+#include "core/backup_store.h"
 #include "core/association.h"
 
 #include <functional>

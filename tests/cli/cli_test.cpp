@@ -7,7 +7,7 @@
 #include "core/reg_file.h"
 #include "core/restore.h"
 #include "platform/registry_win.h"
-#include "platform/switch_fakes.h"
+#include "fakes/switch_fakes.h"
 #include "platform/text_win.h"
 
 #include <nlohmann/json.hpp>

@@ -6,7 +6,7 @@
 #include "core/backup.h"
 #include "core/reg_file.h"
 #include "core/switch_backup.h"
-#include "platform/registry_path.h"
+#include "core/registry_path.h"
 #include "platform/registry_win.h"
 #include "platform/text_win.h"
 

@@ -1,6 +1,6 @@
 #include "core/detection.h"
 
-#include "platform/registry_fake.h"
+#include "fakes/registry_fake.h"
 #include "recording_display.h"
 
 #include <gtest/gtest.h>

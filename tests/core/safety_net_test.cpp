@@ -3,8 +3,8 @@
 #include "core/restore.h"
 #include "core/switch_backup.h"
 
-#include "platform/registry_fake.h"
-#include "platform/switch_fakes.h"
+#include "fakes/registry_fake.h"
+#include "fakes/switch_fakes.h"
 #include "recording_display.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #pragma once
 // Drives the real main window in-process, with an in-memory registry and a recording notification area.
 
-#include "platform/registry_fake.h"
-#include "platform/switch_fakes.h"
+#include "fakes/registry_fake.h"
+#include "fakes/switch_fakes.h"
 #include "ui/main_window.h"
 #include "ui/resource.h"
 
@@ -102,9 +102,16 @@ public:
     std::vector<std::string> cleared;
 };
 
-class FakeControlProbe : public ViewerControlProbe {
+// The controls of the viewers named in missing are not registered; everything else is.
+class FakeControlProbe : public InstallationProbe {
 public:
-    bool IsRegistered(const ViewerRecord &viewer) override { return !missing.contains(viewer.displayName); }
+    ServerViews InprocServer(std::string_view clsid) override {
+        for (const ViewerRecord &viewer : Viewers())
+            if (missing.contains(viewer.displayName) && (viewer.vrmlClsid == clsid || viewer.x3dClsid == clsid))
+                return {};
+        return {true, true};
+    }
+    bool ProgIdExists(std::string_view) override { return true; }
     std::set<std::string_view> missing;
 };
 
