@@ -2,6 +2,7 @@
 #include "report.h"
 
 #include "core/backup.h"
+#include "core/switch.h"
 #include "core/default_associations.h"
 #include "core/in_place.h"
 #include "core/hiding.h"
@@ -54,11 +55,6 @@ std::string UsageText() {
         text += "  " + std::to_string(ToInt(meaning.code)) + "  " + std::string(meaning.text) + "\n";
     return text;
 }
-
-class NoDisplay : public ViewerDisplay {
-    void SetStatusText(std::string_view) override {}
-    void SetViewerChecked(const ViewerRecord &, bool) override {}
-};
 
 Scope ScopeOf(const Arguments &arguments) {
     return arguments.user ? Scope::CurrentUser : Scope::Machine;
@@ -186,9 +182,8 @@ void ReportHiding(const ViewerRecord &viewer, RegistryReader &registry, Account 
 int SwitchForTheUserToo(const ViewerRecord &viewer, Win32Registry &registry, Console &console) {
     FileBackupStore machineBackup(Scope::Machine), userBackup(Scope::CurrentUser); // the user's own backup first
     Win32ShellNotifier shell;
-    NoDisplay display;
-    const SwitchOutcome outcome = SwitchViewer(
-        viewer, {registry, registry, machineBackup, shell, Scope::CurrentUser, &userBackup}, display);
+    const SwitchOutcome outcome =
+        SwitchViewer(viewer, {registry, registry, machineBackup, shell, Scope::CurrentUser, &userBackup});
     ReportBackup(outcome, userBackup, Scope::CurrentUser, console);
     if (outcome.StoppedForBackup()) return ReportNoBackup(viewer, outcome, userBackup, console);
     if (!outcome.Succeeded()) return ReportFailure(viewer, outcome, console);
@@ -214,7 +209,6 @@ int UseViewer(const Arguments &arguments, Console &console) {
     Win32Registry registry;
     FileBackupStore machineBackup(Scope::Machine), userBackup(Scope::CurrentUser);
     Win32ShellNotifier shell;
-    NoDisplay display;
     // Nothing to change: no write, no backup, no shell notice (and shell32 stays unloaded). The machine's places
     // are read under the lock, so that no other switch is halfway through them.
     const auto inPlace = [&] {
@@ -228,10 +222,10 @@ int UseViewer(const Arguments &arguments, Console &console) {
         const LockHold hold(lock, arguments.waitSeconds * 1000);
         if (const std::optional<int> refused = RefusedByLock(hold.Result(), arguments, console)) return *refused;
         already = inPlace();
-        if (!already) outcome = SwitchViewer(*viewer, services, display);
+        if (!already) outcome = SwitchViewer(*viewer, services);
     } else {
         already = inPlace();
-        if (!already) outcome = SwitchViewer(*viewer, services, display);
+        if (!already) outcome = SwitchViewer(*viewer, services);
     }
     if (already) {
         console.Err("« " + std::string(viewer->displayName) + " » est déjà en place" +

@@ -91,7 +91,10 @@ bool MainWindow::Create(HINSTANCE instance) {
 
 void MainWindow::OnLoad() {
     AttachMenuBitmap();
-    DetectCurrentViewer(services_.registryReader, *this);
+    if (const ViewerRecord *viewer = DetectCurrentViewer(services_.registryReader)) {
+        SetStatusText(viewer->displayName);
+        SetViewerChecked(*viewer, true);
+    }
     TrayCommand();
     RestoreCommand();
 }

@@ -1,7 +1,7 @@
 // The main window's switch: a click, what is offered after a refused write, the switch as administrator and what
 // follows a switch once the status box shows it.
 
-#include "core/detection.h"
+#include "core/switch.h"
 #include "core/exit_codes.h"
 #include "core/hiding.h"
 #include "platform/account_win.h"
@@ -75,7 +75,7 @@ SwitchOutcome MainWindow::Switch(const ViewerRecord &viewer, Scope scope, bool w
         SwitchViewer(viewer,
                      {services_.registryWriter, services_.registryReader, services_.machineBackup, deferredNotice_,
                       scope, services_.userBackup, withoutBackup},
-                     *this);
+                     this);
     if (deferredNotice_.pending) {
         UpdateWindow(GetDlgItem(hwnd_, IDC_TEXT1)); // the new name is seen before what waits
         PostFollowUp(nullptr);

@@ -1,7 +1,7 @@
 #include "cli_fixture.h"
 
 #include "../win/registry_fixture.h"
-#include "core/switch_backup.h"
+#include "core/switch.h"
 #include "platform/backup_store_win.h"
 #include "core/registry_path.h"
 #include "platform/registry_win.h"

@@ -1,4 +1,5 @@
 #include "core/association.h"
+#include "core/switch.h"
 
 #include "expected_associations.h"
 #include "fakes/registry_fake.h"
@@ -18,7 +19,7 @@ SwitchOutcome Switch(const ViewerRecord &viewer, FakeRegistry &registry, Recordi
     FakeBackupStore backup;
     backup.stored = "kept earlier";
     RecordingNotifier shell;
-    return SwitchViewer(viewer, {registry, registry, backup, shell}, display);
+    return SwitchViewer(viewer, {registry, registry, backup, shell}, &display);
 }
 
 const ViewerRecord &ViewerNamed(std::string_view name) {

@@ -1,7 +1,6 @@
 #include "core/detection.h"
 
 #include "fakes/registry_fake.h"
-#include "recording_display.h"
 
 #include <gtest/gtest.h>
 
@@ -10,32 +9,27 @@ namespace {
 
 struct Recognised {
     std::string wrlValue;
-    std::string statusText;
-    std::string menuItem;
+    std::string displayName;
 };
 
 TEST(Detection, RecognisesEachViewerByItsWrlValue) {
     const std::vector<Recognised> cases = {
-        {"Cortona.Control.1", "Cortona", "mCortona"},
-        {"Cortona.Client", "Cortona", "mCortona"}, // what the program's own switch to Cortona leaves
-        {"SGI.CosmoPlayer.2", "CosmoPlayer", "mCosmo"},
-        {"VRML.World", "Blaxxun", "mBlaxxun"},
-        {"Octaga.Octaga.wrl", "Octaga", "mOctaga"},
-        {"Nexternet.NexternetPlayer.1", "Pivoron", "mPivoron"},
-        {"Anima.AnimaCtrl.1", "Flux", "mFlux"},
-        {"X3D.World", "BS Contact", "mbs"},
+        {"Cortona.Control.1", "Cortona"},
+        {"Cortona.Client", "Cortona"}, // what the program's own switch to Cortona leaves
+        {"SGI.CosmoPlayer.2", "CosmoPlayer"},
+        {"VRML.World", "Blaxxun"},
+        {"Octaga.Octaga.wrl", "Octaga"},
+        {"Nexternet.NexternetPlayer.1", "Pivoron"},
+        {"Anima.AnimaCtrl.1", "Flux"},
+        {"X3D.World", "BS Contact"},
     };
     for (const Recognised &c : cases) {
         SCOPED_TRACE(c.wrlValue);
         FakeRegistry registry;
         registry.SetText(kDetectionPath, c.wrlValue);
-        RecordingDisplay display;
-        const ViewerRecord *viewer = DetectCurrentViewer(registry, display);
+        const ViewerRecord *viewer = DetectCurrentViewer(registry);
         ASSERT_NE(viewer, nullptr);
-        EXPECT_EQ(viewer->displayName, c.statusText);
-        EXPECT_EQ(display.statusText, c.statusText);
-        EXPECT_EQ(display.Checked(), std::vector<std::string>{c.menuItem});
-        EXPECT_EQ(display.checkedItems.size(), 1u) << "detection touches only the recognised item";
+        EXPECT_EQ(viewer->displayName, c.displayName);
     }
 }
 
@@ -45,10 +39,7 @@ TEST(Detection, NearMissesRecogniseNoViewer) {
         SCOPED_TRACE("'" + value + "'");
         FakeRegistry registry;
         registry.SetText(kDetectionPath, value);
-        RecordingDisplay display;
-        EXPECT_EQ(DetectCurrentViewer(registry, display), nullptr);
-        EXPECT_EQ(display.statusText, "");
-        EXPECT_TRUE(display.checkedItems.empty());
+        EXPECT_EQ(DetectCurrentViewer(registry), nullptr);
     }
 }
 
@@ -59,29 +50,8 @@ TEST(Detection, UnreadableValueMeansNoViewerNotAFailure) {
     FakeRegistry refused;
     refused.SetText(kDetectionPath, "VRML.World");
     refused.RefuseReads(kDetectionPath, kRegistryAccessDenied);
-    for (FakeRegistry *registry : {&missing, &notText, &refused}) {
-        RecordingDisplay display;
-        EXPECT_EQ(DetectCurrentViewer(*registry, display), nullptr);
-        EXPECT_EQ(display.statusText, "");
-        EXPECT_TRUE(display.checkedItems.empty());
-    }
-}
-
-TEST(Detection, NeverClearsWhatIsAlreadyShown) {
-    FakeRegistry registry;
-    registry.SetText(kDetectionPath, "X3D.World");
-    RecordingDisplay display;
-    display.statusText = "typed by the user";
-    display.checkedItems["mFlux"] = true;
-    DetectCurrentViewer(registry, display);
-    EXPECT_EQ(display.statusText, "BS Contact");
-    EXPECT_EQ(display.Checked(), (std::vector<std::string>{"mFlux", "mbs"}));
-
-    FakeRegistry unknown;
-    unknown.SetText(kDetectionPath, "Cortona.Other");
-    DetectCurrentViewer(unknown, display);
-    EXPECT_EQ(display.statusText, "BS Contact");
-    EXPECT_EQ(display.Checked(), (std::vector<std::string>{"mFlux", "mbs"}));
+    for (FakeRegistry *registry : {&missing, &notText, &refused})
+        EXPECT_EQ(DetectCurrentViewer(*registry), nullptr);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "core/backup.h"
 #include "core/status.h"
+#include "core/switch.h"
 
 #include "fakes/registry_fake.h"
 #include "fakes/switch_fakes.h"
