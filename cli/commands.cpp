@@ -125,10 +125,7 @@ int ReportNoBackup(const ViewerRecord &viewer, const SwitchOutcome &outcome, Bac
 }
 
 int ReportFailure(const ViewerRecord &viewer, const SwitchOutcome &outcome, Console &console) {
-    std::string text = "Le viewer « " + std::string(viewer.displayName) + " » n'a pas pu être choisi.\n";
-    text += "Cette clé du registre n'a pas pu être écrite : " + outcome.failedPath + "\n";
-    text += "Windows indique : " + SystemTextOf(outcome.error) + "\n";
-    text += WhatStaysText(outcome.writesDone) + "\n";
+    std::string text = FailedSwitchText(viewer, outcome, Narrow(SystemText(outcome.error)), TextLayout::Lines);
     if (outcome.error == kRegistryAccessDenied && ShellElevation().ReadRights().AlreadyAdministrator())
         text += "Ce programme a déjà les droits d'administrateur : c'est la sécurité propre de la clé " +
                 outcome.failedPath.substr(0, outcome.failedPath.rfind('\\')) +

@@ -74,7 +74,8 @@ SwitchOutcome SwitchViewer(const ViewerRecord &viewer, const SwitchServices &ser
     }
     if (outcome.writesDone > 0) {
         services.shell.AssociationsChanged();
-        if (display) ShowDetectedViewer(services.reader, *display); // what the registry now says, a partial switch included
+        if (display)
+            ShowDetectedViewer(services.reader, *display); // what the registry now says, a partial switch included
     }
     return outcome;
 }

@@ -39,13 +39,14 @@ struct SwitchOutcome {
     RegistryError backupError = kRegistryOk;
     std::string unreadablePath = {}; // Unreadable, Skipped: the place that could not be read
     std::string movedAside = {};     // an untrusted backup or folder put aside on the way, its new name and why
-    bool beforeThisSwitch = false; // Written: it holds the values from before this switch, not from before Quelvo
+    bool beforeThisSwitch = false;   // Written: it holds the values from before this switch, not from before Quelvo
     bool StoppedForBackup() const { return backup == BackupResult::Failed || backup == BackupResult::Unreadable; }
     bool Succeeded() const { return error == kRegistryOk && !StoppedForBackup(); }
 };
 
 // Where a switch made without a backup is recorded, so that no later backup calls itself "before Quelvo".
-inline constexpr std::string_view kMachineNoBackupRecord = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quelvo\\SwitchedWithoutBackup";
+inline constexpr std::string_view kMachineNoBackupRecord =
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quelvo\\SwitchedWithoutBackup";
 inline constexpr std::string_view kUserNoBackupRecord = "HKEY_CURRENT_USER\\Software\\Quelvo\\SwitchedWithoutBackup";
 
 // Keeps the old values first if no backup exists yet, once the first write is known to be allowed (the first write

@@ -39,6 +39,11 @@ std::wstring KnownFolder(Scope scope);
 // A name no one can guess: 128 random bits.
 std::wstring RandomName(const wchar_t *prefix, const wchar_t *suffix);
 
+// Creates path as a new file (never over an existing one, never through a link), writes all of bytes and flushes
+// them to the disk; a file it created and could not fill is deleted. ERROR_SUCCESS or the system's code.
+unsigned long WriteNewFile(const std::wstring &path, std::string_view bytes,
+                           struct _SECURITY_ATTRIBUTES *security = nullptr);
+
 // The identity of an existing file (volume serial number and file index), so that two spellings of one file compare
 // equal; false if it cannot be opened.
 struct FileIdentity {

@@ -158,7 +158,7 @@ void MainWindow::OnElevatedSwitchDone() {
     const DWORD exitCode = elevatedSwitch_.Finish();
     // The command line has written, all or part: the window shows what the registry now says.
     if (!WroteNothing(exitCode)) ShowDetectedViewer(services_.registryReader, *this);
-    if (exitCode == 0)
+    if (exitCode == static_cast<DWORD>(ToInt(ExitCode::Ok)))
         PostFollowUp(&viewer); // the command line told the shell; what hides is this user's, seen from here
     else if (exitCode == static_cast<DWORD>(ToInt(ExitCode::NoBackup)) && !elevatedWithoutBackup_) {
         // It wrote nothing for want of a backup: the same question, and on Oui a second run (a second consent).
