@@ -5,7 +5,7 @@
 //   quelvo_bench.exe idle DIR   starts quelvo.exe and announces SHOWN, TRAY and DONE 10 s apart, so that the
 //                               caller can read the process's CPU time from outside at each mark
 #include "core/association.h"
-#include "platform/registry_path.h"
+#include "core/registry_path.h"
 #include "platform/registry_win.h"
 #include "platform/text_win.h"
 #include "ui/resource.h"

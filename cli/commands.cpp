@@ -2,6 +2,7 @@
 #include "report.h"
 
 #include "core/backup.h"
+#include "core/switch.h"
 #include "core/default_associations.h"
 #include "core/in_place.h"
 #include "core/hiding.h"
@@ -16,7 +17,6 @@
 #include "platform/shell_notifier_win.h"
 #include "platform/switch_lock_win.h"
 #include "platform/system_text_win.h"
-#include "platform/viewer_control_probe_win.h"
 #include "platform/text_win.h"
 
 namespace quelvo::cli {
@@ -55,11 +55,6 @@ std::string UsageText() {
         text += "  " + std::to_string(ToInt(meaning.code)) + "  " + std::string(meaning.text) + "\n";
     return text;
 }
-
-class NoDisplay : public ViewerDisplay {
-    void SetStatusText(std::string_view) override {}
-    void SetViewerChecked(const ViewerRecord &, bool) override {}
-};
 
 Scope ScopeOf(const Arguments &arguments) {
     return arguments.user ? Scope::CurrentUser : Scope::Machine;
@@ -130,10 +125,7 @@ int ReportNoBackup(const ViewerRecord &viewer, const SwitchOutcome &outcome, Bac
 }
 
 int ReportFailure(const ViewerRecord &viewer, const SwitchOutcome &outcome, Console &console) {
-    std::string text = "Le viewer « " + std::string(viewer.displayName) + " » n'a pas pu être choisi.\n";
-    text += "Cette clé du registre n'a pas pu être écrite : " + outcome.failedPath + "\n";
-    text += "Windows indique : " + SystemTextOf(outcome.error) + "\n";
-    text += WhatStaysText(outcome.writesDone) + "\n";
+    std::string text = FailedSwitchText(viewer, outcome, Narrow(SystemText(outcome.error)), TextLayout::Lines);
     if (outcome.error == kRegistryAccessDenied && ShellElevation().ReadRights().AlreadyAdministrator())
         text += "Ce programme a déjà les droits d'administrateur : c'est la sécurité propre de la clé " +
                 outcome.failedPath.substr(0, outcome.failedPath.rfind('\\')) +
@@ -187,9 +179,8 @@ void ReportHiding(const ViewerRecord &viewer, RegistryReader &registry, Account 
 int SwitchForTheUserToo(const ViewerRecord &viewer, Win32Registry &registry, Console &console) {
     FileBackupStore machineBackup(Scope::Machine), userBackup(Scope::CurrentUser); // the user's own backup first
     Win32ShellNotifier shell;
-    NoDisplay display;
-    const SwitchOutcome outcome = SwitchViewer(
-        viewer, {registry, registry, machineBackup, shell, Scope::CurrentUser, &userBackup}, display);
+    const SwitchOutcome outcome =
+        SwitchViewer(viewer, {registry, registry, machineBackup, shell, Scope::CurrentUser, &userBackup});
     ReportBackup(outcome, userBackup, Scope::CurrentUser, console);
     if (outcome.StoppedForBackup()) return ReportNoBackup(viewer, outcome, userBackup, console);
     if (!outcome.Succeeded()) return ReportFailure(viewer, outcome, console);
@@ -209,13 +200,12 @@ int UseViewer(const Arguments &arguments, Console &console) {
         return ToInt(ExitCode::Usage);
     }
     if (arguments.dryRun) return PrintDryRun(*viewer, scope, console);
-    if (!RegistryViewerControlProbe().IsRegistered(*viewer))
+    if (Win32InstallationProbe probe; !ControlRegistered(*viewer, probe))
         console.Err("Avertissement : le contrôle de « " + std::string(viewer->displayName) +
                     " » n'est pas enregistré sur ce PC (voir quelvo-cli list).\n");
     Win32Registry registry;
     FileBackupStore machineBackup(Scope::Machine), userBackup(Scope::CurrentUser);
     Win32ShellNotifier shell;
-    NoDisplay display;
     // Nothing to change: no write, no backup, no shell notice (and shell32 stays unloaded). The machine's places
     // are read under the lock, so that no other switch is halfway through them.
     const auto inPlace = [&] {
@@ -229,10 +219,10 @@ int UseViewer(const Arguments &arguments, Console &console) {
         const LockHold hold(lock, arguments.waitSeconds * 1000);
         if (const std::optional<int> refused = RefusedByLock(hold.Result(), arguments, console)) return *refused;
         already = inPlace();
-        if (!already) outcome = SwitchViewer(*viewer, services, display);
+        if (!already) outcome = SwitchViewer(*viewer, services);
     } else {
         already = inPlace();
-        if (!already) outcome = SwitchViewer(*viewer, services, display);
+        if (!already) outcome = SwitchViewer(*viewer, services);
     }
     if (already) {
         console.Err("« " + std::string(viewer->displayName) + " » est déjà en place" +

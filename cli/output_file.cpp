@@ -5,7 +5,6 @@
 #include "platform/backup_store_win.h"
 #include "platform/system_text_win.h"
 #include "platform/text_win.h"
-#include "platform/unique_handle_win.h"
 
 namespace quelvo::cli {
 namespace {
@@ -35,24 +34,12 @@ std::wstring FolderOf(const std::wstring &path) {
 
 DWORD WriteBeside(const std::wstring &target, std::string_view bytes, bool replace) {
     const std::wstring partial = FolderOf(target) + L"\\" + RandomName(L"~quelvo-", L".tmp");
-    HANDLE created = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (created == INVALID_HANDLE_VALUE) return GetLastError();
-    DWORD error = ERROR_SUCCESS;
-    {
-        UniqueKernelHandle file(created);
-        DWORD written = 0;
-        if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-            error = GetLastError();
-        else if (written != bytes.size())
-            error = ERROR_HANDLE_DISK_FULL;
-        else if (!FlushFileBuffers(file.Get()))
-            error = GetLastError();
-    }
-    if (error == ERROR_SUCCESS &&
-        !MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0)))
-        error = GetLastError();
-    if (error != ERROR_SUCCESS) DeleteFileW(partial.c_str());
+    if (const DWORD error = WriteNewFile(partial, bytes); error != ERROR_SUCCESS) return error;
+    if (MoveFileExW(partial.c_str(), target.c_str(),
+                    MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0)))
+        return ERROR_SUCCESS;
+    const DWORD error = GetLastError();
+    DeleteFileW(partial.c_str());
     return error;
 }
 

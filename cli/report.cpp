@@ -14,11 +14,6 @@
 namespace quelvo::cli {
 namespace {
 
-class NoDisplay : public ViewerDisplay {
-    void SetStatusText(std::string_view) override {}
-    void SetViewerChecked(const ViewerRecord &, bool) override {}
-};
-
 std::string ViewsText(ServerViews views) {
     if (views.view32 && views.view64) return "enregistré en 32 et en 64 bits";
     if (views.view32) return "enregistré en 32 bits";
@@ -197,8 +192,7 @@ std::string SafeJson(const nlohmann::ordered_json &document, int indent) {
 
 int ListViewers(Console &console) {
     Win32Registry registry;
-    NoDisplay display;
-    const ViewerRecord *current = DetectCurrentViewer(registry, display); // what this user gets, as in the window
+    const ViewerRecord *current = DetectCurrentViewer(registry); // what this user gets, as in the window
     Win32InstallationProbe probe;
     std::string text;
     for (const ViewerRecord &viewer : Viewers()) {

@@ -17,10 +17,15 @@ add_library(quelvo_platform_win STATIC
   platform/dll_search_win.cpp
   platform/message_filter_win.cpp
   platform/single_instance_win.cpp
-  platform/viewer_control_probe_win.cpp
   platform/user_defaults_win.cpp)
 target_link_libraries(quelvo_platform_win PUBLIC quelvo_core advapi32 shell32)
 target_compile_definitions(quelvo_platform_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+quelvo_layer(quelvo_platform_win platform)
+
+# The notification icon and the window modes: over the platform layer, knowing nothing of the windows.
+add_library(quelvo_tray STATIC tray/icon_data.cpp tray/notification_icon.cpp tray/window_modes.cpp tray/on_top.cpp)
+target_link_libraries(quelvo_tray PUBLIC quelvo_platform_win user32)
+quelvo_layer(quelvo_tray tray)
 
 # Everything but the entry point, so that tests can drive the real windows in-process.
 add_library(quelvo_app STATIC
@@ -39,12 +44,9 @@ add_library(quelvo_app STATIC
   ui/main_loop.cpp
   ui/elevated_switch.cpp
   ui/accessible_name.cpp
-  ui/viewer_tips.cpp
-  tray/icon_data.cpp
-  tray/notification_icon.cpp
-  tray/window_modes.cpp
-  tray/on_top.cpp)
-target_link_libraries(quelvo_app PUBLIC quelvo_platform_win user32 gdi32 comctl32 uuid)
+  ui/viewer_tips.cpp)
+target_link_libraries(quelvo_app PUBLIC quelvo_tray quelvo_platform_win user32 gdi32 comctl32 uuid)
+quelvo_layer(quelvo_app ui)
 
 add_executable(quelvo WIN32 ui/startup.cpp ui/quelvo.rc)
 target_link_libraries(quelvo PRIVATE quelvo_app)
@@ -66,6 +68,7 @@ target_link_libraries(shell_notice PRIVATE shell32)
 target_link_options(shell_notice PRIVATE -municode -s)
 add_executable(quelvo_bench bench/quelvo_bench.cpp)
 target_link_libraries(quelvo_bench PRIVATE quelvo_platform_win ole32 oleaut32 uuid psapi)
+target_include_directories(quelvo_bench PRIVATE ${QUELVO_LAYERS}/ui) # the window's control IDs
 target_link_options(quelvo_bench PRIVATE -municode)
 
 # The command line: the same core and platform layer, as a console program.
@@ -82,6 +85,7 @@ target_compile_options(quelvo_json INTERFACE "SHELL:-idirafter ${JSON_INCLUDE_DI
 add_library(quelvo_cli_verbs STATIC cli/arguments.cpp cli/console_win.cpp cli/commands.cpp cli/report.cpp
   cli/check.cpp cli/restore.cpp cli/output_file.cpp)
 target_link_libraries(quelvo_cli_verbs PUBLIC quelvo_platform_win quelvo_json)
+quelvo_layer(quelvo_cli_verbs cli)
 add_executable(quelvo-cli cli/main.cpp)
 target_link_libraries(quelvo-cli PRIVATE quelvo_cli_verbs)
 target_link_options(quelvo-cli PRIVATE -municode -s -Wl,--gc-sections)

@@ -1,22 +1,13 @@
 #include "association.h"
 
-#include "detection.h"
-#include "switch_backup.h"
-
 #include <algorithm>
 #include <array>
 
 namespace quelvo {
 namespace {
 
-constexpr auto &kStandardContentTypeOrder = kContentTypeNames;
-
 // CosmoPlayer's order, as positions in the standard one: each VRML type is followed by its X3D partner first.
 constexpr std::array<std::size_t, 11> kPairedFromStandard = {0, 1, 6, 7, 2, 3, 4, 5, 8, 9, 10};
-
-bool IsVrmlContentType(std::string_view contentType) {
-    return std::ranges::find(kVrmlContentTypes, contentType) != kVrmlContentTypes.end();
-}
 
 std::string Concat(std::string_view a, std::string_view b, std::string_view c) {
     std::string text;
@@ -25,12 +16,12 @@ std::string Concat(std::string_view a, std::string_view b, std::string_view c) {
 }
 
 void AppendContentTypeWrites(const ViewerRecord &viewer, std::vector<RegistryWrite> &writes) {
-    for (std::size_t step = 0; step < kStandardContentTypeOrder.size(); ++step) {
+    for (std::size_t step = 0; step < kContentTypes.size(); ++step) {
         const std::size_t index =
             viewer.contentTypeOrder == ContentTypeOrder::Paired ? kPairedFromStandard[step] : step;
-        const std::string_view contentType = kStandardContentTypeOrder[index];
-        const std::string_view clsid = IsVrmlContentType(contentType) ? viewer.vrmlClsid : viewer.x3dClsid;
-        writes.push_back({Concat(kMachineClasses, kContentTypes, contentType) + "\\CLSID", std::string(clsid)});
+        const ContentType &contentType = kContentTypes[index];
+        const std::string_view clsid = contentType.vrml ? viewer.vrmlClsid : viewer.x3dClsid;
+        writes.push_back({Concat(kMachineClasses, kContentTypeKey, contentType.name) + "\\CLSID", std::string(clsid)});
     }
 }
 
@@ -42,15 +33,9 @@ void AppendExtensionWrites(std::string_view root, const ExtensionSet &taken, std
 
 } // namespace
 
-void ShowCurrentViewer(const ViewerRecord &current, ViewerDisplay &display) {
-    display.SetStatusText(current.displayName);
-    for (const ViewerRecord &viewer : Viewers())
-        display.SetViewerChecked(viewer, &viewer == &current);
-}
-
 std::vector<RegistryWrite> BuildAssociationList(const ViewerRecord &viewer) {
     std::vector<RegistryWrite> writes;
-    writes.reserve(kStandardContentTypeOrder.size() + 2 * kExtensions.size());
+    writes.reserve(kContentTypes.size() + 2 * kExtensions.size());
     AppendContentTypeWrites(viewer, writes);
     AppendExtensionWrites(kMachineClasses, viewer.machineExtensions, viewer.extensionProgId, writes);
     AppendExtensionWrites(kMachineClasses, viewer.classesRootExtensions, viewer.extensionProgId, writes);
@@ -79,25 +64,6 @@ std::vector<RegistryWrite> SwitchWrites(const ViewerRecord &viewer, Scope scope)
         for (RegistryWrite &write : writes)
             write.path = ToCurrentUserClasses(write.path);
     return writes;
-}
-
-SwitchOutcome SwitchViewer(const ViewerRecord &viewer, const SwitchServices &services, ViewerDisplay &display) {
-    SwitchOutcome outcome;
-    const std::vector<RegistryWrite> writes = SwitchWrites(viewer, services.scope);
-    if (!KeepBackupFirst(writes.front().path, services, outcome)) return outcome;
-    for (const RegistryWrite &write : writes) {
-        if (RegistryError error = services.writer.WriteString(write.path, write.value); error != kRegistryOk) {
-            outcome.failedPath = write.path;
-            outcome.error = error;
-            break;
-        }
-        ++outcome.writesDone;
-    }
-    if (outcome.writesDone > 0) {
-        services.shell.AssociationsChanged();
-        ShowDetectedViewer(services.reader, display); // what the registry now says, a partial switch included
-    }
-    return outcome;
 }
 
 } // namespace quelvo

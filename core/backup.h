@@ -2,6 +2,7 @@
 // The places a switch writes, as they stand now, in a form that puts them back exactly.
 
 #include "association.h"
+#include "registry.h"
 #include "reg_file.h"
 
 #include <chrono>

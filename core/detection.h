@@ -1,20 +1,21 @@
 #pragma once
-// Start-up recognition of the viewer that handles ".wrl" files.
+// Recognition of the viewer that handles ".wrl" files.
 
-#include "platform/registry.h"
+#include "association.h"
+#include "registry.h"
 #include "viewer_catalogue.h"
-#include "viewer_display.h"
+
+#include <string>
 
 namespace quelvo {
 
-inline constexpr std::string_view kDetectionPath = "HKEY_CLASSES_ROOT\\.wrl\\";
+// What the user running the program gets for ".wrl" files, and what the machine holds for every user without a key
+// of their own.
+inline const std::string kDetectionPath = std::string(kClassesRoot) + ".wrl\\";
+inline const std::string kMachineDetectionPath = std::string(kMachineClasses) + ".wrl\\";
 
-// Sets the status text and the viewer's check mark on a match, and never clears anything. A missing key, a
-// refused read or a value that is not text means no viewer recognised: nullptr.
-const ViewerRecord *DetectCurrentViewer(RegistryReader &registry, ViewerDisplay &display);
-
-// The same after a switch, when the display must show only what the registry now says: the viewer found alone
-// checked, or an empty status box and no check mark at all.
-const ViewerRecord *ShowDetectedViewer(RegistryReader &registry, ViewerDisplay &display);
+// The viewer whose detection value the classes root's ".wrl" holds. A missing key, a refused read or a value that is
+// not text means no viewer recognised: nullptr.
+const ViewerRecord *DetectCurrentViewer(RegistryReader &registry);
 
 } // namespace quelvo

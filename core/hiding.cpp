@@ -20,9 +20,9 @@ PlaceVerdict Place(PlaceVerdict::Kind kind, std::string_view name, std::string_v
 
 std::vector<PlaceVerdict> Places() {
     std::vector<PlaceVerdict> places;
-    for (std::string_view type : kContentTypeNames)
-        places.push_back(
-            Place(PlaceVerdict::Kind::ContentType, type, std::string(kContentTypes).append(type).append("\\CLSID")));
+    for (const ContentType &type : kContentTypes)
+        places.push_back(Place(PlaceVerdict::Kind::ContentType, type.name,
+                               std::string(kContentTypeKey).append(type.name).append("\\CLSID")));
     for (std::string_view extension : kExtensions) {
         places.push_back(Place(PlaceVerdict::Kind::Extension, extension, std::string(extension).append("\\")));
         places.back().choicePath = UserChoicePath(extension);

@@ -3,7 +3,7 @@
 // under HKEY_CURRENT_USER\Software\Classes (which hides the machine's key by existing, even empty), or an
 // "Ouvrir avec" choice (UserChoice), which the shell takes over both for a double-click.
 
-#include "platform/registry.h"
+#include "registry.h"
 
 #include <string>
 #include <vector>

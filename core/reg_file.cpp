@@ -1,6 +1,6 @@
 #include "reg_file.h"
 
-#include "platform/registry_path.h"
+#include "registry_path.h"
 
 #include <cstdint>
 #include <optional>

@@ -2,6 +2,7 @@
 // Reading a backup back: only the places Quelvo manages, with any saved type, and nothing else.
 
 #include "association.h"
+#include "registry.h"
 
 #include <cstdint>
 #include <string>

@@ -3,6 +3,7 @@
 // user's own wins over them.
 
 #include "association.h"
+#include "detection.h"
 #include "hiding.h"
 
 #include <string>
@@ -17,9 +18,6 @@ struct LocationStatus {
     std::string expected; // what the switch leaves there; empty when no viewer was recognised
     bool matches = false;
 };
-
-// The machine's .wrl value, which every user without a key of their own gets.
-inline constexpr std::string_view kMachineDetectionPath = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.wrl\\";
 
 struct StatusReport {
     const ViewerRecord *viewer = nullptr; // the machine's: recognised from its .wrl value

@@ -4,7 +4,7 @@
 // viewers. Per-user switches take no lock. The caller holds it (LockHold) around the switch; the switch itself
 // knows nothing of it.
 
-#include "platform/registry.h"
+#include "registry.h"
 
 #include <cstdint>
 #include <string>

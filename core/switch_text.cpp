@@ -12,4 +12,19 @@ std::string WhatStaysText(std::size_t writesDone) {
            "remplacera toutes.";
 }
 
+
+std::string FailureDetailsText(const SwitchOutcome &outcome, std::string_view systemText, TextLayout layout) {
+    const bool lines = layout == TextLayout::Lines;
+    const std::string end = lines ? "\n" : "\n\n";
+    return "Cette clé du registre n'a pas pu être écrite :" + std::string(lines ? " " : "\n") + outcome.failedPath +
+           end + "Windows indique : " + std::string(systemText) + " (erreur " + std::to_string(outcome.error) + ")" +
+           end + WhatStaysText(outcome.writesDone) + (lines ? "\n" : "");
+}
+
+std::string FailedSwitchText(const ViewerRecord &viewer, const SwitchOutcome &outcome, std::string_view systemText,
+                             TextLayout layout) {
+    return "Le viewer « " + std::string(viewer.displayName) + " » n'a pas pu être choisi." +
+           (layout == TextLayout::Lines ? "\n" : "\n\n") + FailureDetailsText(outcome, systemText, layout);
+}
+
 } // namespace quelvo

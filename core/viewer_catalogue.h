@@ -8,11 +8,25 @@
 
 namespace quelvo {
 
-inline constexpr std::array<std::string_view, 5> kVrmlContentTypes = {"model/vrml", "model/x3d+vrml", "model/x3d-vrml",
-                                                                      "x-world/x-vrml", "x-world/x-x3d-vrml"};
+struct ContentType {
+    std::string_view name;
+    bool vrml; // routed to the viewer's VRML control; the others to its X3D control
+};
 
-inline constexpr std::array<std::string_view, 6> kX3dContentTypes = {
-    "model/x3d", "model/fx3d", "model/x3d+xml", "x-world/x-x3d", "x-world/x-fx3d", "x-world/x-x3d+xml"};
+// The eleven content types, in the standard write order.
+inline constexpr std::array<ContentType, 11> kContentTypes = {{
+    {"model/vrml", true},
+    {"model/x3d", false},
+    {"model/fx3d", false},
+    {"model/x3d+xml", false},
+    {"model/x3d+vrml", true},
+    {"model/x3d-vrml", true},
+    {"x-world/x-vrml", true},
+    {"x-world/x-x3d", false},
+    {"x-world/x-fx3d", false},
+    {"x-world/x-x3d+xml", false},
+    {"x-world/x-x3d-vrml", true},
+}};
 
 // In write order.
 inline constexpr std::array<std::string_view, 9> kExtensions = {".wrl",  ".wrl.gz",  ".wrz",   ".x3d", ".x3d.gz",

@@ -87,14 +87,25 @@ std::string MoveAside(const std::wstring &path, Distrust why, RegistryError &err
     return {};
 }
 
-RegistryError WriteWhole(HANDLE file, std::string_view bytes) {
+DWORD WriteWhole(HANDLE file, std::string_view bytes) {
     DWORD written = 0;
     if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) return GetLastError();
-    if (written != bytes.size()) return ERROR_WRITE_FAULT;
+    if (written != bytes.size()) return ERROR_HANDLE_DISK_FULL;
     return FlushFileBuffers(file) ? ERROR_SUCCESS : GetLastError();
 }
 
 } // namespace
+
+unsigned long WriteNewFile(const std::wstring &path, std::string_view bytes, SECURITY_ATTRIBUTES *security) {
+    const HANDLE created = CreateFileW(path.c_str(), GENERIC_WRITE, 0, security, CREATE_NEW,
+                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (created == INVALID_HANDLE_VALUE) return GetLastError();
+    UniqueKernelHandle file(created);
+    const DWORD error = WriteWhole(file.Get(), bytes);
+    file.Reset();
+    if (error != ERROR_SUCCESS) DeleteFileW(path.c_str());
+    return error;
+}
 
 std::wstring KnownFolder(Scope scope) {
     wchar_t system[MAX_PATH] = {};
@@ -218,21 +229,18 @@ RegistryError FileBackupStore::WriteNew(std::string_view bytes) {
     if (Judge(folder, true, scope_) != Distrust::None) return ERROR_ACCESS_DENIED;
 
     std::wstring partial;
-    UniqueKernelHandle file;
-    for (int attempt = 0; attempt < 4 && !file; ++attempt) {
+    DWORD error = ERROR_ALREADY_EXISTS;
+    for (int attempt = 0; attempt < 4 && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS); ++attempt) {
         partial = folder + L"\\" + (temporaryName ? temporaryName() : RandomName(L"~quelvo-", L".tmp"));
-        HANDLE created = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, &security, CREATE_NEW,
-                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-        if (created != INVALID_HANDLE_VALUE) file = UniqueKernelHandle(created);
-        else if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return GetLastError();
+        error = WriteNewFile(partial, bytes, &security);
     }
-    if (!file) return ERROR_ALREADY_EXISTS; // not kRegistryFileExists: no backup was kept
-    RegistryError error = WriteWhole(file.Get(), bytes);
-    file.Reset();
+    if (error == ERROR_FILE_EXISTS) error = ERROR_ALREADY_EXISTS;
+    if (error != ERROR_SUCCESS) return error; // not kRegistryFileExists: no backup was kept
     // Without MOVEFILE_REPLACE_EXISTING the move fails if anything appeared at the name meanwhile: it stays.
-    if (error == ERROR_SUCCESS && !MoveFileExW(partial.c_str(), Path().c_str(), MOVEFILE_WRITE_THROUGH))
+    if (!MoveFileExW(partial.c_str(), Path().c_str(), MOVEFILE_WRITE_THROUGH)) {
         error = GetLastError();
-    if (error != ERROR_SUCCESS) DeleteFileW(partial.c_str());
+        DeleteFileW(partial.c_str());
+    }
     return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? kRegistryFileExists : error;
 }
 

@@ -3,7 +3,7 @@
 // user too): checked before it is believed, written complete under an unpredictable name, then moved into place
 // only if none is there. Links are never followed.
 
-#include "backup_store.h"
+#include "core/backup_store.h"
 #include "core/association.h"
 
 #include <functional>
@@ -59,5 +59,9 @@ std::wstring KnownFolder(Scope scope);
 // A name no one can guess: 128 random bits.
 std::wstring RandomName(const wchar_t *prefix, const wchar_t *suffix);
 
+// Creates path as a new file (never over an existing one, never through a link), writes all of bytes and flushes
+// them to the disk; a file it created and could not fill is deleted. ERROR_SUCCESS or the system's code.
+unsigned long WriteNewFile(const std::wstring &path, std::string_view bytes,
+                           struct _SECURITY_ATTRIBUTES *security = nullptr);
 
 } // namespace quelvo

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "installation_probe.h"
+#include "core/installation_probe.h"
 
 namespace quelvo {
 

@@ -1,6 +1,6 @@
 #include "registry_win.h"
 
-#include "registry_path.h"
+#include "core/registry_path.h"
 #include "text_win.h"
 #include "unique_handle_win.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 // The registry through direct Win32 calls.
 
-#include "registry.h"
-#include "registry_path.h"
+#include "core/registry.h"
+#include "core/registry_path.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell_notifier.h"
+#include "core/shell_notifier.h"
 
 namespace quelvo {
 

@@ -42,6 +42,7 @@ add_executable(e2e_tests
   ${CMAKE_CURRENT_LIST_DIR}/e2e/ready_e2e_test.cpp)
 target_link_libraries(e2e_tests PRIVATE quelvo_platform_win gtest_main user32 gdi32 shell32 psapi version oleacc ole32
                       oleaut32 uuid)
+target_include_directories(e2e_tests PRIVATE ${QUELVO_LAYERS}/ui) # the window's control IDs
 target_compile_definitions(e2e_tests PRIVATE QUELVO_PROJECT_VERSION="${PROJECT_VERSION}")
 add_dependencies(e2e_tests quelvo quelvo-cli)
 add_test(NAME e2e_tests COMMAND e2e_tests --gtest_filter=-KeyboardEndToEnd.*)
@@ -54,6 +55,7 @@ set_tests_properties(e2e_keyboard PROPERTIES RUN_SERIAL TRUE DEPENDS e2e_tests)
 # Pictures of what a person sees, taken by scripts/test.sh after the tests (scripts/screenshots.sh at any DPI).
 add_executable(quelvo_screenshots ${CMAKE_CURRENT_LIST_DIR}/e2e/screenshots.cpp ${CMAKE_CURRENT_LIST_DIR}/e2e/driver.cpp)
 target_link_libraries(quelvo_screenshots PRIVATE quelvo_platform_win user32 gdi32 shell32 psapi)
+target_include_directories(quelvo_screenshots PRIVATE ${QUELVO_LAYERS}/ui)
 target_link_options(quelvo_screenshots PRIVATE -municode)
 add_dependencies(quelvo_screenshots quelvo)
 

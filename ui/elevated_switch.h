@@ -3,7 +3,7 @@
 // for it runs on the thread pool and ends with a message posted to the window, so the window keeps painting.
 
 #include "choice_dialog.h"
-#include "core/association.h"
+#include "core/switch.h"
 #include "platform/elevation_win.h"
 
 #include <windows.h>

@@ -56,7 +56,10 @@ bool MainWindow::Create(HINSTANCE instance) {
 
 void MainWindow::OnLoad() {
     controls_.AttachMenuBitmap();
-    DetectCurrentViewer(services_.registryReader, *this);
+    if (const ViewerRecord *viewer = DetectCurrentViewer(services_.registryReader)) {
+        SetStatusText(viewer->displayName);
+        SetViewerChecked(*viewer, true);
+    }
     TrayCommand();
     RestoreCommand();
 }

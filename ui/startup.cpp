@@ -8,7 +8,7 @@
 #include "platform/single_instance_win.h"
 #include "platform/switch_lock_win.h"
 #include "platform/user_defaults_win.h"
-#include "platform/viewer_control_probe_win.h"
+#include "platform/installation_probe_win.h"
 
 #include <commctrl.h>
 
@@ -27,7 +27,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     FileBackupStore machineBackup(Scope::Machine), userBackup(Scope::CurrentUser);
     Win32ShellNotifier shell;
     ShellElevation elevation;
-    RegistryViewerControlProbe controlProbe;
+    Win32InstallationProbe controlProbe;
     Win32UserDefaults userDefaults;
     Win32SwitchLock switchLock;
     return RunMainWindow(instance, {registry, registry, notificationArea, machineBackup, shell, elevation, controlProbe,

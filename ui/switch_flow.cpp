@@ -1,6 +1,6 @@
 #include "switch_flow.h"
 
-#include "core/detection.h"
+#include "core/switch.h"
 #include "core/exit_codes.h"
 #include "core/hiding.h"
 #include "platform/account_win.h"
@@ -73,7 +73,7 @@ SwitchOutcome SwitchFlow::Switch(const ViewerRecord &viewer, Scope scope, bool w
         SwitchViewer(viewer,
                      {services_.registryWriter, services_.registryReader, services_.machineBackup, deferredNotice_,
                       scope, services_.userBackup, withoutBackup},
-                     display_);
+                     &display_);
     if (deferredNotice_.pending) {
         UpdateWindow(GetDlgItem(window_, IDC_TEXT1)); // the new name is seen before what waits
         PostFollowUp(nullptr);
@@ -162,7 +162,7 @@ void SwitchFlow::OnElevatedSwitchDone() {
     const DWORD exitCode = elevatedSwitch_.Finish();
     // The command line has written, all or part: the window shows what the registry now says.
     if (!WroteNothing(exitCode)) ShowDetectedViewer(services_.registryReader, display_);
-    if (exitCode == 0)
+    if (exitCode == static_cast<DWORD>(ToInt(ExitCode::Ok)))
         PostFollowUp(&viewer); // the command line told the shell; what hides is this user's, seen from here
     else if (exitCode == static_cast<DWORD>(ToInt(ExitCode::NoBackup)) && !elevatedWithoutBackup_) {
         // It wrote nothing for want of a backup: the same question, and on Oui a second run (a second consent).

@@ -6,14 +6,14 @@
 #include "core/viewer_display.h"
 #include "elevated_switch.h"
 #include "hiding_report.h"
-#include "platform/backup_store.h"
+#include "core/backup_store.h"
 #include "platform/elevation_win.h"
 #include "platform/notification_area_win.h"
-#include "platform/registry.h"
-#include "platform/shell_notifier.h"
+#include "core/installation_probe.h"
+#include "core/registry.h"
+#include "core/shell_notifier.h"
 #include "platform/switch_lock_win.h"
 #include "platform/user_defaults_win.h"
-#include "platform/viewer_control_probe.h"
 
 #include <windows.h>
 
@@ -34,7 +34,7 @@ struct WindowServices {
     BackupStore &machineBackup;
     ShellNotifier &shell;
     Elevation &elevation;
-    ViewerControlProbe &controlProbe;
+    InstallationProbe &controlProbe;
     UserDefaults &userDefaults;
     Win32SwitchLock &switchLock; // around the machine's writes
     std::uint32_t lockWaitMilliseconds = kDefaultLockWaitSeconds * 1000;

@@ -7,15 +7,11 @@
 namespace quelvo {
 
 std::wstring FailedSwitchMessage(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
-    return L"Le viewer « " + Widen(viewer.displayName) + L" » n'a pas pu être choisi.\n\n" + FailureDetails(outcome);
+    return Widen(FailedSwitchText(viewer, outcome, Narrow(SystemText(outcome.error)), TextLayout::Paragraphs));
 }
 
 std::wstring FailureDetails(const SwitchOutcome &outcome) {
-    std::wstring message = L"Cette clé du registre n'a pas pu être écrite :\n" + Widen(outcome.failedPath) + L"\n\n";
-    message +=
-        L"Windows indique : " + SystemText(outcome.error) + L" (erreur " + std::to_wstring(outcome.error) + L")\n\n";
-    message += Widen(WhatStaysText(outcome.writesDone));
-    return message;
+    return Widen(FailureDetailsText(outcome, Narrow(SystemText(outcome.error)), TextLayout::Paragraphs));
 }
 
 std::wstring NoBackupQuestion(const ViewerRecord &viewer, const SwitchOutcome &outcome, const std::string &location) {

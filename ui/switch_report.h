@@ -1,7 +1,7 @@
 #pragma once
 // What the user is told when a viewer could not be chosen.
 
-#include "core/association.h"
+#include "core/switch.h"
 #include "core/switch_lock.h"
 
 #include <windows.h>

@@ -12,7 +12,7 @@ std::wstring ViewerTipText(const ViewerRecord &viewer, bool registered) {
     return text;
 }
 
-HWND CreateViewerTips(HWND owner, int firstButtonId, ViewerControlProbe &probe) {
+HWND CreateViewerTips(HWND owner, int firstButtonId, InstallationProbe &probe) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
     // Not owned by the window: under Wine an owned pop-up keeps its owner out of the topmost band.
     HWND tips = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
@@ -21,7 +21,7 @@ HWND CreateViewerTips(HWND owner, int firstButtonId, ViewerControlProbe &probe) 
     if (!tips) return nullptr;
     SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, 300); // lets the note wrap onto its own line
     for (std::size_t i = 0; i < Viewers().size(); ++i) {
-        std::wstring text = ViewerTipText(Viewers()[i], probe.IsRegistered(Viewers()[i]));
+        std::wstring text = ViewerTipText(Viewers()[i], ControlRegistered(Viewers()[i], probe));
         TTTOOLINFOW tool = {};
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;

@@ -2,7 +2,7 @@
 // The tooltips of the viewer buttons: the viewer's name, and a note when its control is not on this PC.
 
 #include "core/viewer_catalogue.h"
-#include "platform/viewer_control_probe.h"
+#include "core/installation_probe.h"
 
 #include <windows.h>
 
@@ -14,6 +14,6 @@ std::wstring ViewerTipText(const ViewerRecord &viewer, bool registered);
 
 // One tool per button, the buttons being firstButtonId on in catalogue order. The caller destroys the tooltip
 // window with its own.
-HWND CreateViewerTips(HWND owner, int firstButtonId, ViewerControlProbe &probe);
+HWND CreateViewerTips(HWND owner, int firstButtonId, InstallationProbe &probe);
 
 } // namespace quelvo

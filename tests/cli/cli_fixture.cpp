@@ -2,9 +2,9 @@
 
 #include "../win/process_runner.h"
 #include "../win/registry_fixture.h"
-#include "core/switch_backup.h"
+#include "core/switch.h"
 #include "platform/backup_store_win.h"
-#include "platform/registry_path.h"
+#include "core/registry_path.h"
 #include "platform/registry_win.h"
 #include "platform/text_win.h"
 

@@ -7,8 +7,9 @@
 #include "platform/elevation_win.h"
 #include "core/reg_file.h"
 #include "core/restore.h"
+#include "core/switch.h"
 #include "platform/registry_win.h"
-#include "platform/switch_fakes.h"
+#include "fakes/switch_fakes.h"
 #include "platform/text_win.h"
 
 #include <nlohmann/json.hpp>
@@ -266,25 +267,19 @@ TEST_F(CliTest, SwitchesStartedTogetherNeverLeaveAMix) {
     EXPECT_EQ(mixed, 0) << "rounds that left a mix of viewers";
 }
 
-class NoDisplay : public ViewerDisplay {
-    void SetStatusText(std::string_view) override {}
-    void SetViewerChecked(const ViewerRecord &, bool) override {}
-};
-
 TEST_F(CliTest, ShellIsToldOnceAfterASwitchAndNotAfterOneRefusedAtItsFirstWrite) {
     Win32Registry registry;
     FakeBackupStore backup;
     backup.stored = "kept";
     RecordingNotifier shell;
-    NoDisplay display;
     const std::string first = Places().front();
     const std::wstring key = Widen(first.substr(first.find('\\') + 1, first.rfind('\\') - first.find('\\') - 1));
     SetPlace(first, "other");
     ASSERT_TRUE(SetKeySecurity(HKEY_LOCAL_MACHINE, key, kDenyWrites));
-    EXPECT_EQ(SwitchViewer(Viewers()[0], {registry, registry, backup, shell}, display).writesDone, 0u);
+    EXPECT_EQ(SwitchViewer(Viewers()[0], {registry, registry, backup, shell}).writesDone, 0u);
     EXPECT_EQ(shell.calls, 0);
     ASSERT_TRUE(SetKeySecurity(HKEY_LOCAL_MACHINE, key, kAllowAll));
-    EXPECT_TRUE(SwitchViewer(Viewers()[0], {registry, registry, backup, shell}, display).Succeeded());
+    EXPECT_TRUE(SwitchViewer(Viewers()[0], {registry, registry, backup, shell}).Succeeded());
     EXPECT_EQ(shell.calls, 1);
 }
 

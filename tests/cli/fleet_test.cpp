@@ -5,7 +5,7 @@
 #include "cli/commands.h"
 #include "core/default_associations.h"
 #include "core/in_place.h"
-#include "platform/registry_path.h"
+#include "core/registry_path.h"
 #include "platform/registry_win.h"
 #include "platform/text_win.h"
 

@@ -5,8 +5,8 @@
 #include "../win/registry_fixture.h"
 #include "core/backup.h"
 #include "core/reg_file.h"
-#include "core/switch_backup.h"
-#include "platform/registry_path.h"
+#include "core/switch.h"
+#include "core/registry_path.h"
 #include "platform/registry_win.h"
 #include "platform/text_win.h"
 

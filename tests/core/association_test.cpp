@@ -1,8 +1,9 @@
 #include "core/association.h"
+#include "core/switch.h"
 
 #include "expected_associations.h"
-#include "platform/registry_fake.h"
-#include "platform/switch_fakes.h"
+#include "fakes/registry_fake.h"
+#include "fakes/switch_fakes.h"
 #include "recording_display.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,7 @@ SwitchOutcome Switch(const ViewerRecord &viewer, FakeRegistry &registry, Recordi
     FakeBackupStore backup;
     backup.stored = "kept earlier";
     RecordingNotifier shell;
-    return SwitchViewer(viewer, {registry, registry, backup, shell}, display);
+    return SwitchViewer(viewer, {registry, registry, backup, shell}, &display);
 }
 
 using expected::ViewerNamed;

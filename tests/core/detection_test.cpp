@@ -1,8 +1,7 @@
 #include "core/detection.h"
 
-#include "platform/registry_fake.h"
 #include "expected_detection.h"
-#include "recording_display.h"
+#include "fakes/registry_fake.h"
 
 #include <gtest/gtest.h>
 
@@ -14,13 +13,9 @@ TEST(Detection, RecognisesEachViewerByItsWrlValue) {
         SCOPED_TRACE(owner.wrlValue);
         FakeRegistry registry;
         registry.SetText(kDetectionPath, std::string(owner.wrlValue));
-        RecordingDisplay display;
-        const ViewerRecord *viewer = DetectCurrentViewer(registry, display);
+        const ViewerRecord *viewer = DetectCurrentViewer(registry);
         ASSERT_NE(viewer, nullptr);
         EXPECT_EQ(viewer->displayName, owner.viewer);
-        EXPECT_EQ(display.statusText, owner.viewer);
-        EXPECT_EQ(display.Checked(), std::vector<std::string>{std::string(viewer->menuItem)});
-        EXPECT_EQ(display.checkedItems.size(), 1u) << "detection touches only the recognised item";
     }
 }
 
@@ -29,10 +24,7 @@ TEST(Detection, NearMissesRecogniseNoViewer) {
         SCOPED_TRACE(::testing::PrintToString(std::string(value)));
         FakeRegistry registry;
         registry.SetText(kDetectionPath, std::string(value));
-        RecordingDisplay display;
-        EXPECT_EQ(DetectCurrentViewer(registry, display), nullptr);
-        EXPECT_EQ(display.statusText, "");
-        EXPECT_TRUE(display.checkedItems.empty());
+        EXPECT_EQ(DetectCurrentViewer(registry), nullptr);
     }
 }
 
@@ -43,29 +35,8 @@ TEST(Detection, UnreadableValueMeansNoViewerNotAFailure) {
     FakeRegistry refused;
     refused.SetText(kDetectionPath, "VRML.World");
     refused.RefuseReads(kDetectionPath, kRegistryAccessDenied);
-    for (FakeRegistry *registry : {&missing, &notText, &refused}) {
-        RecordingDisplay display;
-        EXPECT_EQ(DetectCurrentViewer(*registry, display), nullptr);
-        EXPECT_EQ(display.statusText, "");
-        EXPECT_TRUE(display.checkedItems.empty());
-    }
-}
-
-TEST(Detection, NeverClearsWhatIsAlreadyShown) {
-    FakeRegistry registry;
-    registry.SetText(kDetectionPath, "X3D.World");
-    RecordingDisplay display;
-    display.statusText = "typed by the user";
-    display.checkedItems["mFlux"] = true;
-    DetectCurrentViewer(registry, display);
-    EXPECT_EQ(display.statusText, "BS Contact");
-    EXPECT_EQ(display.Checked(), (std::vector<std::string>{"mFlux", "mbs"}));
-
-    FakeRegistry unknown;
-    unknown.SetText(kDetectionPath, "Cortona.Other");
-    DetectCurrentViewer(unknown, display);
-    EXPECT_EQ(display.statusText, "BS Contact");
-    EXPECT_EQ(display.Checked(), (std::vector<std::string>{"mFlux", "mbs"}));
+    for (FakeRegistry *registry : {&missing, &notText, &refused})
+        EXPECT_EQ(DetectCurrentViewer(*registry), nullptr);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "core/backup.h"
 #include "core/viewer_name.h"
 
-#include "platform/registry_fake.h"
+#include "fakes/registry_fake.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "core/backup.h"
 #include "core/file_trust.h"
 #include "core/restore.h"
-#include "core/switch_backup.h"
+#include "core/switch.h"
 
-#include "platform/registry_fake.h"
-#include "platform/switch_fakes.h"
+#include "fakes/registry_fake.h"
+#include "fakes/switch_fakes.h"
 #include "recording_display.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +18,7 @@ struct SwitchBench {
     SwitchOutcome Switch(const ViewerRecord &viewer, Scope scope = Scope::Machine, bool withoutBackup = false) {
         SwitchServices services{registry, registry, backup, shell, scope, &userBackup, withoutBackup};
         services.now = std::chrono::sys_days(std::chrono::year(2026) / 12 / 8) + std::chrono::hours(5);
-        return SwitchViewer(viewer, services, display);
+        return SwitchViewer(viewer, services, &display);
     }
     std::size_t ValueWrites() const {
         std::size_t count = 0;

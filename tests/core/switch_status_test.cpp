@@ -1,8 +1,9 @@
 #include "core/backup.h"
 #include "core/status.h"
+#include "core/switch.h"
 
-#include "platform/registry_fake.h"
-#include "platform/switch_fakes.h"
+#include "fakes/registry_fake.h"
+#include "fakes/switch_fakes.h"
 #include "recording_display.h"
 
 #include <gtest/gtest.h>

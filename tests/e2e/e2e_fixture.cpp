@@ -3,7 +3,7 @@
 #include "../core/expected_associations.h"
 #include "../win/registry_fixture.h"
 #include "../win/viewer_ids.h"
-#include "platform/registry_path.h"
+#include "core/registry_path.h"
 #include "platform/registry_win.h"
 #include "reg_tool.h"
 

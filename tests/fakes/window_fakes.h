@@ -100,9 +100,16 @@ public:
     std::vector<std::string> cleared;
 };
 
-class FakeControlProbe : public ViewerControlProbe {
+// The controls of the viewers named in missing are not registered; everything else is.
+class FakeControlProbe : public InstallationProbe {
 public:
-    bool IsRegistered(const ViewerRecord &viewer) override { return !missing.contains(viewer.displayName); }
+    ServerViews InprocServer(std::string_view clsid) override {
+        for (const ViewerRecord &viewer : Viewers())
+            if (missing.contains(viewer.displayName) && (viewer.vrmlClsid == clsid || viewer.x3dClsid == clsid))
+                return {};
+        return {true, true};
+    }
+    bool ProgIdExists(std::string_view) override { return true; }
     std::set<std::string_view> missing;
 };
 

@@ -1,4 +1,4 @@
-#include "platform/registry_fake.h"
+#include "fakes/registry_fake.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/registry_path.h"
+#include "core/registry_path.h"
 
 #include <gtest/gtest.h>
 

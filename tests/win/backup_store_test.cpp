@@ -6,7 +6,7 @@
 #include "file_bytes.h"
 #include "platform/backup_store_win.h"
 #include "platform/file_security_win.h"
-#include "platform/registry_fake.h"
+#include "fakes/registry_fake.h"
 #include "platform/text_win.h"
 
 #include <gtest/gtest.h>

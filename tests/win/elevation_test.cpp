@@ -4,7 +4,7 @@
 #include "platform/registry_win.h"
 #include "platform/text_win.h"
 #include "registry_fixture.h"
-#include "core/switch_backup.h"
+#include "core/switch.h"
 #include "core/viewer_name.h"
 #include "platform/text_win.h"
 #include "ui/elevated_switch.h"

@@ -1,9 +1,9 @@
 #pragma once
 // Drives the real main window in-process, with an in-memory registry and a recording notification area.
 
-#include "../fakes/window_fakes.h"
-#include "platform/registry_fake.h"
-#include "platform/switch_fakes.h"
+#include "fakes/registry_fake.h"
+#include "fakes/switch_fakes.h"
+#include "fakes/window_fakes.h"
 #include "ui/main_window.h"
 #include "ui/resource.h"
 

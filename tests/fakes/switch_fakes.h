@@ -1,8 +1,8 @@
 #pragma once
 // In-memory stand-ins for the backup file and the shell, recording what the switch asked of them.
 
-#include "backup_store.h"
-#include "shell_notifier.h"
+#include "core/backup_store.h"
+#include "core/shell_notifier.h"
 
 #include <optional>
 #include <string>

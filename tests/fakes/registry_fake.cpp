@@ -1,7 +1,7 @@
 #include "registry_fake.h"
 
 #include "core/reg_file.h"
-#include "registry_path.h"
+#include "core/registry_path.h"
 
 #include <array>
 

@@ -8,7 +8,7 @@
 // nothing. A value written through the view goes to the user's key where that very key exists, else to the
 // machine's. Wine merges nothing, so only this fake shows what a user of a real PC gets.
 
-#include "registry.h"
+#include "core/registry.h"
 
 #include <map>
 #include <optional>

@@ -53,13 +53,13 @@ public:
     virtual RegistryError WriteString(std::string_view path, std::string_view value) = 0;
     // Whether a write to path would be allowed, without writing: its key opened for setting values, or the nearest
     // existing parent opened for creating keys.
-    virtual RegistryError ProbeWrite(std::string_view) { return kRegistryNotSupported; }
+    virtual RegistryError ProbeWrite(std::string_view path) = 0;
     // Stores data with its type as it is (no terminator added).
-    virtual RegistryError WriteRaw(std::string_view, std::uint32_t, std::string_view) { return kRegistryNotSupported; }
+    virtual RegistryError WriteRaw(std::string_view path, std::uint32_t type, std::string_view data) = 0;
     // Deletes the value; kRegistryOk when it was not there.
-    virtual RegistryError DeleteValue(std::string_view) { return kRegistryNotSupported; }
+    virtual RegistryError DeleteValue(std::string_view path) = 0;
     // Deletes the key that holds path only if it has no value and no subkey; kRegistryOk when it was not there.
-    virtual RegistryError DeleteKeyIfEmpty(std::string_view) { return kRegistryNotSupported; }
+    virtual RegistryError DeleteKeyIfEmpty(std::string_view path) = 0;
 };
 
 enum class KeyState {
@@ -80,7 +80,7 @@ public:
     // Whether the key that holds path's value exists, whatever values it holds: under the classes root a user's
     // key hides the machine's by existing, even empty.
     virtual KeyResult KeyExists(std::string_view path) = 0;
-    virtual RawRead ReadRaw(std::string_view) { return RawFailure(kRegistryNotSupported); }
+    virtual RawRead ReadRaw(std::string_view path) = 0;
 };
 
 } // namespace quelvo

@@ -1,6 +1,7 @@
-#include "switch_backup.h"
+#include "switch.h"
 
 #include "backup.h"
+#include "detection.h"
 
 namespace quelvo {
 namespace {
@@ -20,12 +21,11 @@ bool GoOnWithout(const SwitchServices &services, SwitchOutcome &outcome, Registr
     return true;
 }
 
-} // namespace
-
+// A refusal of the first write ends the switch as a refused write, with nothing kept or made. False when the switch
+// must write nothing.
 bool KeepBackupFirst(std::string_view firstPath, const SwitchServices &services, SwitchOutcome &outcome) {
     BackupStore *store = services.scope == Scope::Machine ? &services.machineBackup : services.userBackup;
-    if (const RegistryError refused = services.writer.ProbeWrite(firstPath);
-        refused != kRegistryOk && refused != kRegistryNotSupported) {
+    if (const RegistryError refused = services.writer.ProbeWrite(firstPath); refused != kRegistryOk) {
         outcome.failedPath = std::string(firstPath);
         outcome.error = refused;
         return false;
@@ -56,6 +56,35 @@ bool KeepBackupFirst(std::string_view firstPath, const SwitchServices &services,
         return true;
     }
     return services.withoutBackup ? GoOnWithout(services, outcome, error) : Stop(outcome, BackupResult::Failed, error);
+}
+
+} // namespace
+
+SwitchOutcome SwitchViewer(const ViewerRecord &viewer, const SwitchServices &services, ViewerDisplay *display) {
+    SwitchOutcome outcome;
+    const std::vector<RegistryWrite> writes = SwitchWrites(viewer, services.scope);
+    if (!KeepBackupFirst(writes.front().path, services, outcome)) return outcome;
+    for (const RegistryWrite &write : writes) {
+        if (RegistryError error = services.writer.WriteString(write.path, write.value); error != kRegistryOk) {
+            outcome.failedPath = write.path;
+            outcome.error = error;
+            break;
+        }
+        ++outcome.writesDone;
+    }
+    if (outcome.writesDone > 0) {
+        services.shell.AssociationsChanged();
+        if (display)
+            ShowDetectedViewer(services.reader, *display); // what the registry now says, a partial switch included
+    }
+    return outcome;
+}
+
+void ShowDetectedViewer(RegistryReader &registry, ViewerDisplay &display) {
+    const ViewerRecord *found = DetectCurrentViewer(registry);
+    display.SetStatusText(found ? found->displayName : std::string_view());
+    for (const ViewerRecord &viewer : Viewers())
+        display.SetViewerChecked(viewer, &viewer == found);
 }
 
 } // namespace quelvo
