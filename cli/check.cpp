@@ -4,7 +4,6 @@
 
 #include "core/in_place.h"
 #include "core/text_escape.h"
-#include "platform/account_win.h"
 #include "platform/registry_win.h"
 
 #include <algorithm>
@@ -108,14 +107,14 @@ void PrintCheckRefused(Console &console) {
     console.Out("commande incorrecte : rien n'a été vérifié (voir quelvo-cli --help)\n");
 }
 
-int CheckViewerCommand(const Arguments &arguments, Console &console) {
+int CheckViewerCommand(const Arguments &arguments, Console &console, Account account) {
     const ViewerRecord *viewer = ViewerOrComplain(arguments.viewer, console);
     if (!viewer) {
         PrintCheckRefused(console);
         return ToInt(ExitCode::Usage);
     }
     Win32Registry registry;
-    const CheckReport report = CheckViewer(*viewer, arguments.user, CurrentAccount(), registry);
+    const CheckReport report = CheckViewer(*viewer, arguments.user, account, registry);
     const std::string line = CheckLine(report);
     if (arguments.json)
         console.Out(SafeJson(CheckJson(report, line), -1));

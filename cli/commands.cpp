@@ -9,7 +9,6 @@
 #include "core/text_escape.h"
 #include "core/switch_text.h"
 #include "core/viewer_name.h"
-#include "platform/account_win.h"
 #include "platform/backup_store_win.h"
 #include "platform/installation_probe_win.h"
 #include "platform/elevation_win.h"
@@ -189,11 +188,10 @@ int SwitchForTheUserToo(const ViewerRecord &viewer, Win32Registry &registry, Con
     return ToInt(ExitCode::Ok);
 }
 
-int UseViewer(const Arguments &arguments, Console &console) {
+int UseViewer(const Arguments &arguments, Console &console, Account account) {
     const ViewerRecord *viewer = ViewerOrComplain(arguments.viewer, console);
     if (!viewer) return ToInt(ExitCode::Usage);
     const Scope scope = ScopeOf(arguments);
-    const Account account = CurrentAccount();
     if (arguments.alsoUser && account == Account::SystemOrService) {
         console.Err("--also-user est refusé sous le compte système ou un service : HKEY_CURRENT_USER y est le profil "
                     "du système, celui d'aucun utilisateur. Rien n'a été écrit.\n");
@@ -284,7 +282,7 @@ void PrintUsage(Console &console, bool toErr) {
     toErr ? console.Err(UsageText()) : console.Out(UsageText());
 }
 
-int Run(const Arguments &arguments, Console &console) {
+int Run(const Arguments &arguments, Console &console, Account account) {
     switch (arguments.verb) {
     case Verb::Help:
         PrintUsage(console, false);
@@ -292,9 +290,9 @@ int Run(const Arguments &arguments, Console &console) {
     case Verb::List:
         return ListViewers(console);
     case Verb::Status:
-        return ShowStatus(arguments, console);
+        return ShowStatus(arguments, console, account);
     case Verb::Use:
-        return UseViewer(arguments, console);
+        return UseViewer(arguments, console, account);
     case Verb::Export:
         return ExportViewer(arguments, console);
     case Verb::Backup:
@@ -302,7 +300,7 @@ int Run(const Arguments &arguments, Console &console) {
     case Verb::Restore:
         return RestoreBackup(arguments, console);
     case Verb::Check:
-        return CheckViewerCommand(arguments, console);
+        return CheckViewerCommand(arguments, console, account);
     }
     return ToInt(ExitCode::Usage);
 }

@@ -4,6 +4,7 @@
 #include "arguments.h"
 #include "console_win.h"
 #include "core/exit_codes.h"
+#include "core/hiding.h"
 #include "core/switch_lock.h"
 
 #include <optional>
@@ -13,7 +14,9 @@
 
 namespace quelvo::cli {
 
-int Run(const Arguments &arguments, Console &console);
+// account: whom the process runs as (a person, or SYSTEM or a service), which decides what status, check and
+// --also-user may say of the user's own settings.
+int Run(const Arguments &arguments, Console &console, Account account);
 void PrintUsage(Console &console, bool toErr);
 
 int ListViewers(Console &console);
@@ -23,8 +26,8 @@ int WriteOutputFile(const std::string &path, std::string_view bytes, bool force,
 std::string SystemTextOf(unsigned long error);
 // The exit code when the PC-wide lock kept a machine write from being made (said on the error output).
 std::optional<int> RefusedByLock(const LockResult &lock, const Arguments &arguments, Console &console);
-int ShowStatus(const Arguments &arguments, Console &console);
-int CheckViewerCommand(const Arguments &arguments, Console &console);
+int ShowStatus(const Arguments &arguments, Console &console, Account account);
+int CheckViewerCommand(const Arguments &arguments, Console &console, Account account);
 // check's one line on standard output when its command line is wrong: a detection script always gets one.
 void PrintCheckRefused(Console &console);
 

@@ -2,6 +2,7 @@
 #include "commands.h"
 
 #include "core/exit_codes.h"
+#include "platform/account_win.h"
 #include "platform/dll_search_win.h"
 #include "platform/system_text_win.h"
 #include "platform/text_win.h"
@@ -19,7 +20,7 @@ int wmain(int argc, wchar_t **argv) {
         if (!words.empty() && words.front() == "check") PrintCheckRefused(console);
         return quelvo::ToInt(quelvo::ExitCode::Usage);
     }
-    const int code = Run(*arguments, console);
+    const int code = Run(*arguments, console, quelvo::CurrentAccount());
     // Data that did not reach standard output whole is a failure, whatever the command did.
     if (const DWORD error = console.OutError()) {
         console.Err("L'écriture sur la sortie standard a échoué : " + quelvo::Narrow(quelvo::SystemText(error)) +

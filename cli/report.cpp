@@ -7,7 +7,6 @@
 #include "core/status.h"
 #include "core/text_escape.h"
 #include "core/viewer_name.h"
-#include "platform/account_win.h"
 #include "platform/installation_probe_win.h"
 #include "platform/registry_win.h"
 
@@ -204,9 +203,9 @@ int ListViewers(Console &console) {
     return ToInt(ExitCode::Ok);
 }
 
-int ShowStatus(const Arguments &arguments, Console &console) {
+int ShowStatus(const Arguments &arguments, Console &console, Account account) {
     Win32Registry registry;
-    const StatusReport report = CheckStatus(registry, CurrentAccount());
+    const StatusReport report = CheckStatus(registry, account);
     if (arguments.json)
         console.Out(SafeJson(StatusJson(report), 2));
     else

@@ -82,10 +82,9 @@ list(GET JSON_INCLUDE_DIRS 0 JSON_INCLUDE_DIR)
 add_library(quelvo_json INTERFACE)
 target_compile_options(quelvo_json INTERFACE "SHELL:-idirafter ${JSON_INCLUDE_DIR}")
 # Everything but the entry point, so that tests can run a verb in-process and see which libraries it loads.
-add_library(quelvo_cli_verbs STATIC cli/arguments.cpp cli/console_win.cpp cli/commands.cpp cli/report.cpp
+add_library(quelvo_cli_verbs STATIC cli/console_win.cpp cli/commands.cpp cli/report.cpp
   cli/check.cpp cli/restore.cpp cli/output_file.cpp)
-target_link_libraries(quelvo_cli_verbs PUBLIC quelvo_platform_win quelvo_json)
-quelvo_layer(quelvo_cli_verbs cli)
+target_link_libraries(quelvo_cli_verbs PUBLIC quelvo_cli_arguments quelvo_platform_win quelvo_json)
 add_executable(quelvo-cli cli/main.cpp)
 target_link_libraries(quelvo-cli PRIVATE quelvo_cli_verbs)
 target_link_options(quelvo-cli PRIVATE -municode -s -Wl,--gc-sections)

@@ -117,11 +117,22 @@ TEST_F(CliTest, UseInPlaceLeavesShell32Unloaded) {
     FillPlaces("other");
     ASSERT_EQ(RunCli(L"use cortona").exitCode, 0u);
     cli::Console console;
-    const auto use = [&](const char *viewer) { return cli::Run(*cli::ParseArguments({"use", viewer}), console); };
+    const auto use = [&](const char *viewer) { return cli::Run(*cli::ParseArguments({"use", viewer}), console, Account::User); };
     EXPECT_EQ(use("cortona"), 0);
     EXPECT_EQ(GetModuleHandleW(L"shell32.dll"), nullptr);
     EXPECT_EQ(use("flux"), 0);
     EXPECT_NE(GetModuleHandleW(L"shell32.dll"), nullptr) << "a change tells the shell";
+}
+
+// Under SYSTEM or a service HKEY_CURRENT_USER is no person's: --also-user is a wrong command line, and nothing is
+// written, not even the machine's part.
+TEST_F(CliTest, AlsoUserIsRefusedAsSystemBeforeAnyWrite) {
+    FillPlaces("other");
+    const auto machine = ReadPlaces(), user = ReadPlaces(Scope::CurrentUser);
+    cli::Console console;
+    EXPECT_EQ(cli::Run(*cli::ParseArguments({"use", "octaga", "--also-user"}), console, Account::SystemOrService), 2);
+    EXPECT_EQ(ReadPlaces(), machine);
+    EXPECT_EQ(ReadPlaces(Scope::CurrentUser), user);
 }
 
 } // namespace
