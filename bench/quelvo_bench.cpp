@@ -207,7 +207,22 @@ std::wstring StatusText(HWND window) {
 // What a person feels: the click until the new name stands in Text1 (the click's own handler sets it, and the
 // benchmark reads it back afterwards), then until the work that waits for a posted message (the shell notice,
 // the check of what hides) is done too, which an empty message sent after it measures.
-void BenchClickToName(const std::wstring &quelvo) {
+// What the system's own button costs: a click on the fair floor's button, whose window does nothing with it.
+double MedianButtonClick(const std::wstring &fairFloor, int clicks) {
+    Launched program = LaunchAndWaitShown(fairFloor);
+    const HWND button = FindWindowExW(program.window, nullptr, L"BUTTON", nullptr);
+    std::vector<double> times;
+    for (int run = -20; run < clicks; ++run) {
+        Sleep(3);
+        const double start = Now();
+        SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr);
+        if (run >= 0) times.push_back(Now() - start);
+    }
+    End(program, false);
+    return Median(times);
+}
+
+void BenchClickToName(const std::wstring &quelvo, const std::wstring &fairFloor) {
     constexpr int kSwitches = 200;
     std::vector<std::vector<RegistryWrite>> lists;
     for (const ViewerRecord &viewer : Viewers())
@@ -248,6 +263,8 @@ void BenchClickToName(const std::wstring &quelvo) {
                 Median(toName), Median(floor), Median(roundTrip), target,
                 wrongNames ? "   (a name read back was wrong)" : "");
     std::printf("  click including the shell notice       %7.2f ms\n", Median(withNotice));
+    std::printf("  a click on a button that does nothing  %7.2f ms   (the fair floor's, the system's own work)\n",
+                MedianButtonClick(fairFloor, kSwitches));
 }
 
 double TimeProcess(std::wstring commandLine) {
@@ -423,7 +440,7 @@ int wmain(int argc, wchar_t **argv) {
     SetCursorPos(0, 0); // away from every window the benchmark opens
     BenchSwitch(folder + L"\\quelvo.exe");
     CoUninitialize();
-    BenchClickToName(folder + L"\\quelvo.exe");
+    BenchClickToName(folder + L"\\quelvo.exe", folder + L"\\fair_floor_window.exe");
     BenchCommandLine(folder);
     BenchCommandLineUnchanged(folder);
     BenchCommandLineChanged(folder);
