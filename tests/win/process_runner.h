@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 namespace quelvo::test {
@@ -41,10 +42,15 @@ inline PROCESS_INFORMATION StartProcess(std::wstring commandLine, HANDLE out = n
         startup.hStdError = err;
     }
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, captured, flags, nullptr, nullptr, &startup,
-                        &process))
-        return {};
-    return process;
+    // Under Wine on a loaded machine a start has, once in some thousands, failed before the program ran a line of
+    // its own; a second try tells that apart from a program that cannot start, and the first failure is shown.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, captured, flags, nullptr, nullptr,
+                           &startup, &process))
+            return process;
+        std::fprintf(stderr, "starting %ls failed with error %lu\n", commandLine.c_str(), GetLastError());
+    }
+    return {};
 }
 
 // Its exit code once it ends within the wait, 0xFFFFFFFF otherwise; the handles are closed either way.
