@@ -77,7 +77,7 @@ signed_by_token() { # ROOT PIN_FILE CHAIN LOG [VARIABLE=VALUE...]
         QUELVO_SIGNING_CERT="$3" QUELVO_SIGNING_PASSWORD_FILE="$2" "${@:5}" bash "$release" >"$4" 2>&1
 }
 verified() { # FILE SIGNER [stamped]: signed by SIGNER, chained to the test root, time-stamped if asked
-    local log=$work/verify-$(basename "$(dirname "$1")")-$(basename "$1").log
+    local log=$work/verify-${2// /-}-$(basename "$(dirname "$1")")-$(basename "$1").log
     osslsigncode verify -in "$1" -CAfile "$keys/root.pem" -TSA-CAfile "$keys/root.pem" >"$log" 2>&1 &&
         grep -q "Subject: /CN=Tarnix $2" "$log" &&
         { [ -z "${3:-}" ] || grep -q "Timestamp Server Signature verification: ok" "$log"; }
