@@ -108,6 +108,10 @@ rm -rf "$windows/dist/winget" "$windows/dist/scoop" # those of an earlier releas
 if [ -n "${QUELVO_RELEASE_URL:-}" ]; then
     /usr/bin/python3 "$REPO_ROOT/packaging/write_manifests.py" "$windows/dist" "$header" "$QUELVO_RELEASE_URL" \
         "$(command -v msiinfo)"
+    faults=$(/usr/bin/python3 "$REPO_ROOT/packaging/check_manifests.py" "$windows/dist" 2>&1) || {
+        rm -rf "$windows/dist/winget" "$windows/dist/scoop"
+        fail "the manifests break winget's or Scoop's rules, so none was kept:"$'\n'"$faults"
+    }
     manifests="winget and Scoop manifests for $QUELVO_RELEASE_URL in $windows/dist/winget and $windows/dist/scoop"
 else
     manifests="no winget or Scoop manifest: QUELVO_RELEASE_URL (the address the downloads will be published at)"

@@ -145,18 +145,41 @@ check "release.sh succeeds in a second build folder (log: $work/second.log)" tes
 dist2=$second/windows/dist
 check "its checksums are those of the zip and the package" bash -c "cd '$dist2' && sha256sum -c quelvo-$version.sha256"
 signatures "$dist2" "$work/unpacked/second" "token signer"
+check "it says where the manifests are" grep -q "== winget and Scoop manifests for https://downloads.example/" \
+    "$work/second.log"
 # yamllint's own rules, strict, but for the length of a line: an address, a hash or a text cannot be broken.
 check "the winget manifests pass yamllint" yamllint -s -d "{extends: default, rules: {line-length: disable}}" \
     "$dist2/winget"
-check "the manifests hold the fields and patterns winget and Scoop require, and match the downloads" \
-    /usr/bin/python3 "$here/check_manifests.py" "$dist2"
-mkdir -p "$work/unpacked/tampered"
-cp -r "$dist2/winget" "$dist2/scoop" "$dist2/quelvo-$version.msi" "$dist2/quelvo-$version.zip" "$work/unpacked/tampered"
-printf x >>"$work/unpacked/tampered/quelvo-$version.zip"
-/usr/bin/python3 "$here/check_manifests.py" "$work/unpacked/tampered" >"$work/tampered.log"
-tampered=$?
-check "the check finds a zip that is not the one the manifests name (winget's and Scoop's)" \
-    test $tampered != 0 -a "$(grep -c "the hash is not that of quelvo-$version.zip" "$work/tampered.log")" = 2
+manifest_hashes() { # DIST: "SHA-256  FILE" for each download that the manifests name, as sha256sum -c reads them
+    /usr/bin/python3 - "$1" <<'EOF'
+import glob, json, sys, yaml
+with open(glob.glob(f"{sys.argv[1]}/winget/*.installer.yaml")[0]) as winget:
+    named = [(i["InstallerUrl"], i["InstallerSha256"]) for i in yaml.safe_load(winget)["Installers"]]
+with open(f"{sys.argv[1]}/scoop/quelvo.json") as scoop:
+    download = json.load(scoop)["architecture"]["64bit"]
+    named.append((download["url"], download["hash"]))
+for url, digest in named:
+    print(f"{digest.lower()}  {url.rsplit('/', 1)[1]}")
+EOF
+}
+manifest_hashes "$dist2" >"$work/manifests.sha256"
+check "the manifests name the package, the zip and the zip again" test "$(cut -c67- "$work/manifests.sha256" |
+    tr '\n' ' ')" = "quelvo-$version.msi quelvo-$version.zip quelvo-$version.zip "
+check "with the downloads' hashes, read by sha256sum" bash -c "cd '$dist2' && sha256sum -c '$work/manifests.sha256'"
+# The release's own check of its manifests, on copies with a fault each: a zip that is not the one named, a version
+# that YAML reads as a number.
+broken() { # NAME: a copy of the second release's downloads and manifests, in $work/unpacked/NAME
+    mkdir -p "$work/unpacked/$1"
+    cp -r "$dist2/winget" "$dist2/scoop" "$dist2/quelvo-$version.msi" "$dist2/quelvo-$version.zip" "$work/unpacked/$1"
+}
+faults() { /usr/bin/python3 "$here/../../packaging/check_manifests.py" "$work/unpacked/$1" >"$work/$1.log"; }
+broken tampered && printf x >>"$work/unpacked/tampered/quelvo-$version.zip"
+faults tampered
+check "the release's check finds a zip other than the one named (by winget and by Scoop)" \
+    test $? != 0 -a "$(grep -c "the hash is not that of quelvo-$version.zip" "$work/tampered.log")" = 2
+broken number && sed -i "s/^PackageVersion: .*/PackageVersion: 2.0/" "$work/unpacked/number/winget/Tarnix.Quelvo.yaml"
+faults number
+check "and a version that is not text" test $? != 0 -a "$(grep -c "PackageVersion = 2.0 breaks" "$work/number.log")" = 1
 for exe in quelvo.exe quelvo-cli.exe; do
     unsigned_copy "$work/unpacked/first/zip/quelvo-$version/$exe" "$work/unpacked/first-$exe"
     unsigned_copy "$dist2/quelvo-$version/$exe" "$work/unpacked/second-$exe"

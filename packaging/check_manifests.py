@@ -2,7 +2,8 @@
 """Checks a release's winget and Scoop manifests offline against Microsoft's and Scoop's published rules (the fields
 that winget's 1.10.0 schemas require, with their types, patterns, lengths and enumerations) and against the downloads
 beside them: each hash is that of the file its address names, the package codes are those of the .msi, every file
-the zip install names is in the zip. Prints each fault; exits 1 if there is any.
+the zip install names is in the zip. The release runs it on what it wrote, so that a change of name, text or version
+that winget would refuse stops the release here rather than at a submission. Prints each fault; exits 1 if any.
     check_manifests.py DIST"""
 import hashlib
 import json
