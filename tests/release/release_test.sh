@@ -116,6 +116,12 @@ QUELVO_SIGNING_PKCS11_KEY=$token_key signed "$work/refused" "$keys/password" "$w
 refused $? "a PKCS#12 file and a token key" "$work/refused-two.log" "name two keys: give one"
 signed_by_token "$work/refused" "$keys/pin" "$keys/ec-chain.pem" "$work/refused-ec.log"
 refused $? "an EC certificate" "$work/refused-ec.log" "not RSA: Windows Smart App Control"
+signed_by_token "$work/refused" "$keys/pin" "$keys/token-chain.pem" "$work/refused-module.log" \
+    QUELVO_SIGNING_PKCS11_MODULE="$keys/missing.so"
+refused $? "a module that cannot be read" "$work/refused-module.log" "QUELVO_SIGNING_PKCS11_MODULE.*is not a readable"
+signed_by_token "$work/refused" "$keys/pin" "$keys/token-chain.pem" "$work/refused-uri.log" \
+    QUELVO_SIGNING_PKCS11_KEY=signer
+refused $? "a key named otherwise than by a PKCS#11 URI" "$work/refused-uri.log" "is not a PKCS#11 URI"
 signed_by_token "$work/refused" "$keys/pin" "$keys/token-chain.pem" "$work/refused-url.log" \
     QUELVO_RELEASE_URL="http://downloads.example/quelvo 2.0/"
 refused $? "a download address that is not https or has a space" "$work/refused-url.log" \
@@ -150,6 +156,11 @@ check "it says where the manifests are" grep -q "== winget and Scoop manifests f
 # yamllint's own rules, strict, but for the length of a line: an address, a hash or a text cannot be broken.
 check "the winget manifests pass yamllint" yamllint -s -d "{extends: default, rules: {line-length: disable}}" \
     "$dist2/winget"
+for code in ProductCode UpgradeCode; do
+    value=$(msiinfo export "$dist2/quelvo-$version.msi" Property | sed -n "s/^$code\t\(.*\)\r\$/\1/p")
+    check "the package's $code $value is the winget manifest's" \
+        grep -q "^ *\(- \)\?$code: '$value'\$" "$dist2/winget/Tarnix.Quelvo.installer.yaml"
+done
 manifest_hashes() { # DIST: "SHA-256  FILE" for each download that the manifests name, as sha256sum -c reads them
     /usr/bin/python3 - "$1" <<'EOF'
 import glob, json, sys, yaml
