@@ -12,7 +12,7 @@ export DISPLAY=${QUELVO_DISPLAY:-:77}
 
 PACKAGES=(cmake make g++ googletest mingw-w64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
           xvfb xauth x11-utils xdotool imagemagick zip nlohmann-json3-dev msitools wixl osslsigncode python3-olefile
-          python3-pil fonts-dejavu-core)
+          python3-pil fonts-dejavu-core openssl libengine-pkcs11-openssl softhsm2 python3-yaml yamllint)
 
 ensure_packages() {
     local missing=()
