@@ -253,6 +253,13 @@ int ExportViewer(const Arguments &arguments, Console &console) {
         console.Err("Avertissement : le type de fichier « " + std::string(viewer->extensionProgId) +
                     " » n'est pas enregistré sur ce PC (voir quelvo-cli list). Windows n'applique une association "
                     "qu'à un type de fichier enregistré sur le PC qui la reçoit ; le fichier est écrit quand même.\n");
+    if (const std::vector<std::string_view> left = ExtensionsLeftOut(*viewer); !left.empty()) {
+        std::string names;
+        for (std::string_view extension : left) names += std::string(names.empty() ? "" : ", ") + std::string(extension);
+        console.Err("Remarque : " + names + " ne sont pas dans le fichier. Windows prend pour extension d'un fichier "
+                    "ce qui suit le dernier point de son nom (« exemple.wrl.gz » est un fichier .gz) : il ne cherche "
+                    "jamais ces extensions, et une association pour elles ne servirait à rien.\n");
+    }
     const std::string xml = DefaultAssociationsXml(*viewer);
     return Deliver(xml, xml, arguments, console);
 }

@@ -43,7 +43,6 @@ struct ReadResult {
     ReadStatus status = ReadStatus::Failed;
     std::string text; // UTF-8, without the terminating NUL
     RegistryError error = kRegistryOk;
-    bool expandable = false; // REG_EXPAND_SZ: text, but not what a switch writes
 };
 
 class RegistryWriter {

@@ -70,7 +70,7 @@ ReadResult Win32Registry::ReadValue(std::string_view path) {
     status = QueryValue(key.Get(), Widen(parsed->valueName), type, data);
     if (status != ERROR_SUCCESS) return {ReadStatus::Failed, {}, static_cast<RegistryError>(status)};
     if (type != REG_SZ && type != REG_EXPAND_SZ) return {ReadStatus::NotText, {}, kRegistryOk};
-    return {ReadStatus::Text, TextOf(data), kRegistryOk, type == REG_EXPAND_SZ};
+    return {ReadStatus::Text, TextOf(data), kRegistryOk};
 }
 
 KeyResult Win32Registry::KeyExists(std::string_view path) {

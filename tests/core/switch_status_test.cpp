@@ -1,4 +1,6 @@
 #include "core/backup.h"
+#include "core/default_associations.h"
+#include "core/in_place.h"
 #include "core/status.h"
 #include "core/switch.h"
 
@@ -68,6 +70,43 @@ TEST(Status, TwentyMachinePlacesAndWhatWinsForThisUser) {
     registry = FakeRegistry();
     registry.SetText("HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\", "Octaga.Octaga.wrl");
     EXPECT_EQ(CheckStatus(registry, Account::User).ExitCode(), 3) << "the machine's .wrl decides, not the user's";
+}
+
+// The shell reads a class key's text with REG_EXPAND_SZ expanded: the same text stored either way is in place for
+// status, check and use alike, and other text is not.
+TEST(Status, AndCheckJudgeAnExpandableValueAlike) {
+    FakeRegistry registry = MachineSwitchedTo(Viewers()[5]);
+    const std::string wrl = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.wrl\\";
+    for (const auto &[text, inPlace] : {std::pair{"Octaga.Octaga.wrl", true}, {"%Octaga%.Octaga.wrl", false}}) {
+        SCOPED_TRACE(text);
+        std::string bytes = Utf16Le(text);
+        registry.SetRaw(wrl, kRegExpandSz, bytes.append(2, '\0'));
+        const StatusReport status = CheckStatus(registry, Account::User);
+        const CheckReport check = CheckViewer(Viewers()[5], false, Account::User, registry);
+        EXPECT_EQ(std::ranges::all_of(status.locations, &LocationStatus::matches), inPlace);
+        EXPECT_EQ(check.InPlace(), inPlace);
+        EXPECT_EQ(AllMatch(CompareWithEndState(Viewers()[5], Scope::Machine, registry)), inPlace);
+    }
+}
+
+// The shell takes a file's extension from its last dot: ".wrl.gz" is never looked up, so an "Ouvrir avec" choice
+// stored for it hides nothing and the default-associations file leaves it out.
+TEST(Status, TheShellNeverLooksUpTheCompressedExtensions) {
+    FakeRegistry registry = MachineSwitchedTo(Viewers()[5]);
+    for (std::string_view extension : {".wrl.gz", ".x3d.gz", ".x3dv.gz"}) registry.SetText(UserChoicePath(extension), "Gz.Tool");
+    registry.SetText(UserChoicePath(".wrz"), "Other.Program");
+    const StatusReport report = CheckStatus(registry, Account::User);
+    ASSERT_EQ(report.hiding.Hiding().size(), 1u);
+    EXPECT_EQ(report.hiding.Hiding().front()->name, ".wrz");
+    EXPECT_EQ(report.ExitCode(), 1);
+
+    const std::string xml = DefaultAssociationsXml(Viewers()[2]); // Pivoron takes all nine
+    for (std::string_view extension : kExtensions)
+        EXPECT_EQ(xml.find(std::string("Identifier=\"").append(extension).append("\"")) != std::string::npos,
+                  ShellLooksUp(extension))
+            << extension;
+    EXPECT_EQ(ExtensionsLeftOut(Viewers()[2]), (std::vector<std::string_view>{".wrl.gz", ".x3d.gz", ".x3dv.gz"}));
+    EXPECT_TRUE(ExtensionsLeftOut(Viewers()[1]).empty()) << "Blaxxun takes .wrl and .wrz only";
 }
 
 } // namespace
