@@ -1,5 +1,4 @@
 #include "core/backup.h"
-#include "core/default_associations.h"
 #include "core/in_place.h"
 #include "core/status.h"
 #include "core/switch.h"
@@ -72,41 +71,21 @@ TEST(Status, TwentyMachinePlacesAndWhatWinsForThisUser) {
     EXPECT_EQ(CheckStatus(registry, Account::User).ExitCode(), 3) << "the machine's .wrl decides, not the user's";
 }
 
-// The shell reads a class key's text with REG_EXPAND_SZ expanded: the same text stored either way is in place for
-// status, check and use alike, and other text is not.
-TEST(Status, AndCheckJudgeAnExpandableValueAlike) {
+// The shell reads a class key's text with REG_EXPAND_SZ expanded: status and check judge it alike, and it is in
+// place with the viewer's very text only. Then "Ouvrir avec" choices for the extensions the shell never looks up.
+TEST(Status, AndCheckJudgeAnExpandableValueAlikeAndIgnoreChoicesNoShellReads) {
     FakeRegistry registry = MachineSwitchedTo(Viewers()[5]);
-    const std::string wrl = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.wrl\\";
-    for (const auto &[text, inPlace] : {std::pair{"Octaga.Octaga.wrl", true}, {"%Octaga%.Octaga.wrl", false}}) {
-        SCOPED_TRACE(text);
-        std::string bytes = Utf16Le(text);
-        registry.SetRaw(wrl, kRegExpandSz, bytes.append(2, '\0'));
-        const StatusReport status = CheckStatus(registry, Account::User);
-        const CheckReport check = CheckViewer(Viewers()[5], false, Account::User, registry);
-        EXPECT_EQ(std::ranges::all_of(status.locations, &LocationStatus::matches), inPlace);
-        EXPECT_EQ(check.InPlace(), inPlace);
-        EXPECT_EQ(AllMatch(CompareWithEndState(Viewers()[5], Scope::Machine, registry)), inPlace);
+    const std::string vrml = std::string(kMachineClasses) + "MIME\\Database\\Content Type\\model/vrml\\CLSID";
+    for (const auto &[text, inPlace] : {std::pair{Viewers()[5].vrmlClsid, true}, {"%Octaga%", false}}) {
+        registry.SetRaw(vrml, kRegExpandSz, Utf16Le(text).append(2, '\0'));
+        EXPECT_EQ(std::ranges::all_of(CheckStatus(registry, Account::User).locations, &LocationStatus::matches), inPlace);
+        EXPECT_EQ(CheckViewer(Viewers()[5], false, Account::User, registry).InPlace(), inPlace) << text;
     }
-}
-
-// The shell takes a file's extension from its last dot: ".wrl.gz" is never looked up, so an "Ouvrir avec" choice
-// stored for it hides nothing and the default-associations file leaves it out.
-TEST(Status, TheShellNeverLooksUpTheCompressedExtensions) {
-    FakeRegistry registry = MachineSwitchedTo(Viewers()[5]);
-    for (std::string_view extension : {".wrl.gz", ".x3d.gz", ".x3dv.gz"}) registry.SetText(UserChoicePath(extension), "Gz.Tool");
-    registry.SetText(UserChoicePath(".wrz"), "Other.Program");
-    const StatusReport report = CheckStatus(registry, Account::User);
-    ASSERT_EQ(report.hiding.Hiding().size(), 1u);
-    EXPECT_EQ(report.hiding.Hiding().front()->name, ".wrz");
-    EXPECT_EQ(report.ExitCode(), 1);
-
-    const std::string xml = DefaultAssociationsXml(Viewers()[2]); // Pivoron takes all nine
-    for (std::string_view extension : kExtensions)
-        EXPECT_EQ(xml.find(std::string("Identifier=\"").append(extension).append("\"")) != std::string::npos,
-                  ShellLooksUp(extension))
-            << extension;
-    EXPECT_EQ(ExtensionsLeftOut(Viewers()[2]), (std::vector<std::string_view>{".wrl.gz", ".x3d.gz", ".x3dv.gz"}));
-    EXPECT_TRUE(ExtensionsLeftOut(Viewers()[1]).empty()) << "Blaxxun takes .wrl and .wrz only";
+    for (std::string_view extension : {".wrl.gz", ".x3d.gz", ".x3dv.gz", ".wrz"})
+        registry.SetText(UserChoicePath(extension), "Other.Program");
+    const std::vector<const PlaceVerdict *> hiding = CheckStatus(registry, Account::User).hiding.Hiding();
+    ASSERT_EQ(hiding.size(), 1u);
+    EXPECT_EQ(hiding.front()->name, ".wrz");
 }
 
 } // namespace
