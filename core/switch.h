@@ -33,7 +33,6 @@ enum class BackupResult { NotNeeded, Written, Failed, Unreadable, Skipped };
 
 struct SwitchOutcome {
     std::size_t writesDone = 0;
-    std::size_t valuesCopied = 0; // per-user: what of the machine's keys went into the keys the switch created
     std::string failedPath;            // empty when every write succeeded
     RegistryError error = kRegistryOk; // the system's code for the refused write
     BackupResult backup = BackupResult::NotNeeded;
@@ -41,6 +40,7 @@ struct SwitchOutcome {
     std::string unreadablePath = {}; // Unreadable, Skipped: the place that could not be read
     std::string movedAside = {};     // an untrusted backup or folder put aside on the way, its new name and why
     bool beforeThisSwitch = false;   // Written: it holds the values from before this switch, not from before Quelvo
+    std::size_t valuesCopied = 0;    // per-user: what of the machine's keys went into the keys the switch created
     bool StoppedForBackup() const { return backup == BackupResult::Failed || backup == BackupResult::Unreadable; }
     bool Succeeded() const { return error == kRegistryOk && !StoppedForBackup(); }
 };

@@ -190,9 +190,7 @@ TEST_F(CliTest, UseForTheUserKeepsTheMachinesContentTypeAndRestoreTakesTheCopyAw
     EXPECT_EQ(GetRawValue(HKEY_CURRENT_USER, user + L"\\OpenWithProgids", L"VRML.World").status, ERROR_SUCCESS);
     const ProcessResult restore = RunCli(L"restore --user");
     EXPECT_EQ(restore.exitCode, 0u) << restore.err;
-    HKEY left = nullptr;
-    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, user.c_str(), 0, KEY_READ, &left), ERROR_FILE_NOT_FOUND);
-    if (left) RegCloseKey(left);
+    EXPECT_EQ(Win32Registry().KeyExists("HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\").state, KeyState::Absent);
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, machine.c_str(), L"Content Type");
     DeleteTree(HKEY_LOCAL_MACHINE, machine + L"\\OpenWithProgids");
 }
