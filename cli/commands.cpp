@@ -241,8 +241,8 @@ int UseViewer(const Arguments &arguments, Console &console, Account account) {
         if (outcome.StoppedForBackup()) return ReportNoBackup(*viewer, outcome, store, console);
         if (!outcome.Succeeded()) return ReportFailure(*viewer, outcome, console);
         console.Err("« " + std::string(viewer->displayName) + " » est maintenant le viewer par défaut" +
-                    (scope == Scope::CurrentUser ? " pour l'utilisateur actuel" : "") + " (" +
-                    WrittenText(outcome) + ").\n");
+                    (scope == Scope::CurrentUser ? " pour l'utilisateur actuel" : "") + " (" + WrittenText(outcome) +
+                    ").\n");
     }
     if (scope == Scope::CurrentUser) return ToInt(ExitCode::Ok);
     const int userCode = arguments.alsoUser ? SwitchForTheUserToo(*viewer, registry, console) : ToInt(ExitCode::Ok);
@@ -264,8 +264,10 @@ int ExportViewer(const Arguments &arguments, Console &console) {
                     "qu'à un type de fichier enregistré sur le PC qui la reçoit ; le fichier est écrit quand même.\n");
     if (const std::vector<std::string_view> left = ExtensionsLeftOut(*viewer); !left.empty()) {
         std::string names;
-        for (std::string_view extension : left) names += std::string(names.empty() ? "" : ", ") + std::string(extension);
-        console.Err("Remarque : " + names + " ne sont pas dans le fichier. Windows prend pour extension d'un fichier "
+        for (std::string_view extension : left)
+            names += std::string(names.empty() ? "" : ", ") + std::string(extension);
+        console.Err("Remarque : " + names +
+                    " ne sont pas dans le fichier. Windows prend pour extension d'un fichier "
                     "ce qui suit le dernier point de son nom (« exemple.wrl.gz » est un fichier .gz) : il ne cherche "
                     "jamais ces extensions, et une association pour elles ne servirait à rien.\n");
     }

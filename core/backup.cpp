@@ -66,7 +66,8 @@ void AddMachineCopies(RegistryReader &registry, Snapshot &snapshot) {
         }
         for (const std::string &key : copy.subkeys)
             snapshot.entries.push_back({RegFileEntry::Kind::Note, {}, std::string(kAbsentKeyNote) + KeyOf(key)});
-        for (const std::string &value : copy.values) snapshot.entries.push_back({RegFileEntry::Kind::Delete, value, {}});
+        for (const std::string &value : copy.values)
+            snapshot.entries.push_back({RegFileEntry::Kind::Delete, value, {}});
     }
 }
 

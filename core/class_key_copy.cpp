@@ -15,7 +15,8 @@ std::string KeyPathOf(const std::string &path) {
 // A name a path cannot carry whole (a backslash would split it) or a .reg line cannot hold (a control character
 // would break it) is left out of the copy, as a backup could not put it back.
 bool Copyable(std::string_view name, bool value) {
-    return std::ranges::none_of(name, [&](char c) { return static_cast<unsigned char>(c) < 0x20 || (value && c == '\\'); });
+    return std::ranges::none_of(name,
+                                [&](char c) { return static_cast<unsigned char>(c) < 0x20 || (value && c == '\\'); });
 }
 
 // keyPath: the user's path of a key's default value ("...\.wrl\"), whose machine twin is listed.

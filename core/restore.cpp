@@ -125,7 +125,8 @@ public:
         }
         if (plan_.actions.empty() && plan_.refusedLine == 0) return Refuse(lines.size(), "aucune valeur à remettre");
         // A key goes before its parent: a parent holding a subkey is not empty.
-        std::ranges::stable_sort(absentKeys_, std::greater<>(), [](const std::string &key) { return std::ranges::count(key, '\\'); });
+        std::ranges::stable_sort(absentKeys_, std::greater<>(),
+                                 [](const std::string &key) { return std::ranges::count(key, '\\'); });
         for (const std::string &key : absentKeys_)
             plan_.actions.push_back({RestoreAction::Kind::RemoveKeyIfEmpty, key + "\\", 0, {}, "[" + key + "]"});
         return plan_;
@@ -208,8 +209,8 @@ private:
                });
     }
     bool CopiedFromMachine(const std::string &key) const {
-        return scope_ == Scope::CurrentUser && ((Absent(key) && std::ranges::find(keys_, key) != keys_.end()) ||
-                                                BelowAbsentKey(key));
+        return scope_ == Scope::CurrentUser &&
+               ((Absent(key) && std::ranges::find(keys_, key) != keys_.end()) || BelowAbsentKey(key));
     }
 
     std::vector<std::string> places_, keys_, legacy_, legacyKeys_, absentKeys_;

@@ -180,8 +180,8 @@ RegistryError Win32Registry::CreateKeyOf(std::string_view path) {
     if (!parsed) return kRegistryBadPath;
     UniqueKey key;
     return static_cast<RegistryError>(RegCreateKeyExW(RootKey(parsed->root), Widen(parsed->key).c_str(), 0, nullptr,
-                                                      REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE, nullptr,
-                                                      key.Receive(), nullptr));
+                                                      REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE, nullptr, key.Receive(),
+                                                      nullptr));
 }
 
 KeyListing Win32Registry::ListKey(std::string_view path) {

@@ -157,8 +157,9 @@ std::string Reg(const std::string &body) {
 // key holds beside its own value into each key it creates, and the user's restore takes the copies away with the key.
 TEST(Switch, PerUserKeysItCreatesCarryTheMachinesKeyAndRestoreTakesThemAway) {
     SwitchBench bench;
-    const std::string machine = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\", user = "HKEY_CURRENT_USER\\Software\\Classes\\",
-                      merged = "HKEY_CLASSES_ROOT\\", vrml = "MIME\\Database\\Content Type\\model/vrml\\";
+    const std::string machine = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\",
+                      user = "HKEY_CURRENT_USER\\Software\\Classes\\", merged = "HKEY_CLASSES_ROOT\\",
+                      vrml = "MIME\\Database\\Content Type\\model/vrml\\";
     bench.registry.SetText(machine + ".wrl\\Content Type", "model/vrml");
     bench.registry.SetRaw(machine + ".wrl\\OpenWithProgids\\VRML.World", 0, "");
     bench.registry.SetText(machine + ".wrl\\ShellNew\\Deeper\\", "template.wrl");
@@ -178,7 +179,8 @@ TEST(Switch, PerUserKeysItCreatesCarryTheMachinesKeyAndRestoreTakesThemAway) {
 
     const RestorePlan plan = ReadBackup(*bench.userBackup.stored, Scope::CurrentUser);
     ASSERT_TRUE(plan.Accepted()) << plan.refusedLine << " " << plan.refusedReason;
-    for (const RestoreAction &action : plan.actions) EXPECT_EQ(ApplyRestoreAction(action, bench.registry), kRegistryOk);
+    for (const RestoreAction &action : plan.actions)
+        EXPECT_EQ(ApplyRestoreAction(action, bench.registry), kRegistryOk);
     EXPECT_FALSE(bench.registry.HoldsKey(user + ".wrl\\")) << "copies, subkeys and key gone";
     EXPECT_FALSE(bench.registry.HoldsKey(user + vrml));
     EXPECT_EQ(bench.registry.TextAt(user + ".x3d\\"), "Mine.X3d");

@@ -78,7 +78,8 @@ TEST(Status, AndCheckJudgeAnExpandableValueAlikeAndIgnoreChoicesNoShellReads) {
     const std::string vrml = std::string(kMachineClasses) + "MIME\\Database\\Content Type\\model/vrml\\CLSID";
     for (const auto &[text, inPlace] : {std::pair{Viewers()[5].vrmlClsid, true}, {"%Octaga%", false}}) {
         registry.SetRaw(vrml, kRegExpandSz, Utf16Le(text).append(2, '\0'));
-        EXPECT_EQ(std::ranges::all_of(CheckStatus(registry, Account::User).locations, &LocationStatus::matches), inPlace);
+        EXPECT_EQ(std::ranges::all_of(CheckStatus(registry, Account::User).locations, &LocationStatus::matches),
+                  inPlace);
         EXPECT_EQ(CheckViewer(Viewers()[5], false, Account::User, registry).InPlace(), inPlace) << text;
     }
     for (std::string_view extension : {".wrl.gz", ".x3d.gz", ".x3dv.gz", ".wrz"})
