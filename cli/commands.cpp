@@ -109,6 +109,15 @@ void ReportBackup(const SwitchOutcome &outcome, BackupStore &store, Scope scope,
                     ") ; le viewer est choisi quand même, comme demandé par --no-backup.\n");
 }
 
+// A per-user switch also names what it copied of the machine's keys into the keys it created.
+std::string WrittenText(const SwitchOutcome &outcome) {
+    std::string text = std::to_string(outcome.writesDone) + " valeurs écrites";
+    if (outcome.valuesCopied > 0)
+        text += ", " + std::to_string(outcome.valuesCopied) +
+                " autre(s) copiée(s) des clés de la machine, que les nouvelles clés masqueraient sinon";
+    return text;
+}
+
 int ReportNoBackup(const ViewerRecord &viewer, const SwitchOutcome &outcome, BackupStore &store, Console &console) {
     std::string text = "Le viewer « " + std::string(viewer.displayName) +
                        " » n'a pas été choisi : rien n'a été écrit, car les valeurs d'avant n'ont pas pu être "
@@ -184,7 +193,7 @@ int SwitchForTheUserToo(const ViewerRecord &viewer, Win32Registry &registry, Con
     if (outcome.StoppedForBackup()) return ReportNoBackup(viewer, outcome, userBackup, console);
     if (!outcome.Succeeded()) return ReportFailure(viewer, outcome, console);
     console.Err("« " + std::string(viewer.displayName) + " » est aussi le viewer de l'utilisateur actuel (" +
-                std::to_string(outcome.writesDone) + " valeurs écrites sous " + std::string(kUserClasses) + ").\n");
+                WrittenText(outcome) + ", sous " + std::string(kUserClasses) + ").\n");
     return ToInt(ExitCode::Ok);
 }
 
@@ -232,8 +241,8 @@ int UseViewer(const Arguments &arguments, Console &console, Account account) {
         if (outcome.StoppedForBackup()) return ReportNoBackup(*viewer, outcome, store, console);
         if (!outcome.Succeeded()) return ReportFailure(*viewer, outcome, console);
         console.Err("« " + std::string(viewer->displayName) + " » est maintenant le viewer par défaut" +
-                    (scope == Scope::CurrentUser ? " pour l'utilisateur actuel" : "") + " (" +
-                    std::to_string(outcome.writesDone) + " valeurs écrites).\n");
+                    (scope == Scope::CurrentUser ? " pour l'utilisateur actuel" : "") + " (" + WrittenText(outcome) +
+                    ").\n");
     }
     if (scope == Scope::CurrentUser) return ToInt(ExitCode::Ok);
     const int userCode = arguments.alsoUser ? SwitchForTheUserToo(*viewer, registry, console) : ToInt(ExitCode::Ok);
@@ -253,6 +262,15 @@ int ExportViewer(const Arguments &arguments, Console &console) {
         console.Err("Avertissement : le type de fichier « " + std::string(viewer->extensionProgId) +
                     " » n'est pas enregistré sur ce PC (voir quelvo-cli list). Windows n'applique une association "
                     "qu'à un type de fichier enregistré sur le PC qui la reçoit ; le fichier est écrit quand même.\n");
+    if (const std::vector<std::string_view> left = ExtensionsLeftOut(*viewer); !left.empty()) {
+        std::string names;
+        for (std::string_view extension : left)
+            names += std::string(names.empty() ? "" : ", ") + std::string(extension);
+        console.Err("Remarque : " + names +
+                    " ne sont pas dans le fichier. Windows prend pour extension d'un fichier "
+                    "ce qui suit le dernier point de son nom (« exemple.wrl.gz » est un fichier .gz) : il ne cherche "
+                    "jamais ces extensions, et une association pour elles ne servirait à rien.\n");
+    }
     const std::string xml = DefaultAssociationsXml(*viewer);
     return Deliver(xml, xml, arguments, console);
 }

@@ -1,5 +1,7 @@
 #include "backup.h"
 
+#include "class_key_copy.h"
+
 #include <algorithm>
 
 namespace quelvo {
@@ -51,6 +53,26 @@ std::vector<std::string> LegacyClassesRootPlaces() {
     return places;
 }
 
+namespace {
+
+// A per-user switch copies the machine's key into each per-user key it creates (class_key_copy.h): none of what it
+// copies was there, and restore deletes it, then the keys that hold nothing any more.
+void AddMachineCopies(RegistryReader &registry, Snapshot &snapshot) {
+    for (const MachineKeyCopy &copy : PlanMachineKeyCopies(registry)) {
+        if (copy.error != kRegistryOk) {
+            snapshot.unreadablePath = copy.unlistedPath;
+            snapshot.error = copy.error;
+            return;
+        }
+        for (const std::string &key : copy.subkeys)
+            snapshot.entries.push_back({RegFileEntry::Kind::Note, {}, std::string(kAbsentKeyNote) + KeyOf(key)});
+        for (const std::string &value : copy.values)
+            snapshot.entries.push_back({RegFileEntry::Kind::Delete, value, {}});
+    }
+}
+
+} // namespace
+
 Snapshot TakeSnapshot(Scope scope, RegistryReader &registry) {
     Snapshot snapshot;
     for (const std::string &place : ManagedPlaces(scope)) {
@@ -68,6 +90,7 @@ Snapshot TakeSnapshot(Scope scope, RegistryReader &registry) {
             snapshot.entries.push_back({RegFileEntry::Kind::Note, {}, std::string(kAbsentKeyNote) + KeyOf(place)});
         snapshot.entries.push_back({RegFileEntry::Kind::Delete, place, {}});
     }
+    if (scope == Scope::CurrentUser) AddMachineCopies(registry, snapshot);
     return snapshot;
 }
 

@@ -41,10 +41,17 @@ std::string XmlAttribute(std::string_view text) {
     return out;
 }
 
+std::vector<std::string_view> ExtensionsLeftOut(const ViewerRecord &viewer) {
+    std::vector<std::string_view> left;
+    for (std::string_view extension : kExtensions)
+        if (viewer.classesRootExtensions.Contains(extension) && !ShellLooksUp(extension)) left.push_back(extension);
+    return left;
+}
+
 std::string DefaultAssociationsXml(const ViewerRecord &viewer) {
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<DefaultAssociations>\r\n";
     for (std::string_view extension : kExtensions)
-        if (viewer.classesRootExtensions.Contains(extension))
+        if (viewer.classesRootExtensions.Contains(extension) && ShellLooksUp(extension))
             xml += "  <Association Identifier=\"" + XmlAttribute(extension) + "\" ProgId=\"" +
                    XmlAttribute(viewer.extensionProgId) + "\" ApplicationName=\"" + XmlAttribute(viewer.displayName) +
                    "\" />\r\n";

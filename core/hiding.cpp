@@ -25,7 +25,7 @@ std::vector<PlaceVerdict> Places() {
                                std::string(kContentTypeKey).append(type.name).append("\\CLSID")));
     for (std::string_view extension : kExtensions) {
         places.push_back(Place(PlaceVerdict::Kind::Extension, extension, std::string(extension).append("\\")));
-        places.back().choicePath = UserChoicePath(extension);
+        if (ShellLooksUp(extension)) places.back().choicePath = UserChoicePath(extension);
     }
     return places;
 }

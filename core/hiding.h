@@ -36,7 +36,8 @@ struct PlaceVerdict {
     std::string userPath; // the same value in the user's own key
     KeyState userKey = KeyState::Absent;
     SeenValue user;         // read only when the user's key exists
-    std::string choicePath; // extensions: ...\FileExts\<ext>\UserChoice\ProgId; empty for content types
+    std::string choicePath; // ...\FileExts\<ext>\UserChoice\ProgId; empty for content types and for the
+                            // extensions the shell never looks up (ShellLooksUp)
     SeenValue choice;
     Winner winner = Winner::Machine;
 

@@ -5,18 +5,8 @@
 namespace quelvo {
 namespace {
 
-LocationStatus Compare(const std::string &path, const std::string &expected, const ReadResult &read) {
-    LocationStatus place;
-    place.path = path;
-    place.expected = expected;
-    if (read.status == ReadStatus::Text)
-        place.state = ValueState::Text, place.text = read.text;
-    else if (read.status == ReadStatus::NotText)
-        place.state = ValueState::NotText;
-    else
-        place.state = read.error == kRegistryFileNotFound ? ValueState::Absent : ValueState::Unreadable;
-    place.matches = read.status == ReadStatus::Text && !read.expandable && read.text == expected;
-    return place;
+LocationStatus Compare(const std::string &path, const std::string &expected, const SeenValue &seen) {
+    return {path, seen.state, seen.text, expected, HoldsEndValue(seen, expected)};
 }
 
 std::string WinningPath(const PlaceVerdict &place) {
@@ -43,7 +33,7 @@ void AddWhatTheUserGets(const ViewerRecord &viewer, CheckReport &report) {
         gets.state = place->winner == Winner::Unknown ? ValueState::Unreadable : place->Effective().state;
         gets.text = place->Effective().text;
         gets.expected = expected != end.end() ? expected->value : std::string();
-        gets.matches = gets.state == ValueState::Text && gets.text == gets.expected;
+        gets.matches = HoldsEndValue({gets.state, gets.text}, gets.expected);
         if (!gets.matches) report.userGets.push_back(std::move(gets));
     }
 }
@@ -65,7 +55,7 @@ std::vector<RegistryWrite> EndState(const ViewerRecord &viewer, Scope scope) {
 std::vector<LocationStatus> CompareWithEndState(const ViewerRecord &viewer, Scope scope, RegistryReader &registry) {
     std::vector<LocationStatus> places;
     for (const RegistryWrite &write : EndState(viewer, scope))
-        places.push_back(Compare(write.path, write.value, registry.ReadValue(write.path)));
+        places.push_back(Compare(write.path, write.value, ReadSeen(registry, write.path)));
     return places;
 }
 

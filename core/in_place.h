@@ -12,7 +12,7 @@ namespace quelvo {
 // Each place the switch writes, once, with the value its last write there leaves, in the order of first writes.
 std::vector<RegistryWrite> EndState(const ViewerRecord &viewer, Scope scope);
 
-// Every place of the end state as it stands; a place matches only with REG_SZ text equal to the end state's.
+// Every place of the end state as it stands, each judged by HoldsEndValue.
 std::vector<LocationStatus> CompareWithEndState(const ViewerRecord &viewer, Scope scope, RegistryReader &registry);
 bool AllMatch(const std::vector<LocationStatus> &places);
 

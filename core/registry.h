@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quelvo {
 
@@ -43,7 +44,6 @@ struct ReadResult {
     ReadStatus status = ReadStatus::Failed;
     std::string text; // UTF-8, without the terminating NUL
     RegistryError error = kRegistryOk;
-    bool expandable = false; // REG_EXPAND_SZ: text, but not what a switch writes
 };
 
 class RegistryWriter {
@@ -60,6 +60,8 @@ public:
     virtual RegistryError DeleteValue(std::string_view path) = 0;
     // Deletes the key that holds path only if it has no value and no subkey; kRegistryOk when it was not there.
     virtual RegistryError DeleteKeyIfEmpty(std::string_view path) = 0;
+    // Creates the key that holds path (and its parents) with no value in it; kRegistryOk when it exists.
+    virtual RegistryError CreateKeyOf(std::string_view path) = 0;
 };
 
 enum class KeyState {
@@ -73,6 +75,18 @@ struct KeyResult {
     RegistryError error = kRegistryOk;
 };
 
+// What a key holds, one level down: its value names ("" for the default value) and its subkeys' names.
+struct KeyListing {
+    RegistryError error = kRegistryOk; // kRegistryFileNotFound: no such key
+    std::vector<std::string> values;
+    std::vector<std::string> subkeys;
+};
+inline KeyListing ListFailure(RegistryError error) {
+    KeyListing listing;
+    listing.error = error;
+    return listing;
+}
+
 class RegistryReader {
 public:
     virtual ~RegistryReader() = default;
@@ -81,6 +95,8 @@ public:
     // key hides the machine's by existing, even empty.
     virtual KeyResult KeyExists(std::string_view path) = 0;
     virtual RawRead ReadRaw(std::string_view path) = 0;
+    // The names in the key that holds path's value.
+    virtual KeyListing ListKey(std::string_view path) = 0;
 };
 
 } // namespace quelvo

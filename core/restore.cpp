@@ -4,6 +4,7 @@
 #include "reg_file.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace quelvo {
@@ -106,7 +107,7 @@ std::optional<Data> ParseData(std::string_view data) {
 
 class Reader {
 public:
-    explicit Reader(Scope scope) : places_(ManagedPlaces(scope)) {
+    explicit Reader(Scope scope) : places_(ManagedPlaces(scope)), scope_(scope) {
         if (scope == Scope::Machine) legacy_ = LegacyClassesRootPlaces();
         for (const std::string &place : places_) keys_.push_back(place.substr(0, place.rfind('\\')));
         for (const std::string &place : legacy_) legacyKeys_.push_back(place.substr(0, place.rfind('\\')));
@@ -123,6 +124,9 @@ public:
             if (!TakeLine(line)) return plan_;
         }
         if (plan_.actions.empty() && plan_.refusedLine == 0) return Refuse(lines.size(), "aucune valeur à remettre");
+        // A key goes before its parent: a parent holding a subkey is not empty.
+        std::ranges::stable_sort(absentKeys_, std::greater<>(),
+                                 [](const std::string &key) { return std::ranges::count(key, '\\'); });
         for (const std::string &key : absentKeys_)
             plan_.actions.push_back({RestoreAction::Kind::RemoveKeyIfEmpty, key + "\\", 0, {}, "[" + key + "]"});
         return plan_;
@@ -148,7 +152,7 @@ private:
             if (!line.ends_with(']')) return Fail("ligne de clé mal formée");
             key_ = line.substr(1, line.size() - 2);
             legacyKey_ = std::ranges::find(legacyKeys_, key_) != legacyKeys_.end();
-            if (!legacyKey_ && std::ranges::find(keys_, key_) == keys_.end())
+            if (!legacyKey_ && std::ranges::find(keys_, key_) == keys_.end() && !BelowAbsentKey(key_))
                 return Fail("clé que Quelvo ne gère pas : " + key_);
             return true;
         }
@@ -160,7 +164,7 @@ private:
         if (note.starts_with(kBackupMarker)) plan_.keptByQuelvo = true;
         if (note.starts_with(kAbsentKeyNote)) {
             const std::string key(note.substr(kAbsentKeyNote.size()));
-            if (std::ranges::find(keys_, key) == keys_.end())
+            if (std::ranges::find(keys_, key) == keys_.end() && !BelowAbsentKey(key))
                 return Fail("clé que Quelvo ne gère pas : " + key);
             absentKeys_.push_back(key);
         }
@@ -186,16 +190,31 @@ private:
             plan_.skipped.push_back("[" + key_ + "] " + line);
             return true;
         }
-        if (std::ranges::find(places_, path) == places_.end())
-            return Fail("valeur que Quelvo ne gère pas : " + path);
         const std::optional<Data> data = ParseData(rest);
+        if (std::ranges::find(places_, path) == places_.end() && !(data && data->remove && CopiedFromMachine(key_)))
+            return Fail("valeur que Quelvo ne gère pas : " + path);
         if (!data) return Fail("donnée illisible");
         plan_.actions.push_back({data->remove ? RestoreAction::Kind::Delete : RestoreAction::Kind::Set, path,
                                  data->type, data->bytes, "[" + key_ + "] " + line});
         return true;
     }
 
+    bool Absent(const std::string &key) const { return std::ranges::find(absentKeys_, key) != absentKeys_.end(); }
+
+    // A user's backup names what a per-user switch copied from the machine into a key it created, as absent: below
+    // a managed key noted absent before it, and only ever deleted.
+    bool BelowAbsentKey(const std::string &key) const {
+        return scope_ == Scope::CurrentUser && std::ranges::any_of(keys_, [&](const std::string &managed) {
+                   return key.starts_with(managed + "\\") && Absent(managed);
+               });
+    }
+    bool CopiedFromMachine(const std::string &key) const {
+        return scope_ == Scope::CurrentUser &&
+               ((Absent(key) && std::ranges::find(keys_, key) != keys_.end()) || BelowAbsentKey(key));
+    }
+
     std::vector<std::string> places_, keys_, legacy_, legacyKeys_, absentKeys_;
+    Scope scope_;
     RestorePlan plan_;
     std::size_t number_ = 0;
     std::string key_;

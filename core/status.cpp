@@ -13,10 +13,10 @@ void AddLocations(RegistryReader &registry, const ViewerRecord *viewer, StatusRe
         location.path = place.path;
         SeenValue seen = ReadSeen(registry, place.path);
         location.state = seen.state;
-        location.text = std::move(seen.text);
+        location.text = seen.text;
         if (viewer) {
             location.expected = place.value;
-            location.matches = location.state == ValueState::Text && location.text == location.expected;
+            location.matches = HoldsEndValue(seen, location.expected);
         }
         report.locations.push_back(std::move(location));
     }
@@ -29,6 +29,10 @@ int StatusReport::ExitCode() const {
     if (!std::ranges::all_of(locations, &LocationStatus::matches)) return ToInt(quelvo::ExitCode::Failed);
     if (!hiding.usersChecked) return ToInt(quelvo::ExitCode::UsersNotChecked);
     return ToInt(hiding.Hiding().empty() ? quelvo::ExitCode::Ok : quelvo::ExitCode::Failed);
+}
+
+bool HoldsEndValue(const SeenValue &seen, std::string_view expected) {
+    return seen.state == ValueState::Text && seen.text == expected;
 }
 
 StatusReport CheckStatus(RegistryReader &registry, Account account) {

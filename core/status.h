@@ -30,4 +30,9 @@ struct StatusReport {
 
 StatusReport CheckStatus(RegistryReader &registry, Account account);
 
+// Whether a place holds what a switch leaves there, for status and check alike: its text, stored as REG_SZ or
+// REG_EXPAND_SZ. The shell reads class keys' text with REG_EXPAND_SZ expanded and returned as REG_SZ (Microsoft,
+// "SRRF": SRRF_RT_REG_SZ), and no value a switch writes holds a %, so the same text either way reads the same.
+bool HoldsEndValue(const SeenValue &seen, std::string_view expected);
+
 } // namespace quelvo

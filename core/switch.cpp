@@ -1,7 +1,10 @@
 #include "switch.h"
 
 #include "backup.h"
+#include "class_key_copy.h"
 #include "detection.h"
+
+#include <algorithm>
 
 namespace quelvo {
 namespace {
@@ -58,13 +61,30 @@ bool KeepBackupFirst(std::string_view firstPath, const SwitchServices &services,
     return services.withoutBackup ? GoOnWithout(services, outcome, error) : Stop(outcome, BackupResult::Failed, error);
 }
 
+// The machine's key goes into a per-user key just before the write that creates it.
+bool CopyMachineKeyFirst(std::string_view path, std::vector<MachineKeyCopy> &copies, const SwitchServices &services,
+                         SwitchOutcome &outcome) {
+    const auto copy = std::ranges::find(copies, path, &MachineKeyCopy::place);
+    if (copy == copies.end()) return true;
+    const KeyCopyResult result = CopyMachineKey(*copy, services.reader, services.writer);
+    copies.erase(copy);
+    outcome.valuesCopied += result.valuesCopied;
+    if (result.error == kRegistryOk) return true;
+    outcome.failedPath = result.failedPath;
+    outcome.error = result.error;
+    return false;
+}
+
 } // namespace
 
 SwitchOutcome SwitchViewer(const ViewerRecord &viewer, const SwitchServices &services, ViewerDisplay *display) {
     SwitchOutcome outcome;
     const std::vector<RegistryWrite> writes = SwitchWrites(viewer, services.scope);
     if (!KeepBackupFirst(writes.front().path, services, outcome)) return outcome;
+    std::vector<MachineKeyCopy> copies;
+    if (services.scope == Scope::CurrentUser) copies = PlanMachineKeyCopies(services.reader);
     for (const RegistryWrite &write : writes) {
+        if (!CopyMachineKeyFirst(write.path, copies, services, outcome)) break;
         if (RegistryError error = services.writer.WriteString(write.path, write.value); error != kRegistryOk) {
             outcome.failedPath = write.path;
             outcome.error = error;
@@ -72,7 +92,7 @@ SwitchOutcome SwitchViewer(const ViewerRecord &viewer, const SwitchServices &ser
         }
         ++outcome.writesDone;
     }
-    if (outcome.writesDone > 0) {
+    if (outcome.writesDone + outcome.valuesCopied > 0) {
         services.shell.AssociationsChanged();
         if (display)
             ShowDetectedViewer(services.reader, *display); // what the registry now says, a partial switch included

@@ -40,6 +40,7 @@ struct SwitchOutcome {
     std::string unreadablePath = {}; // Unreadable, Skipped: the place that could not be read
     std::string movedAside = {};     // an untrusted backup or folder put aside on the way, its new name and why
     bool beforeThisSwitch = false;   // Written: it holds the values from before this switch, not from before Quelvo
+    std::size_t valuesCopied = 0;    // per-user: what of the machine's keys went into the keys the switch created
     bool StoppedForBackup() const { return backup == BackupResult::Failed || backup == BackupResult::Unreadable; }
     bool Succeeded() const { return error == kRegistryOk && !StoppedForBackup(); }
 };
@@ -51,7 +52,8 @@ inline constexpr std::string_view kUserNoBackupRecord = "HKEY_CURRENT_USER\\Soft
 
 // Keeps the old values first if no backup exists yet, once the first write is known to be allowed (the first write
 // probed, the store checked, the values read, the file kept); a backup that cannot be kept stops the switch before
-// any write unless withoutBackup. Stops at the first refused write; the writes before it stay. If anything was
+// any write unless withoutBackup. A per-user switch copies the machine's key into each per-user key it creates,
+// before writing there. Stops at the first refused write; the writes before it stay. If anything was
 // written the shell hears of it once and display, if given, shows what detection now finds; a switch that wrote
 // nothing leaves it untouched.
 SwitchOutcome SwitchViewer(const ViewerRecord &viewer, const SwitchServices &services,

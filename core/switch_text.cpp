@@ -18,7 +18,7 @@ std::string FailureDetailsText(const SwitchOutcome &outcome, std::string_view sy
     const std::string end = lines ? "\n" : "\n\n";
     return "Cette clé du registre n'a pas pu être écrite :" + std::string(lines ? " " : "\n") + outcome.failedPath +
            end + "Windows indique : " + std::string(systemText) + " (erreur " + std::to_string(outcome.error) + ")" +
-           end + WhatStaysText(outcome.writesDone) + (lines ? "\n" : "");
+           end + WhatStaysText(outcome.writesDone + outcome.valuesCopied) + (lines ? "\n" : "");
 }
 
 std::string FailedSwitchText(const ViewerRecord &viewer, const SwitchOutcome &outcome, std::string_view systemText,

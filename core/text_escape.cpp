@@ -7,8 +7,8 @@ namespace quelvo {
 namespace {
 
 bool Escaped(char32_t point) {
-    return point < 0x20 || (point >= 0x7F && point <= 0x9F) || point == 0x200E || point == 0x200F ||
-           (point >= 0x202A && point <= 0x202E) || (point >= 0x2066 && point <= 0x2069);
+    return point < 0x20 || (point >= 0x7F && point <= 0x9F) || point == 0x200E || point == 0x200F || point == 0x2028 ||
+           point == 0x2029 || (point >= 0x202A && point <= 0x202E) || (point >= 0x2066 && point <= 0x2069);
 }
 
 // The code point at text[at] and its length in bytes; nullopt for a byte that starts no well-formed sequence

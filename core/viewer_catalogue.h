@@ -32,6 +32,13 @@ inline constexpr std::array<ContentType, 11> kContentTypes = {{
 inline constexpr std::array<std::string_view, 9> kExtensions = {".wrl",  ".wrl.gz",  ".wrz",   ".x3d", ".x3d.gz",
                                                                 ".x3dv", ".x3dv.gz", ".x3dvz", ".x3dz"};
 
+// Whether Windows' shell ever looks the extension up: it takes a file's extension from its name's last dot on
+// (Microsoft, "PathFindExtensionW"), so "a.wrl.gz" is a ".gz" file to it, and no default-associations entry or
+// "Ouvrir avec" choice for ".wrl.gz" ever applies. Browsers and the viewers still read these keys.
+constexpr bool ShellLooksUp(std::string_view extension) {
+    return extension.rfind('.') == 0;
+}
+
 // A subset of kExtensions: bit i stands for kExtensions[i].
 class ExtensionSet {
 public:

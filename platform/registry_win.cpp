@@ -37,6 +37,23 @@ std::string TextOf(const std::vector<BYTE> &data) {
     return Narrow(text);
 }
 
+// Names of one kind (values or subkeys) by index; a name that grows between calls is asked for again.
+template <typename Enumerate> LSTATUS EnumerateNames(Enumerate enumerate, std::vector<std::string> &names) {
+    std::vector<wchar_t> name(256);
+    for (DWORD index = 0;;) {
+        DWORD length = static_cast<DWORD>(name.size());
+        const LSTATUS status = enumerate(index, name.data(), &length);
+        if (status == ERROR_NO_MORE_ITEMS) return ERROR_SUCCESS;
+        if (status == ERROR_MORE_DATA && name.size() < 32768) {
+            name.resize(name.size() * 2);
+            continue;
+        }
+        if (status != ERROR_SUCCESS) return status;
+        names.push_back(Narrow(std::wstring(name.data(), length)));
+        ++index;
+    }
+}
+
 } // namespace
 
 HKEY RootKey(RegistryRoot root) {
@@ -70,7 +87,7 @@ ReadResult Win32Registry::ReadValue(std::string_view path) {
     status = QueryValue(key.Get(), Widen(parsed->valueName), type, data);
     if (status != ERROR_SUCCESS) return {ReadStatus::Failed, {}, static_cast<RegistryError>(status)};
     if (type != REG_SZ && type != REG_EXPAND_SZ) return {ReadStatus::NotText, {}, kRegistryOk};
-    return {ReadStatus::Text, TextOf(data), kRegistryOk, type == REG_EXPAND_SZ};
+    return {ReadStatus::Text, TextOf(data), kRegistryOk};
 }
 
 KeyResult Win32Registry::KeyExists(std::string_view path) {
@@ -156,6 +173,38 @@ RawRead Win32Registry::ReadRaw(std::string_view path) {
     status = QueryValue(key.Get(), Widen(parsed->valueName), type, data);
     if (status != ERROR_SUCCESS) return RawFailure(static_cast<RegistryError>(status), true);
     return {kRegistryOk, true, type, std::string(data.begin(), data.end())};
+}
+
+RegistryError Win32Registry::CreateKeyOf(std::string_view path) {
+    const std::optional<RegistryPath> parsed = ParseRegistryPath(path);
+    if (!parsed) return kRegistryBadPath;
+    UniqueKey key;
+    return static_cast<RegistryError>(RegCreateKeyExW(RootKey(parsed->root), Widen(parsed->key).c_str(), 0, nullptr,
+                                                      REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE, nullptr, key.Receive(),
+                                                      nullptr));
+}
+
+KeyListing Win32Registry::ListKey(std::string_view path) {
+    const std::optional<RegistryPath> parsed = ParseRegistryPath(path);
+    if (!parsed) return ListFailure(kRegistryBadPath);
+    UniqueKey key;
+    LSTATUS status = RegOpenKeyExW(RootKey(parsed->root), Widen(parsed->key).c_str(), 0,
+                                   KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, key.Receive());
+    KeyListing listing;
+    if (status == ERROR_SUCCESS)
+        status = EnumerateNames(
+            [&](DWORD index, wchar_t *name, DWORD *length) {
+                return RegEnumValueW(key.Get(), index, name, length, nullptr, nullptr, nullptr, nullptr);
+            },
+            listing.values);
+    if (status == ERROR_SUCCESS)
+        status = EnumerateNames(
+            [&](DWORD index, wchar_t *name, DWORD *length) {
+                return RegEnumKeyExW(key.Get(), index, name, length, nullptr, nullptr, nullptr, nullptr);
+            },
+            listing.subkeys);
+    listing.error = static_cast<RegistryError>(status);
+    return listing;
 }
 
 } // namespace quelvo

@@ -20,6 +20,8 @@ public:
     RegistryError DeleteValue(std::string_view path) override;
     RegistryError DeleteKeyIfEmpty(std::string_view path) override;
     RawRead ReadRaw(std::string_view path) override;
+    RegistryError CreateKeyOf(std::string_view path) override;
+    KeyListing ListKey(std::string_view path) override;
 };
 
 } // namespace quelvo

@@ -176,6 +176,25 @@ TEST_F(CliTest, UseForTheUserLeavesTheMachineAloneAndStatusShowsWhatHides) {
     EXPECT_TRUE(ReadBackup(*ReadFileBytes(UserBackupFile()), Scope::CurrentUser).Accepted());
 }
 
+// On Windows the user's new .wrl key would hide the machine's whole, "Content Type" included: the switch copies it
+// into that key, and restore --user takes it away with the key.
+TEST_F(CliTest, UseForTheUserKeepsTheMachinesContentTypeAndRestoreTakesTheCopyAway) {
+    FillPlaces("other");
+    const std::wstring machine = L"SOFTWARE\\Classes\\.wrl", user = L"Software\\Classes\\.wrl";
+    SetStringValue(HKEY_LOCAL_MACHINE, machine, L"Content Type", L"model/vrml");
+    SetStringValue(HKEY_LOCAL_MACHINE, machine + L"\\OpenWithProgids", L"VRML.World", L"");
+    const ProcessResult use = RunCli(L"use --user octaga");
+    EXPECT_EQ(use.exitCode, 0u) << use.err;
+    EXPECT_TRUE(Has(use.err, "copiée(s) des clés de la machine")) << use.err;
+    EXPECT_EQ(GetRawValue(HKEY_CURRENT_USER, user, L"Content Type").Text(), std::wstring(L"model/vrml", 11));
+    EXPECT_EQ(GetRawValue(HKEY_CURRENT_USER, user + L"\\OpenWithProgids", L"VRML.World").status, ERROR_SUCCESS);
+    const ProcessResult restore = RunCli(L"restore --user");
+    EXPECT_EQ(restore.exitCode, 0u) << restore.err;
+    EXPECT_EQ(Win32Registry().KeyExists("HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\").state, KeyState::Absent);
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, machine.c_str(), L"Content Type");
+    DeleteTree(HKEY_LOCAL_MACHINE, machine + L"\\OpenWithProgids");
+}
+
 TEST_F(CliTest, FirstSwitchWritesTheMachineBackupOnce) {
     FillPlaces("before");
     const ProcessResult first = RunCli(L"use octaga");

@@ -27,7 +27,8 @@ def expect(argument, identifiers, prog_id, name):
         failures.append(f"{argument}: {found} instead of {wanted}")
 
 
-expect("pivoron", ALL, "Nexternet.NexternetPlayer.1", "Pivoron")  # takes all nine
+# Takes all nine; the shell takes a file's extension from the last dot, so the three ".gz" ones are left out.
+expect("pivoron", [e for e in ALL if e.count(".") == 1], "Nexternet.NexternetPlayer.1", "Pivoron")
 expect("blaxxun", [".wrl", ".wrz"], "VRML.World", "Blaxxun")  # takes two
 # Every special character comes back as it was; a control character XML cannot carry becomes U+FFFD.
 expect("--crafted", [".wrl", ".wrz", ".x3d", ".x3dv", ".x3dvz", ".x3dz"], "P&Q<R>",

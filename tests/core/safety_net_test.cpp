@@ -153,6 +153,46 @@ std::string Reg(const std::string &body) {
     return Utf16LeWithBom("Windows Registry Editor Version 5.00\r\n\r\n" + body);
 }
 
+// On Windows a per-user key hides the machine's key of that name whole: a per-user switch copies what the machine's
+// key holds beside its own value into each key it creates, and the user's restore takes the copies away with the key.
+TEST(Switch, PerUserKeysItCreatesCarryTheMachinesKeyAndRestoreTakesThemAway) {
+    SwitchBench bench;
+    const std::string machine = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\",
+                      user = "HKEY_CURRENT_USER\\Software\\Classes\\", merged = "HKEY_CLASSES_ROOT\\",
+                      vrml = "MIME\\Database\\Content Type\\model/vrml\\";
+    bench.registry.SetText(machine + ".wrl\\Content Type", "model/vrml");
+    bench.registry.SetRaw(machine + ".wrl\\OpenWithProgids\\VRML.World", 0, "");
+    bench.registry.SetText(machine + ".wrl\\ShellNew\\Deeper\\", "template.wrl");
+    bench.registry.CreateKey(machine + ".wrl\\Empty\\");
+    bench.registry.SetText(machine + vrml + "Extension", ".wrl");
+    bench.registry.SetText(machine + ".x3d\\Content Type", "model/x3d+xml");
+    bench.registry.SetText(user + ".x3d\\", "Mine.X3d"); // the user's own key already hides it: left as it is
+
+    ASSERT_TRUE(bench.Switch(Viewers()[5], Scope::CurrentUser).Succeeded());
+    EXPECT_EQ(bench.registry.TextAt(merged + ".wrl\\Content Type"), "model/vrml");
+    EXPECT_EQ(bench.registry.RawAt(merged + ".wrl\\OpenWithProgids\\VRML.World")->type, 0u);
+    EXPECT_EQ(bench.registry.TextAt(merged + ".wrl\\ShellNew\\Deeper\\"), "template.wrl");
+    EXPECT_TRUE(bench.registry.HoldsKey(merged + ".wrl\\Empty\\"));
+    EXPECT_EQ(bench.registry.TextAt(merged + vrml + "Extension"), ".wrl");
+    EXPECT_FALSE(bench.registry.RawAt(user + ".x3d\\Content Type"));
+    EXPECT_EQ(bench.Switch(Viewers()[6], Scope::CurrentUser).valuesCopied, 0u) << "the keys are the user's now";
+
+    const RestorePlan plan = ReadBackup(*bench.userBackup.stored, Scope::CurrentUser);
+    ASSERT_TRUE(plan.Accepted()) << plan.refusedLine << " " << plan.refusedReason;
+    for (const RestoreAction &action : plan.actions)
+        EXPECT_EQ(ApplyRestoreAction(action, bench.registry), kRegistryOk);
+    EXPECT_FALSE(bench.registry.HoldsKey(user + ".wrl\\")) << "copies, subkeys and key gone";
+    EXPECT_FALSE(bench.registry.HoldsKey(user + vrml));
+    EXPECT_EQ(bench.registry.TextAt(user + ".x3d\\"), "Mine.X3d");
+    const std::string copied = "; quelvo-absent-key: " + user + ".wrl\r\n[" + user + ".wrl]\r\n\"Content Type\"=";
+    EXPECT_FALSE(ReadBackup(Reg(copied + "\"text/html\"\r\n"), Scope::CurrentUser).Accepted()) << "only ever deleted";
+
+    SwitchBench refused; // a copy that cannot be written is a refused write, named
+    refused.registry.SetText(machine + ".wrl\\Content Type", "model/vrml");
+    refused.registry.RefuseWrites(user + ".wrl\\Content Type", kRegistryAccessDenied);
+    EXPECT_EQ(refused.Switch(Viewers()[5], Scope::CurrentUser).failedPath, user + ".wrl\\Content Type");
+}
+
 TEST(Restore, RefusesAnyOtherKeyOrValueNamingTheLineAndSkipsTheClassesRootOf200) {
     const std::string wrl = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.wrl]\r\n@=\"Old.Wrl\"\r\n";
     ASSERT_TRUE(ReadBackup(Reg(wrl), Scope::Machine).Accepted());

@@ -1,4 +1,5 @@
 #include "core/backup.h"
+#include "core/in_place.h"
 #include "core/status.h"
 #include "core/switch.h"
 
@@ -68,6 +69,24 @@ TEST(Status, TwentyMachinePlacesAndWhatWinsForThisUser) {
     registry = FakeRegistry();
     registry.SetText("HKEY_CURRENT_USER\\Software\\Classes\\.wrl\\", "Octaga.Octaga.wrl");
     EXPECT_EQ(CheckStatus(registry, Account::User).ExitCode(), 3) << "the machine's .wrl decides, not the user's";
+}
+
+// The shell reads a class key's text with REG_EXPAND_SZ expanded: status and check judge it alike, and it is in
+// place with the viewer's very text only. Then "Ouvrir avec" choices for the extensions the shell never looks up.
+TEST(Status, AndCheckJudgeAnExpandableValueAlikeAndIgnoreChoicesNoShellReads) {
+    FakeRegistry registry = MachineSwitchedTo(Viewers()[5]);
+    const std::string vrml = std::string(kMachineClasses) + "MIME\\Database\\Content Type\\model/vrml\\CLSID";
+    for (const auto &[text, inPlace] : {std::pair{Viewers()[5].vrmlClsid, true}, {"%Octaga%", false}}) {
+        registry.SetRaw(vrml, kRegExpandSz, Utf16Le(text).append(2, '\0'));
+        EXPECT_EQ(std::ranges::all_of(CheckStatus(registry, Account::User).locations, &LocationStatus::matches),
+                  inPlace);
+        EXPECT_EQ(CheckViewer(Viewers()[5], false, Account::User, registry).InPlace(), inPlace) << text;
+    }
+    for (std::string_view extension : {".wrl.gz", ".x3d.gz", ".x3dv.gz", ".wrz"})
+        registry.SetText(UserChoicePath(extension), "Other.Program");
+    const std::vector<const PlaceVerdict *> hiding = CheckStatus(registry, Account::User).hiding.Hiding();
+    ASSERT_EQ(hiding.size(), 1u);
+    EXPECT_EQ(hiding.front()->name, ".wrz");
 }
 
 } // namespace

@@ -120,6 +120,29 @@ RawRead FakeRegistry::ReadRaw(std::string_view path) {
     return RawFailure(kRegistryFileNotFound, HoldsKey(path));
 }
 
+RegistryError FakeRegistry::CreateKeyOf(std::string_view path) {
+    if (RegistryError error = Refusal(path); error != kRegistryOk) return error;
+    CreateKey(path);
+    return kRegistryOk;
+}
+
+KeyListing FakeRegistry::ListKey(std::string_view path) {
+    const std::optional<std::string> key = KeyOf(ForReading(path));
+    if (!key) return ListFailure(kRegistryBadPath);
+    if (auto refused = refusedReads_.find(path); refused != refusedReads_.end()) return ListFailure(refused->second);
+    if (!HasKey(*key)) return ListFailure(kRegistryFileNotFound);
+    const std::string below = *key + "\\";
+    KeyListing listing;
+    // One level down only: a name with a backslash after the key's own belongs to a subkey.
+    for (auto value = values_.lower_bound(below); value != values_.end() && value->first.starts_with(below); ++value)
+        if (const std::string name = value->first.substr(below.size()); name.find('\\') == std::string::npos)
+            listing.values.push_back(name);
+    for (auto subkey = keys_.lower_bound(below); subkey != keys_.end() && subkey->starts_with(below); ++subkey)
+        if (const std::string name = subkey->substr(below.size()); name.find('\\') == std::string::npos)
+            listing.subkeys.push_back(name);
+    return listing;
+}
+
 void FakeRegistry::SetText(std::string_view path, std::string_view value) {
     std::string data = Utf16Le(value);
     data.append(2, '\0');

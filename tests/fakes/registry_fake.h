@@ -34,6 +34,8 @@ public:
     RegistryError DeleteValue(std::string_view path) override;
     RegistryError DeleteKeyIfEmpty(std::string_view path) override;
     RawRead ReadRaw(std::string_view path) override;
+    RegistryError CreateKeyOf(std::string_view path) override;
+    KeyListing ListKey(std::string_view path) override;
 
     // The setters and TextAt take the classes root like the calls above do.
     void SetText(std::string_view path, std::string_view value);
