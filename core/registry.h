@@ -81,6 +81,10 @@ public:
     // key hides the machine's by existing, even empty.
     virtual KeyResult KeyExists(std::string_view path) = 0;
     virtual RawRead ReadRaw(std::string_view path) = 0;
+    // The same reads in the 32-bit registry view, where a 32-bit browser process reads (KEY_WOW64_32KEY): WOW64
+    // keeps some keys apart there (Microsoft, "Registry Keys Affected by WOW64"; see wow64.h).
+    virtual RawRead ReadRaw32(std::string_view path) = 0;
+    virtual KeyResult KeyExists32(std::string_view path) = 0;
 };
 
 } // namespace quelvo

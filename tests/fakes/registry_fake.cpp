@@ -2,6 +2,7 @@
 
 #include "core/reg_file.h"
 #include "core/registry_path.h"
+#include "core/wow64.h"
 
 #include <array>
 
@@ -118,6 +119,14 @@ RawRead FakeRegistry::ReadRaw(std::string_view path) {
     if (auto refused = refusedReads_.find(path); refused != refusedReads_.end()) return RawFailure(refused->second, true);
     if (std::optional<RawRead> raw = RawAt(path)) return *raw;
     return RawFailure(kRegistryFileNotFound, HoldsKey(path));
+}
+
+RawRead FakeRegistry::ReadRaw32(std::string_view path) {
+    return ReadRaw(Wow64StoredPath(path));
+}
+
+KeyResult FakeRegistry::KeyExists32(std::string_view path) {
+    return KeyExists(Wow64StoredPath(path));
 }
 
 void FakeRegistry::SetText(std::string_view path, std::string_view value) {

@@ -34,6 +34,9 @@ public:
     RegistryError DeleteValue(std::string_view path) override;
     RegistryError DeleteKeyIfEmpty(std::string_view path) override;
     RawRead ReadRaw(std::string_view path) override;
+    // The 32-bit view reads where WOW64 stores it (Wow64StoredPath): set such values at that path.
+    RawRead ReadRaw32(std::string_view path) override;
+    KeyResult KeyExists32(std::string_view path) override;
 
     // The setters and TextAt take the classes root like the calls above do.
     void SetText(std::string_view path, std::string_view value);
