@@ -93,7 +93,8 @@ add_executable(cli_tests
   ${CMAKE_CURRENT_LIST_DIR}/cli/cli_fixture.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli/cli_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli/safety_net_cli_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/cli/fleet_test.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/cli/fleet_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli/diagnose_test.cpp)
 target_link_libraries(cli_tests PRIVATE quelvo_cli_verbs quelvo_fakes gtest_main)
 add_dependencies(cli_tests quelvo-cli)
 add_test(NAME cli_tests COMMAND cli_tests --gtest_filter=-CliTest.ANearlyFullDrive*)
