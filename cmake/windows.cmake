@@ -45,7 +45,8 @@ add_library(quelvo_app STATIC
   ui/main_loop.cpp
   ui/elevated_switch.cpp
   ui/accessible_name.cpp
-  ui/viewer_tips.cpp)
+  ui/viewer_tips.cpp
+  ui/picture_report.cpp)
 target_link_libraries(quelvo_app PUBLIC quelvo_tray quelvo_platform_win user32 gdi32 comctl32 uuid)
 quelvo_layer(quelvo_app ui)
 

@@ -19,7 +19,6 @@ namespace {
 
 const ViewerRecord &kOctaga = Viewers()[5];
 const ViewerRecord &kCosmo = Viewers()[3]; // two controls: VRML and X3D
-constexpr std::string_view kOcx = "C:\\Program Files (x86)\\Viewer\\viewer.ocx";
 constexpr std::string_view kPlayer = "C:\\Program Files (x86)\\Viewer\\player.exe";
 const std::string kMachineEdge = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Policies\\Microsoft\\Edge\\";
 const std::string kUserEdge = "HKEY_CURRENT_USER\\SOFTWARE\\Policies\\Microsoft\\Edge\\";
@@ -51,11 +50,10 @@ public:
     explicit World(const ViewerRecord &viewer) : viewer_(viewer) {
         for (const RegistryWrite &write : BuildAssociationList(viewer))
             registry.SetText(write.path, write.value);
-        for (std::string_view clsid : {viewer.vrmlClsid, viewer.x3dClsid})
-            registry.SetText(Wow64StoredPath(ServerPath(clsid)), kOcx);
+        RegisterControls(registry, system, viewer);
         registry.SetText(std::string(kMachineClasses) + std::string(viewer.extensionProgId) + "\\shell\\open\\command\\",
                          "\"" + std::string(kPlayer) + "\" \"%1\"");
-        system.files = {std::string(kOcx), std::string(kPlayer)};
+        system.files.insert(std::string(kPlayer));
     }
     Chain Run(Account account = Account::User) { return DiagnoseChain({viewer_, registry, system, account}); }
     Link LinkOf(LinkId id, Account account = Account::User) { return Run(account).links.at(static_cast<int>(id)); }
@@ -106,10 +104,10 @@ TEST(Chain, ControlIsRegisteredWhereA32BitBrowserLooksWithItsFile) {
             {"registered in the 64-bit view only",
              [&](World &w) {
                  w.registry.DeleteValue(Wow64StoredPath(ServerPath(x3d)));
-                 w.registry.SetText(ServerPath(x3d), kOcx);
+                 w.registry.SetText(ServerPath(x3d), "C:\\64\\viewer.ocx");
              },
              LinkState::Broken, "64 bits seulement"},
-            {"the file is missing", [](World &w) { w.system.files.erase(std::string(kOcx)); }, LinkState::Broken,
+            {"the file is missing", [](World &w) { w.system.files.clear(); }, LinkState::Broken,
              "n'existe pas"},
             {"System32 in a 32-bit registration is SysWOW64 on 64-bit Windows",
              [&](World &w) {

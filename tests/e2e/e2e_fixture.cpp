@@ -32,12 +32,14 @@ std::map<std::string, std::string> LastValueByKey(const ViewerRecord &viewer) {
 }
 
 void EndToEndTest::SetUp() {
+    test::RegisterViewerControls(true);
     SetWrl(L"Octaga.Octaga.wrl");
     FillWithOtherText();
 }
 
 void EndToEndTest::TearDown() {
     program.Kill();
+    test::RegisterViewerControls(false);
 }
 
 void EndToEndTest::SetWrl(const std::wstring &value) {

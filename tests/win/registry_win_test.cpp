@@ -1,4 +1,5 @@
 #include "platform/registry_win.h"
+#include "core/wow64.h"
 
 #include "registry_fixture.h"
 
@@ -163,6 +164,42 @@ TEST_F(Win32RegistryTest, KeyExistsWithoutAnyValueAndARefusedKeyStillExists) {
     ASSERT_TRUE(SetKeySecurity(HKEY_CURRENT_USER, kScratch + L"\\locked", kDenyReads));
     EXPECT_EQ(registry.KeyExists(kScratchPath + "locked\\").state, KeyState::Present);
     EXPECT_EQ(registry.KeyExists("HKCR\\.wrl\\").state, KeyState::Unknown);
+}
+
+// The 32-bit view as Wine keeps it, against the rule that the fake registry follows: a value written through the
+// 32-bit view is read there, and natively at the path the rule names. Only redirected keys are compared: Wine keeps
+// the whole of Classes apart, where Windows 7 and later share it but for CLSID and a few others (the keys the chain
+// reads in the 32-bit view, CLSID and SOFTWARE\Microsoft, are redirected in both).
+TEST(Win32Registry32BitView, ReadsWhatA32BitProcessSeesWhereTheRedirectorKeepsIt) {
+    struct Planted {
+        std::wstring key;
+        std::wstring made; // below SOFTWARE in the 32-bit view, deleted afterwards
+    };
+    const Planted keys[] = {
+        {L"SOFTWARE\\Classes\\CLSID\\{QUELVO-TEST-32}\\InprocServer32", L"Classes\\CLSID\\{QUELVO-TEST-32}"},
+        {L"SOFTWARE\\QuelvoTest32\\Compatibility", L"QuelvoTest32"}};
+    Win32Registry registry;
+    for (const auto &[key, made] : keys) {
+        SCOPED_TRACE(std::string(key.begin(), key.end()));
+        HKEY handle = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY,
+                                  nullptr, &handle, nullptr),
+                  ERROR_SUCCESS);
+        const DWORD data = 0x400;
+        RegSetValueExW(handle, L"v", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&data), sizeof data);
+        RegCloseKey(handle);
+        const std::string path = "HKEY_LOCAL_MACHINE\\" + std::string(key.begin(), key.end()) + "\\v";
+        const RawRead view32 = registry.ReadRaw32(path);
+        EXPECT_EQ(view32.error, kRegistryOk);
+        EXPECT_EQ(view32.type, kRegDword);
+        EXPECT_EQ(registry.KeyExists32(path).state, KeyState::Present);
+        EXPECT_EQ(registry.ReadRaw(path).error, kRegistryFileNotFound) << "not in the native view";
+        EXPECT_EQ(registry.ReadRaw(Wow64StoredPath(path)).error, kRegistryOk) << Wow64StoredPath(path);
+        HKEY parent = nullptr;
+        RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &parent);
+        RegDeleteTreeW(parent, made.c_str());
+        RegCloseKey(parent);
+    }
 }
 
 } // namespace
