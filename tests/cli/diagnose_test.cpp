@@ -28,23 +28,6 @@ const std::wstring kEdgeKey = L"SOFTWARE\\Policies\\Microsoft\\Edge";
 const std::wstring kWineVersionKey = L"Software\\Wine\\AppDefaults\\quelvo-cli.exe";
 const std::array<std::string, 6> kIds = {"values", "hidden", "control", "blocked", "browser", "files"};
 
-// As an installer of a 32-bit control writes: through the 32-bit view.
-void Set32(const std::wstring &key, const std::wstring &name, DWORD type, const void *data, DWORD bytes) {
-    HKEY handle = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr,
-                              &handle, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(handle, name.c_str(), 0, type, static_cast<const BYTE *>(data), bytes);
-    RegCloseKey(handle);
-}
-
-void Delete32(const std::wstring &parent, const std::wstring &key) {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, parent.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &handle) != 0) return;
-    RegDeleteTreeW(handle, key.c_str());
-    RegCloseKey(handle);
-}
-
 std::wstring SysWow64File() {
     wchar_t folder[MAX_PATH] = {};
     const UINT length = GetSystemWow64DirectoryW(folder, MAX_PATH);
@@ -66,15 +49,15 @@ protected:
         CliTest::SetUp();
         ASSERT_EQ(RunCli(L"use octaga").exitCode, 0u);
         const std::wstring server = L"%SystemRoot%\\System32\\quelvo-diagnose-test.ocx";
-        Set32(kServerKey, L"", REG_EXPAND_SZ, server.c_str(), static_cast<DWORD>((server.size() + 1) * 2));
+        SetValue32(kServerKey, L"", REG_EXPAND_SZ, server.c_str(), static_cast<DWORD>((server.size() + 1) * 2));
         HANDLE file = CreateFileW(SysWow64File().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         CloseHandle(file);
         SetStringValue(HKEY_LOCAL_MACHINE, kCommandKey, L"", L"\"C:\\windows\\notepad.exe\" \"%1\"");
     }
     void TearDown() override {
-        Delete32(L"SOFTWARE\\Classes\\CLSID", kClsid);
-        Delete32(L"SOFTWARE\\Microsoft\\Internet Explorer\\ActiveX Compatibility", kClsid);
+        DeleteTree32(L"SOFTWARE\\Classes\\CLSID", kClsid);
+        DeleteTree32(L"SOFTWARE\\Microsoft\\Internet Explorer\\ActiveX Compatibility", kClsid);
         DeleteFileW(SysWow64File().c_str());
         DeleteTree(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Octaga.Octaga.wrl");
         DeleteTree(HKEY_CURRENT_USER, L"Software\\Classes\\MIME\\Database\\Content Type\\model/x3d");
@@ -126,7 +109,7 @@ TEST_F(DiagnoseTest, JsonFollowsAStatePlantedForEachLinkInTheRealRegistry) {
         {"blocked",
          [] {
              const DWORD kill = 0x400;
-             Set32(kKillBitKey, L"Compatibility Flags", REG_DWORD, &kill, sizeof kill);
+             SetValue32(kKillBitKey, L"Compatibility Flags", REG_DWORD, &kill, sizeof kill);
          },
          stored},
         {"files", [] { SetStringValue(HKEY_LOCAL_MACHINE, kCommandKey, L"", L"C:\\nowhere\\viewer.exe \"%1\""); },

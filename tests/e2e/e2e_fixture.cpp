@@ -32,14 +32,14 @@ std::map<std::string, std::string> LastValueByKey(const ViewerRecord &viewer) {
 }
 
 void EndToEndTest::SetUp() {
-    test::RegisterViewerControls(true);
+    controls_.emplace();
     SetWrl(L"Octaga.Octaga.wrl");
     FillWithOtherText();
 }
 
 void EndToEndTest::TearDown() {
     program.Kill();
-    test::RegisterViewerControls(false);
+    controls_.reset();
 }
 
 void EndToEndTest::SetWrl(const std::wstring &value) {
