@@ -38,8 +38,8 @@ std::string ReadLines(const Link &link) {
     for (const ReadItem *item : shown)
         text += "             lu : " + EscapeControls(item->path) + " = " + EscapeControls(item->value) + "\n";
     if (link.read.size() > shown.size())
-        text += "             (et " + std::to_string(link.read.size() - shown.size()) +
-                " autre(s) lecture(s) : --json)\n";
+        text +=
+            "             (et " + std::to_string(link.read.size() - shown.size()) + " autre(s) lecture(s) : --json)\n";
     return text;
 }
 
@@ -75,8 +75,8 @@ std::string SiteListLocation(const std::string &file) {
 std::string SiteListFile(const std::string &regFile) {
     const std::string full = FullPathOf(regFile);
     const std::size_t dot = full.rfind('.'), cut = full.find_last_of("\\/");
-    const std::string stem = dot != std::string::npos && (cut == std::string::npos || dot > cut) ? full.substr(0, dot)
-                                                                                                    : full;
+    const std::string stem =
+        dot != std::string::npos && (cut == std::string::npos || dot > cut) ? full.substr(0, dot) : full;
     return stem + "-sites.xml";
 }
 
@@ -84,8 +84,10 @@ std::vector<RegFileEntry> IeModeEntries(const ViewerRecord &viewer, const std::s
     const std::string policies = "HKEY_LOCAL_MACHINE\\" + std::string(kEdgePolicies) + "\\";
     const std::string one("\x01\0\0\0", 4);
     std::vector<RegFileEntry> entries = {
-        {RegFileEntry::Kind::Note, {}, "Mode Internet Explorer de Microsoft Edge pour " +
-                                           std::string(viewer.displayName) + " (stratégies de la machine)"},
+        {RegFileEntry::Kind::Note,
+         {},
+         "Mode Internet Explorer de Microsoft Edge pour " + std::string(viewer.displayName) +
+             " (stratégies de la machine)"},
         {RegFileEntry::Kind::Raw, policies + std::string(kIeModeLevel), one, kRegDword},
         {RegFileEntry::Kind::Raw, policies + std::string(kIeModeLocalFiles), one, kRegDword}};
     if (!siteList.empty())
@@ -144,8 +146,8 @@ nlohmann::ordered_json ChainJson(const Chain &chain) {
 std::string FirstBrokenLine(const Chain &chain) {
     const Link *broken = chain.FirstBroken();
     if (!broken) return {};
-    return "Vers une image 3D : le maillon « " + std::string(LinkName(broken->id)) + " » est cassé (" + EscapeControls(broken->reason) +
-           ") ; détail : quelvo-cli diagnose\n";
+    return "Vers une image 3D : le maillon « " + std::string(LinkName(broken->id)) + " » est cassé (" +
+           EscapeControls(broken->reason) + ") ; détail : quelvo-cli diagnose\n";
 }
 
 Chain DiagnoseHere(const ViewerRecord &viewer, Account account) {
@@ -176,7 +178,8 @@ int ExportIeMode(const Arguments &arguments, Console &console) {
         console.Err("Liste de sites écrite : " + sitesFile + " (la stratégie la lit à " + location + ").\n");
     }
     const std::vector<RegFileEntry> entries = IeModeEntries(*viewer, location);
-    if (arguments.outputFile) return WriteOutputFile(*arguments.outputFile, RegFileBytes(entries), arguments.force, console);
+    if (arguments.outputFile)
+        return WriteOutputFile(*arguments.outputFile, RegFileBytes(entries), arguments.force, console);
     console.OutFile(RegFileBytes(entries), RegFileText(entries));
     return ToInt(ExitCode::Ok);
 }

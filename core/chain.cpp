@@ -82,7 +82,8 @@ Chain DiagnoseChain(const ChainInputs &in) {
     Chain chain;
     chain.viewer = &in.viewer;
     chain.usersChecked = in.account == Account::User;
-    for (Link (*check)(const ChainInputs &) : {ValuesLink, HiddenLink, ControlLink, BlockedLink, BrowserLink, FilesLink})
+    for (Link (*check)(const ChainInputs &) :
+         {ValuesLink, HiddenLink, ControlLink, BlockedLink, BrowserLink, FilesLink})
         chain.links.push_back(check(in));
     return chain;
 }

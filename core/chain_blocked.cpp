@@ -56,11 +56,12 @@ void CheckAddOn(std::string_view clsid, const ChainInputs &in, Link &link) {
                    "Dans la stratégie, donnez-lui la valeur 1 (autorisé).");
     else if (onlyListed == 1u && listed != 1u && listed != 2u)
         link.Break("La stratégie « Refuser tous les modules complémentaires sauf ceux autorisés » est active et le "
-                   "contrôle " + id + " n'est pas dans la liste.",
+                   "contrôle " +
+                       id + " n'est pas dans la liste.",
                    "Ajoutez " + id + " à la « Liste des modules complémentaires » avec la valeur 1.");
     if (in.account != Account::User || listed == 1u) return;
-    const std::string flags = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Ext\\Settings\\" + id +
-                              "\\Flags";
+    const std::string flags =
+        "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Ext\\Settings\\" + id + "\\Flags";
     if (NumberOf(ReadNoted(link, in.registry, flags)) == 1u)
         link.Break("Cet utilisateur a désactivé le contrôle " + id + " dans les modules complémentaires.",
                    "Internet Explorer, Outils, Gérer les modules complémentaires : activez-le.");
@@ -69,8 +70,8 @@ void CheckAddOn(std::string_view clsid, const ChainInputs &in, Link &link) {
 // URL action 1200 "Run ActiveX controls and plug-ins" per zone ("URL Security Zones", "URL Action Flags"): the
 // policies first (the machine's, then the user's), then the user's own setting, then the machine's.
 void CheckZone(const Zone &zone, const ChainInputs &in, Link &link) {
-    const std::string below = "Windows\\CurrentVersion\\Internet Settings\\Zones\\" + std::string(zone.number) +
-                              "\\1200";
+    const std::string below =
+        "Windows\\CurrentVersion\\Internet Settings\\Zones\\" + std::string(zone.number) + "\\1200";
     std::vector<std::string> places;
     for (std::string_view root : PolicyRoots(in))
         places.push_back(std::string(root) + "SOFTWARE\\Policies\\Microsoft\\" + below);

@@ -116,9 +116,9 @@ Link BrowserLink(const ChainInputs &in) {
                              "\" -o ie-mode.reg, puis reg import ie-mode.reg en administrateur (ou par stratégie de "
                              "groupe).";
     if (ie11.state == Ie11::Unknown || in.account != Account::User)
-        link.Doubt(why + (in.account != Account::User ? " Les stratégies propres aux utilisateurs n'ont pas été lues."
-                                                      : ""),
-                   todo);
+        link.Doubt(
+            why + (in.account != Account::User ? " Les stratégies propres aux utilisateurs n'ont pas été lues." : ""),
+            todo);
     else
         link.Break(why, todo);
     return link;

@@ -35,8 +35,9 @@ void CheckFile(std::string_view clsid, const AnyValue &server, const ChainInputs
         link.Break("Le contrôle " + id + " est enregistré sans fichier (InprocServer32 vide).",
                    "Réinstallez le viewer.");
     } else if (file.find('\\') == std::string::npos) {
-        link.Doubt("Le contrôle " + id + " nomme « " + file + " » sans dossier : Windows le cherche dans ses "
-                   "dossiers, Quelvo ne peut pas dire s'il le trouve.",
+        link.Doubt("Le contrôle " + id + " nomme « " + file +
+                       " » sans dossier : Windows le cherche dans ses "
+                       "dossiers, Quelvo ne peut pas dire s'il le trouve.",
                    "Réinstallez le viewer, qui enregistre d'ordinaire le chemin complet.");
     } else if (!in.system.FileExists(file)) {
         link.Break("Le fichier du contrôle " + id + ", « " + file + " »" +

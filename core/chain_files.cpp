@@ -56,16 +56,18 @@ void CheckExtension(std::string_view extension, const ChainInputs &in, Link &lin
         ReadNoted(link, in.registry, ClassesPath(in.registry, *progId + "\\shell\\open\\command\\"));
     const std::string program = command.kind == AnyValue::Kind::Text ? ProgramOf(command, in.system) : std::string();
     if (program.empty()) {
-        link.Break("Le type de fichier « " + *progId + " » de " + ext + " n'a pas de commande d'ouverture "
-                   "(shell\\open\\command) : il n'est pas installé sur ce PC.",
+        link.Break("Le type de fichier « " + *progId + " » de " + ext +
+                       " n'a pas de commande d'ouverture "
+                       "(shell\\open\\command) : il n'est pas installé sur ce PC.",
                    "Installez le viewer (il enregistre son type de fichier), puis choisissez-le dans Quelvo.");
         return;
     }
     if (program.find('\\') == std::string::npos) {
         const std::string inSystem = in.system.ExpandEnvironment("%SystemRoot%\\System32\\") + program;
         if (!in.system.FileExists(inSystem))
-            link.Doubt("Un double-clic sur " + ext + " lance « " + program + " », cherché par Windows dans ses "
-                       "dossiers : Quelvo ne peut pas dire s'il le trouve.",
+            link.Doubt("Un double-clic sur " + ext + " lance « " + program +
+                           " », cherché par Windows dans ses "
+                           "dossiers : Quelvo ne peut pas dire s'il le trouve.",
                        "Donnez un chemin complet dans la commande du type de fichier « " + *progId + " ».");
         return;
     }

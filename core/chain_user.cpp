@@ -47,7 +47,8 @@ void CheckLatestChoices(const HidingReport &report, RegistryReader &registry, Li
     }
     if (!differing.empty())
         link.Break("Des choix « Ouvrir avec » récents de cet utilisateur (UserChoiceLatest, que Windows 11 lit "
-                   "d'abord) l'emportent pour " + differing + ".",
+                   "d'abord) l'emportent pour " +
+                       differing + ".",
                    "Ces choix ne se changent que par l'utilisateur : Paramètres, Applications par défaut.");
     if (!unread.empty())
         link.Doubt("Les choix « Ouvrir avec » récents de cet utilisateur n'ont pas pu être lus pour " + unread + ".",

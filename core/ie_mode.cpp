@@ -42,7 +42,8 @@ std::string SiteListXml(const std::vector<std::string> &sites) {
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<site-list version=\"1\">\r\n"
                       "  <created-by>\r\n    <tool>Quelvo</tool>\r\n  </created-by>\r\n";
     for (const std::string &site : sites)
-        xml += "  <site url=\"" + Escaped(site) + "\">\r\n    <compat-mode>Default</compat-mode>\r\n"
+        xml += "  <site url=\"" + Escaped(site) +
+               "\">\r\n    <compat-mode>Default</compat-mode>\r\n"
                "    <open-in>IE11</open-in>\r\n  </site>\r\n";
     return xml + "</site-list>\r\n";
 }

@@ -44,7 +44,7 @@ std::string Wow64StoredPath(std::string_view path) {
         if (StartsWith(path, classes)) {
             const std::string_view below = path.substr(classes.size());
             return RedirectedClass(below) && !StartsWith(below, kNode) ? Insert(path, classes.size())
-                                                                         : std::string(path);
+                                                                       : std::string(path);
         }
     if (StartsWith(path, kMachineSoftware) && !StartsWith(path.substr(kMachineSoftware.size()), kNode))
         return Insert(path, kMachineSoftware.size());

@@ -42,7 +42,8 @@ struct World {
         for (const RegistryWrite &write : BuildAssociationList(viewer))
             registry.SetText(write.path, write.value);
         RegisterControls(registry, system, viewer);
-        registry.SetText(std::string(kMachineClasses) + std::string(viewer.extensionProgId) + "\\shell\\open\\command\\",
+        registry.SetText(std::string(kMachineClasses) + std::string(viewer.extensionProgId) +
+                             "\\shell\\open\\command\\",
                          "\"" + std::string(kPlayer) + "\" \"%1\"");
         system.files.insert(std::string(kPlayer));
     }
@@ -99,29 +100,31 @@ void Expect(const ViewerRecord &viewer, LinkId id, const std::vector<Case> &case
 TEST(Chain, ControlIsRegisteredWhereA32BitBrowserLooksWithItsFile) {
     const std::string x3d(kCosmo.x3dClsid), inSystem32 = "%SystemRoot%\\System32\\cosmo.ocx";
     const Plant unregistered = [&](World &w) { w.registry.DeleteValue(Server(x3d)); };
-    Expect(kCosmo, LinkId::Control,
-           {{"both controls registered, files present", kNothing, LinkState::Ok},
-            {"the X3D control not registered", unregistered, LinkState::Broken, "là où lit un navigateur 32 bits."},
-            {"registered in the 64-bit view only",
-             All({unregistered, Text(std::string(kMachineClasses) + "CLSID\\" + x3d + "\\InprocServer32\\", "C:\\x")}),
-             LinkState::Broken, "64 bits seulement"},
-            {"the file is missing", [](World &w) { w.system.files.clear(); }, LinkState::Broken, "n'existe pas"},
-            {"System32 in a 32-bit registration is SysWOW64 on 64-bit Windows",
-             All({Text(Server(x3d), inSystem32, kRegExpandSz), File("C:\\Windows\\SysWOW64\\cosmo.ocx")}), LinkState::Ok},
-            {"a file in System32 alone is not what a 32-bit process loads",
-             All({Text(Server(x3d), inSystem32, kRegExpandSz), File("C:\\Windows\\System32\\cosmo.ocx")}),
-             LinkState::Broken, "SysWOW64"},
-            {"on 32-bit Windows System32 is itself",
-             All({Text(Server(x3d), inSystem32, kRegExpandSz), File("C:\\Windows\\System32\\cosmo.ocx"),
-                  [](World &w) { w.system.version.is64Bit = false; }}),
-             LinkState::Ok},
-            {"the user's own registration wins for them", Text(Server(x3d, kUserClasses), "C:\\gone.ocx"),
-             LinkState::Broken, "C:\\gone.ocx"},
-            {"a bare file name is searched for by Windows", Text(Server(x3d), "cosmo.ocx"), LinkState::Unknown,
-             "sans dossier"}});
-    Expect(kCosmo, LinkId::Control,
-           {{"a service's own registration is not read", Text(Server(x3d, kUserClasses), "C:\\gone.ocx"), LinkState::Ok}},
-           Account::SystemOrService);
+    Expect(
+        kCosmo, LinkId::Control,
+        {{"both controls registered, files present", kNothing, LinkState::Ok},
+         {"the X3D control not registered", unregistered, LinkState::Broken, "là où lit un navigateur 32 bits."},
+         {"registered in the 64-bit view only",
+          All({unregistered, Text(std::string(kMachineClasses) + "CLSID\\" + x3d + "\\InprocServer32\\", "C:\\x")}),
+          LinkState::Broken, "64 bits seulement"},
+         {"the file is missing", [](World &w) { w.system.files.clear(); }, LinkState::Broken, "n'existe pas"},
+         {"System32 in a 32-bit registration is SysWOW64 on 64-bit Windows",
+          All({Text(Server(x3d), inSystem32, kRegExpandSz), File("C:\\Windows\\SysWOW64\\cosmo.ocx")}), LinkState::Ok},
+         {"a file in System32 alone is not what a 32-bit process loads",
+          All({Text(Server(x3d), inSystem32, kRegExpandSz), File("C:\\Windows\\System32\\cosmo.ocx")}),
+          LinkState::Broken, "SysWOW64"},
+         {"on 32-bit Windows System32 is itself",
+          All({Text(Server(x3d), inSystem32, kRegExpandSz), File("C:\\Windows\\System32\\cosmo.ocx"),
+               [](World &w) { w.system.version.is64Bit = false; }}),
+          LinkState::Ok},
+         {"the user's own registration wins for them", Text(Server(x3d, kUserClasses), "C:\\gone.ocx"),
+          LinkState::Broken, "C:\\gone.ocx"},
+         {"a bare file name is searched for by Windows", Text(Server(x3d), "cosmo.ocx"), LinkState::Unknown,
+          "sans dossier"}});
+    Expect(
+        kCosmo, LinkId::Control,
+        {{"a service's own registration is not read", Text(Server(x3d, kUserClasses), "C:\\gone.ocx"), LinkState::Ok}},
+        Account::SystemOrService);
 }
 
 TEST(Chain, BlockedByAKillBitAnAddOnPolicyTheUserAZoneOr64BitTabs) {
@@ -129,30 +132,31 @@ TEST(Chain, BlockedByAKillBitAnAddOnPolicyTheUserAZoneOr64BitTabs) {
     const std::string userFlags =
         "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Ext\\Settings\\" + id + "\\Flags";
     const std::string tabs = "SOFTWARE\\Policies\\Microsoft\\Internet Explorer\\Main\\Isolation64Bit";
+    Expect(
+        kOctaga, LinkId::Blocked,
+        {{"nothing blocks", kNothing, LinkState::Ok},
+         {"kill bit in the native view", Dword(KillBit(id), 0x400), LinkState::Broken, "kill bit"},
+         {"kill bit in the 32-bit view", Dword(Wow64StoredPath(KillBit(id)), 0x401), LinkState::Broken, "vue 32 bits"},
+         {"other compatibility flags", Dword(KillBit(id), 0x20), LinkState::Ok},
+         {"Add-on List denies it", Text(listed, "0"), LinkState::Broken, "interdit"},
+         {"only listed add-ons, not listed", Dword(kMachineExt + "RestrictToList", 1), LinkState::Broken,
+          "pas dans la liste"},
+         {"only listed add-ons, allowed", All({Dword(kMachineExt + "RestrictToList", 1), Text(listed, "1")}),
+          LinkState::Ok},
+         {"the user disabled it", Dword(userFlags, 1), LinkState::Broken, "désactivé"},
+         {"the user disabled it, the policy allows it", All({Dword(userFlags, 1), Text(listed, "1")}), LinkState::Ok},
+         {"ActiveX off for the Internet zone by machine policy",
+          Dword(Zone1200("HKEY_LOCAL_MACHINE\\SOFTWARE\\Policies\\Microsoft", '3'), 3), LinkState::Broken, "Internet"},
+         {"ActiveX off in the user's intranet setting",
+          Dword(Zone1200("HKEY_CURRENT_USER\\Software\\Microsoft", '1'), 3), LinkState::Broken, "Intranet local"},
+         {"a policy allowing it wins over the user's setting",
+          All({Dword(Zone1200("HKEY_CURRENT_USER\\Software\\Microsoft", '3'), 3),
+               Dword(Zone1200("HKEY_CURRENT_USER\\SOFTWARE\\Policies\\Microsoft", '3'), 0)}),
+          LinkState::Ok},
+         {"64-bit tabs forced by policy", Dword("HKEY_LOCAL_MACHINE\\" + tabs, 1), LinkState::Broken, "64 bits"},
+         {"64-bit tabs turned off by policy", Dword("HKEY_CURRENT_USER\\" + tabs, 0), LinkState::Ok}});
     Expect(kOctaga, LinkId::Blocked,
-           {{"nothing blocks", kNothing, LinkState::Ok},
-            {"kill bit in the native view", Dword(KillBit(id), 0x400), LinkState::Broken, "kill bit"},
-            {"kill bit in the 32-bit view", Dword(Wow64StoredPath(KillBit(id)), 0x401), LinkState::Broken,
-             "vue 32 bits"},
-            {"other compatibility flags", Dword(KillBit(id), 0x20), LinkState::Ok},
-            {"Add-on List denies it", Text(listed, "0"), LinkState::Broken, "interdit"},
-            {"only listed add-ons, not listed", Dword(kMachineExt + "RestrictToList", 1), LinkState::Broken,
-             "pas dans la liste"},
-            {"only listed add-ons, allowed", All({Dword(kMachineExt + "RestrictToList", 1), Text(listed, "1")}),
-             LinkState::Ok},
-            {"the user disabled it", Dword(userFlags, 1), LinkState::Broken, "désactivé"},
-            {"the user disabled it, the policy allows it", All({Dword(userFlags, 1), Text(listed, "1")}), LinkState::Ok},
-            {"ActiveX off for the Internet zone by machine policy",
-             Dword(Zone1200("HKEY_LOCAL_MACHINE\\SOFTWARE\\Policies\\Microsoft", '3'), 3), LinkState::Broken, "Internet"},
-            {"ActiveX off in the user's intranet setting",
-             Dword(Zone1200("HKEY_CURRENT_USER\\Software\\Microsoft", '1'), 3), LinkState::Broken, "Intranet local"},
-            {"a policy allowing it wins over the user's setting",
-             All({Dword(Zone1200("HKEY_CURRENT_USER\\Software\\Microsoft", '3'), 3),
-                  Dword(Zone1200("HKEY_CURRENT_USER\\SOFTWARE\\Policies\\Microsoft", '3'), 0)}),
-             LinkState::Ok},
-            {"64-bit tabs forced by policy", Dword("HKEY_LOCAL_MACHINE\\" + tabs, 1), LinkState::Broken, "64 bits"},
-            {"64-bit tabs turned off by policy", Dword("HKEY_CURRENT_USER\\" + tabs, 0), LinkState::Ok}});
-    Expect(kOctaga, LinkId::Blocked, {{"a service's own add-on settings are not read", Dword(userFlags, 1), LinkState::Ok}},
+           {{"a service's own add-on settings are not read", Dword(userFlags, 1), LinkState::Ok}},
            Account::SystemOrService);
 }
 
@@ -164,32 +168,33 @@ TEST(Chain, BrowserIsInternetExplorerWhereItOpensOrEdgeInInternetExplorerMode) {
         std::vector<Plant> plants = {Dword(kMachineEdge + std::string(kIeModeLevel), 1),
                                      Dword(kMachineEdge + std::string(kIeModeLocalFiles), 1)};
         for (std::size_t i = 0; i < extensions.size(); ++i)
-            plants.push_back(Text(kMachineEdge + std::string(kIeModeExtensions) + "\\" + std::to_string(i + 1),
-                                  extensions[i]));
+            plants.push_back(
+                Text(kMachineEdge + std::string(kIeModeExtensions) + "\\" + std::to_string(i + 1), extensions[i]));
         return All(plants);
     };
     const Plant windows11 = Windows(22631);
-    Expect(kOctaga, LinkId::Browser,
-           {{"Windows 7 keeps Internet Explorer 11", kNothing, LinkState::Ok},
-            {"Windows 11 has none", windows11, LinkState::Broken, "Windows 11"},
-            {"Windows 10: the docs cannot tell", Windows(19045), LinkState::Unknown, "14 février 2023"},
-            {"Windows 10 LTSC keeps it", Windows(17763, "EnterpriseS"), LinkState::Ok},
-            {"Windows Server keeps it", Windows(20348, "ServerStandard", "Server"), LinkState::Ok},
-            {"IE mode without content", All({windows11, edge(kMachineEdge, kIeModeLevel, 1)}), LinkState::Broken,
-             "ni liste de sites"},
-            {"IE mode with a site list",
-             All({windows11, edge(kMachineEdge, kIeModeLevel, 1), Text(kMachineEdge + std::string(kIeModeSiteList), "x")}),
-             LinkState::Ok},
-            {"IE mode with reloading, by the user's policy",
-             All({windows11, edge(kUserEdge, kIeModeLevel, 1), edge(kUserEdge, kIeModeReload, 1)}), LinkState::Ok},
-            {"the machine's level wins over the user's",
-             All({windows11, edge(kMachineEdge, kIeModeLevel, 0), edge(kUserEdge, kIeModeLevel, 1),
-                  edge(kUserEdge, kIeModeReload, 1)}),
-             LinkState::Broken, "n'est pas activé"},
-            {"local files with every extension (dots optional)",
-             All({windows11, allowList({"wrl", ".WRZ", ".x3d", ".x3dv", ".x3dvz", ".x3dz"})}), LinkState::Ok},
-            {"local files without .x3d", All({windows11, allowList({".wrl", ".wrz"})}), LinkState::Broken,
-             ".x3d, .x3dv"}});
+    Expect(
+        kOctaga, LinkId::Browser,
+        {{"Windows 7 keeps Internet Explorer 11", kNothing, LinkState::Ok},
+         {"Windows 11 has none", windows11, LinkState::Broken, "Windows 11"},
+         {"Windows 10: the docs cannot tell", Windows(19045), LinkState::Unknown, "14 février 2023"},
+         {"Windows 10 LTSC keeps it", Windows(17763, "EnterpriseS"), LinkState::Ok},
+         {"Windows Server keeps it", Windows(20348, "ServerStandard", "Server"), LinkState::Ok},
+         {"IE mode without content", All({windows11, edge(kMachineEdge, kIeModeLevel, 1)}), LinkState::Broken,
+          "ni liste de sites"},
+         {"IE mode with a site list",
+          All({windows11, edge(kMachineEdge, kIeModeLevel, 1), Text(kMachineEdge + std::string(kIeModeSiteList), "x")}),
+          LinkState::Ok},
+         {"IE mode with reloading, by the user's policy",
+          All({windows11, edge(kUserEdge, kIeModeLevel, 1), edge(kUserEdge, kIeModeReload, 1)}), LinkState::Ok},
+         {"the machine's level wins over the user's",
+          All({windows11, edge(kMachineEdge, kIeModeLevel, 0), edge(kUserEdge, kIeModeLevel, 1),
+               edge(kUserEdge, kIeModeReload, 1)}),
+          LinkState::Broken, "n'est pas activé"},
+         {"local files with every extension (dots optional)",
+          All({windows11, allowList({"wrl", ".WRZ", ".x3d", ".x3dv", ".x3dvz", ".x3dz"})}), LinkState::Ok},
+         {"local files without .x3d", All({windows11, allowList({".wrl", ".wrz"})}), LinkState::Broken,
+          ".x3d, .x3dv"}});
     Expect(kOctaga, LinkId::Browser,
            {{"a service cannot see the users' policies", windows11, LinkState::Unknown, "propres aux utilisateurs"}},
            Account::SystemOrService);
@@ -246,15 +251,18 @@ TEST(Chain, ReadyOnlyWhenEveryLinkHoldsAndTheExitCodeSaysWhy) {
 
 TEST(Chain, TheRedirectorKeepsClassIdentifiersAndSoftwareApartButSharesTheRestOfClasses) {
     const std::pair<std::string_view, std::string_view> cases[] = {
-        {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\{x}\\", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Wow6432Node\\CLSID\\{x}\\"},
+        {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\{x}\\",
+         "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Wow6432Node\\CLSID\\{x}\\"},
         {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.wrl\\", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.wrl\\"},
-        {"HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\{x}\\", "HKEY_CURRENT_USER\\Software\\Classes\\Wow6432Node\\CLSID\\{x}\\"},
+        {"HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\{x}\\",
+         "HKEY_CURRENT_USER\\Software\\Classes\\Wow6432Node\\CLSID\\{x}\\"},
         {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\x", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\x"},
         {"HKEY_CURRENT_USER\\Software\\Microsoft\\x", "HKEY_CURRENT_USER\\Software\\Microsoft\\x"},
         {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\x", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\x"}};
     for (const auto &[path, stored] : cases)
         EXPECT_EQ(Wow64StoredPath(path), stored);
-    EXPECT_EQ(IeModeExtensions(kOctaga), (std::vector<std::string_view>{".wrl", ".wrz", ".x3d", ".x3dv", ".x3dvz", ".x3dz"}))
+    EXPECT_EQ(IeModeExtensions(kOctaga),
+              (std::vector<std::string_view>{".wrl", ".wrz", ".x3d", ".x3dv", ".x3dvz", ".x3dz"}))
         << "never a .gz, whose extension the shell takes as .gz";
 }
 

@@ -30,9 +30,9 @@ public:
 inline void RegisterControls(FakeRegistry &registry, FakeSystem &system, const ViewerRecord &viewer) {
     const std::string file = "C:\\Program Files (x86)\\" + std::string(viewer.displayName) + "\\viewer.ocx";
     for (std::string_view clsid : {viewer.vrmlClsid, viewer.x3dClsid})
-        registry.SetText(Wow64StoredPath(std::string(kMachineClasses) + "CLSID\\" + std::string(clsid) +
-                                         "\\InprocServer32\\"),
-                         file);
+        registry.SetText(
+            Wow64StoredPath(std::string(kMachineClasses) + "CLSID\\" + std::string(clsid) + "\\InprocServer32\\"),
+            file);
     system.files.insert(file);
 }
 

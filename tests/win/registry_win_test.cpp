@@ -171,34 +171,19 @@ TEST_F(Win32RegistryTest, KeyExistsWithoutAnyValueAndARefusedKeyStillExists) {
 // the whole of Classes apart, where Windows 7 and later share it but for CLSID and a few others (the keys the chain
 // reads in the 32-bit view, CLSID and SOFTWARE\Microsoft, are redirected in both).
 TEST(Win32Registry32BitView, ReadsWhatA32BitProcessSeesWhereTheRedirectorKeepsIt) {
-    struct Planted {
-        std::wstring key;
-        std::wstring made; // below SOFTWARE in the 32-bit view, deleted afterwards
-    };
-    const Planted keys[] = {
+    const std::pair<std::wstring, std::wstring> keys[] = { // the key written, and what is deleted below SOFTWARE
         {L"SOFTWARE\\Classes\\CLSID\\{QUELVO-TEST-32}\\InprocServer32", L"Classes\\CLSID\\{QUELVO-TEST-32}"},
         {L"SOFTWARE\\QuelvoTest32\\Compatibility", L"QuelvoTest32"}};
     Win32Registry registry;
     for (const auto &[key, made] : keys) {
-        SCOPED_TRACE(std::string(key.begin(), key.end()));
-        HKEY handle = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY,
-                                  nullptr, &handle, nullptr),
-                  ERROR_SUCCESS);
         const DWORD data = 0x400;
-        RegSetValueExW(handle, L"v", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&data), sizeof data);
-        RegCloseKey(handle);
+        SetValue32(key, L"v", REG_DWORD, &data, sizeof data);
         const std::string path = "HKEY_LOCAL_MACHINE\\" + std::string(key.begin(), key.end()) + "\\v";
-        const RawRead view32 = registry.ReadRaw32(path);
-        EXPECT_EQ(view32.error, kRegistryOk);
-        EXPECT_EQ(view32.type, kRegDword);
-        EXPECT_EQ(registry.KeyExists32(path).state, KeyState::Present);
-        EXPECT_EQ(registry.ReadRaw(path).error, kRegistryFileNotFound) << "not in the native view";
+        EXPECT_EQ(registry.ReadRaw32(path).type, kRegDword) << path;
+        EXPECT_EQ(registry.KeyExists32(path).state, KeyState::Present) << path;
+        EXPECT_EQ(registry.ReadRaw(path).error, kRegistryFileNotFound) << "not in the native view: " << path;
         EXPECT_EQ(registry.ReadRaw(Wow64StoredPath(path)).error, kRegistryOk) << Wow64StoredPath(path);
-        HKEY parent = nullptr;
-        RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &parent);
-        RegDeleteTreeW(parent, made.c_str());
-        RegCloseKey(parent);
+        DeleteTree32(L"SOFTWARE", made);
     }
 }
 
