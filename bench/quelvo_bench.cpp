@@ -4,6 +4,7 @@
 //                               shell_notice.exe
 //   quelvo_bench.exe idle DIR   starts quelvo.exe and announces SHOWN, TRAY and DONE 10 s apart, so that the
 //                               caller can read the process's CPU time from outside at each mark
+#include "../tests/win/registry_fixture.h"
 #include "core/association.h"
 #include "core/registry_path.h"
 #include "platform/registry_win.h"
@@ -437,6 +438,8 @@ int wmain(int argc, wchar_t **argv) {
         return 2;
     }
     const std::wstring folder = argv[1];
+    // As on a PC with the viewers installed: no message on the picture after a click, which would stop the clicks.
+    const quelvo::test::PlantedControls controls;
     SetCursorPos(0, 0); // away from every window the benchmark opens
     BenchSwitch(folder + L"\\quelvo.exe");
     CoUninitialize();

@@ -7,17 +7,23 @@
 namespace quelvo::cli {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, Verb>, 8> kVerbs = {{{"--help", Verb::Help},
+constexpr std::array<std::pair<std::string_view, Verb>, 9> kVerbs = {{{"--help", Verb::Help},
                                                                      {"list", Verb::List},
                                                                      {"status", Verb::Status},
                                                                      {"use", Verb::Use},
                                                                      {"export", Verb::Export},
                                                                      {"backup", Verb::Backup},
                                                                      {"restore", Verb::Restore},
-                                                                     {"check", Verb::Check}}};
+                                                                     {"check", Verb::Check},
+                                                                     {"diagnose", Verb::Diagnose}}};
 
 bool TakesViewer(Verb verb) {
-    return verb == Verb::Use || verb == Verb::Export || verb == Verb::Check;
+    return verb == Verb::Use || verb == Verb::Export || verb == Verb::Check || verb == Verb::Diagnose;
+}
+
+// Without a name, diagnose and export --ie-mode take the viewer in place.
+bool NeedsViewer(const Arguments &arguments) {
+    return TakesViewer(arguments.verb) && arguments.verb != Verb::Diagnose && !arguments.ieMode;
 }
 
 // Whole seconds, at most a day: a script that waits longer means something else.
@@ -34,10 +40,17 @@ bool TakeSeconds(const std::string &word, Arguments &arguments) {
 bool TakeOption(const std::vector<std::string> &words, std::size_t &at, Arguments &arguments, bool &wrong) {
     const std::string &word = words[at];
     const Verb verb = arguments.verb;
-    if (word == "--json" && (verb == Verb::Status || verb == Verb::Check)) return arguments.json = true;
+    if (word == "--json" && (verb == Verb::Status || verb == Verb::Check || verb == Verb::Diagnose))
+        return arguments.json = true;
     if (word == "--dry-run" && (verb == Verb::Use || verb == Verb::Restore)) return arguments.dryRun = true;
     if (word == "--rewrite" && verb == Verb::Use) return arguments.rewrite = true;
     if (word == "--dism" && verb == Verb::Export) return arguments.dism = true;
+    if (word == "--ie-mode" && verb == Verb::Export) return arguments.ieMode = true;
+    if (word == "--site" && verb == Verb::Export && at + 1 < words.size()) {
+        arguments.sites.push_back(words[++at]);
+        wrong = arguments.sites.back().empty() || arguments.sites.back().starts_with("-");
+        return true;
+    }
     if (word == "--user" && (verb == Verb::Use || verb == Verb::Export || verb == Verb::Backup || verb == Verb::Check ||
                              verb == Verb::Restore))
         return arguments.user = true;
@@ -78,7 +91,10 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string> &words) {
         arguments.viewer = words[at];
         haveViewer = true;
     }
-    if (TakesViewer(arguments.verb) && !haveViewer) return std::nullopt;
+    if (NeedsViewer(arguments) && !haveViewer) return std::nullopt;
+    // The site list goes beside the .reg file, and belongs to Internet Explorer mode alone.
+    if (!arguments.sites.empty() && (!arguments.ieMode || !arguments.outputFile)) return std::nullopt;
+    if (arguments.ieMode && (arguments.dism || arguments.user)) return std::nullopt;
     // The default-associations file is applied to users by Windows itself; there is no per-user form of it.
     if (arguments.dism && arguments.user) return std::nullopt;
     if (arguments.alsoUser && arguments.user) return std::nullopt; // --user alone already is the per-user switch

@@ -10,7 +10,7 @@
 
 namespace quelvo::cli {
 
-enum class Verb { Help, List, Status, Use, Export, Backup, Restore, Check };
+enum class Verb { Help, List, Status, Use, Export, Backup, Restore, Check, Diagnose };
 
 struct Arguments {
     Verb verb = Verb::Help;
@@ -25,6 +25,8 @@ struct Arguments {
     std::uint32_t waitSeconds = kDefaultLockWaitSeconds; // use, restore: how long another machine switch may keep us waiting
     bool noBackup = false; // use: go on when no backup can be kept
     bool force = false;    // export, backup: -o may replace an existing file
+    bool ieMode = false;   // export: the policies that turn on Internet Explorer mode in Microsoft Edge
+    std::vector<std::string> sites; // export --ie-mode: the sites of the site list written beside -o FILE
 };
 
 // nullopt for a wrong command line: an unknown verb or option, a missing or extra word.

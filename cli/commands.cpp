@@ -1,4 +1,5 @@
 #include "commands.h"
+#include "diagnose.h"
 #include "report.h"
 
 #include "core/backup.h"
@@ -32,6 +33,11 @@ constexpr std::string_view kUsage =
     "  check <viewer> [--user] [--json]    une ligne : 0 en place, 1 à réparer (pour Intune, ConfigMgr)\n"
     "  export <viewer> [-o FICHIER] [--user] [--force]   les valeurs du viewer en fichier .reg\n"
     "  export <viewer> --dism [-o FICHIER] [--force]   le fichier d'associations par défaut de Windows (DISM, Intune)\n"
+    "  export --ie-mode [<viewer>] [--site URL]... [-o FICHIER] [--force]\n"
+    "                                      les stratégies qui ouvrent le mode Internet Explorer de Microsoft Edge\n"
+    "                                      aux fichiers du viewer (et, avec --site et -o, la liste de sites à côté)\n"
+    "  diagnose [<viewer>] [--json]        ce qui reste entre le viewer (par défaut celui de la machine) et une\n"
+    "                                      image 3D : values, hidden, control, blocked, browser, files\n"
     "  backup [-o FICHIER] [--user] [--force]  les 20 emplacements tels qu'ils sont, en fichier .reg qui les remet\n"
     "  restore [FICHIER] [--user] [--dry-run] [--wait SECONDES]\n"
     "                                      remet la sauvegarde gardée avant le premier changement (ou FICHIER)\n"
@@ -255,6 +261,7 @@ int Deliver(const std::vector<RegFileEntry> &entries, const Arguments &arguments
 }
 
 int ExportViewer(const Arguments &arguments, Console &console) {
+    if (arguments.ieMode) return ExportIeMode(arguments, console);
     const ViewerRecord *viewer = ViewerOrComplain(arguments.viewer, console);
     if (!viewer) return ToInt(ExitCode::Usage);
     if (!arguments.dism) return Deliver(ExportEntries(*viewer, ScopeOf(arguments)), arguments, console);
@@ -319,6 +326,8 @@ int Run(const Arguments &arguments, Console &console, Account account) {
         return RestoreBackup(arguments, console);
     case Verb::Check:
         return CheckViewerCommand(arguments, console, account);
+    case Verb::Diagnose:
+        return DiagnoseCommand(arguments, console, account);
     }
     return ToInt(ExitCode::Usage);
 }

@@ -24,6 +24,8 @@ int RestoreBackup(const Arguments &arguments, Console &console);
 // -o FILE: an existing file is refused unless force, a backup Quelvo keeps always; written beside it, then moved.
 int WriteOutputFile(const std::string &path, std::string_view bytes, bool force, Console &console);
 std::string SystemTextOf(unsigned long error);
+// The full path of a file named on the command line, as the system resolves it.
+std::string FullPathOf(const std::string &path);
 // The exit code when the PC-wide lock kept a machine write from being made (said on the error output).
 std::optional<int> RefusedByLock(const LockResult &lock, const Arguments &arguments, Console &console);
 int ShowStatus(const Arguments &arguments, Console &console, Account account);

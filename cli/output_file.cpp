@@ -20,7 +20,7 @@ bool IsAKeptBackup(const std::wstring &target) {
     return false;
 }
 
-std::wstring FolderOf(const std::wstring &path) {
+std::wstring FullPath(const std::wstring &path) {
     std::wstring full(MAX_PATH, L'\0');
     DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
     if (length >= full.size()) {
@@ -28,6 +28,11 @@ std::wstring FolderOf(const std::wstring &path) {
         length = GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
     }
     full.resize(length);
+    return full;
+}
+
+std::wstring FolderOf(const std::wstring &path) {
+    const std::wstring full = FullPath(path);
     const std::size_t cut = full.find_last_of(L"\\/");
     return cut == std::wstring::npos ? L"." : full.substr(0, cut);
 }
@@ -44,6 +49,11 @@ DWORD WriteBeside(const std::wstring &target, std::string_view bytes, bool repla
 }
 
 } // namespace
+
+std::string FullPathOf(const std::string &path) {
+    const std::wstring full = FullPath(Widen(path));
+    return full.empty() ? path : Narrow(full);
+}
 
 int WriteOutputFile(const std::string &path, std::string_view bytes, bool force, Console &console) {
     const std::wstring target = Widen(path);

@@ -1,5 +1,6 @@
 // What list and status print: for people as lines, for scripts as one JSON document.
 #include "commands.h"
+#include "diagnose.h"
 #include "report.h"
 
 #include "core/detection.h"
@@ -209,7 +210,7 @@ int ShowStatus(const Arguments &arguments, Console &console, Account account) {
     if (arguments.json)
         console.Out(SafeJson(StatusJson(report), 2));
     else
-        console.Out(StatusText(report));
+        console.Out(StatusText(report) + (report.viewer ? FirstBrokenLine(DiagnoseHere(*report.viewer, account)) : ""));
     return report.ExitCode();
 }
 

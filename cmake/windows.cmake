@@ -17,7 +17,8 @@ add_library(quelvo_platform_win STATIC
   platform/dll_search_win.cpp
   platform/message_filter_win.cpp
   platform/single_instance_win.cpp
-  platform/user_defaults_win.cpp)
+  platform/user_defaults_win.cpp
+  platform/system_facts_win.cpp)
 target_link_libraries(quelvo_platform_win PUBLIC quelvo_core advapi32 shell32)
 target_compile_definitions(quelvo_platform_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 quelvo_layer(quelvo_platform_win platform)
@@ -44,7 +45,8 @@ add_library(quelvo_app STATIC
   ui/main_loop.cpp
   ui/elevated_switch.cpp
   ui/accessible_name.cpp
-  ui/viewer_tips.cpp)
+  ui/viewer_tips.cpp
+  ui/picture_report.cpp)
 target_link_libraries(quelvo_app PUBLIC quelvo_tray quelvo_platform_win user32 gdi32 comctl32 uuid)
 quelvo_layer(quelvo_app ui)
 
@@ -83,7 +85,7 @@ add_library(quelvo_json INTERFACE)
 target_compile_options(quelvo_json INTERFACE "SHELL:-idirafter ${JSON_INCLUDE_DIR}")
 # Everything but the entry point, so that tests can run a verb in-process and see which libraries it loads.
 add_library(quelvo_cli_verbs STATIC cli/console_win.cpp cli/commands.cpp cli/report.cpp
-  cli/check.cpp cli/restore.cpp cli/output_file.cpp)
+  cli/check.cpp cli/restore.cpp cli/output_file.cpp cli/diagnose.cpp)
 target_link_libraries(quelvo_cli_verbs PUBLIC quelvo_cli_arguments quelvo_platform_win quelvo_json)
 add_executable(quelvo-cli cli/main.cpp)
 target_link_libraries(quelvo-cli PRIVATE quelvo_cli_verbs)

@@ -52,6 +52,10 @@ std::string UserChoicePath(std::string_view extension) {
     return std::string(kFileExts).append(extension).append("\\UserChoice\\ProgId");
 }
 
+std::string UserChoiceLatestPath(std::string_view extension) {
+    return std::string(kFileExts).append(extension).append("\\UserChoiceLatest\\ProgId");
+}
+
 const SeenValue &PlaceVerdict::Effective() const {
     switch (winner) {
     case Winner::UserKey:

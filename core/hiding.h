@@ -63,5 +63,7 @@ HidingReport CheckHiding(RegistryReader &registry, Account account);
 
 // The user's "Ouvrir avec" choice of an extension.
 std::string UserChoicePath(std::string_view extension);
+// The same choice as newer builds of Windows 11 keep it, read before UserChoice there.
+std::string UserChoiceLatestPath(std::string_view extension);
 
 } // namespace quelvo

@@ -97,6 +97,10 @@ public:
     virtual RawRead ReadRaw(std::string_view path) = 0;
     // The names in the key that holds path's value.
     virtual KeyListing ListKey(std::string_view path) = 0;
+    // The same reads in the 32-bit registry view, where a 32-bit browser process reads (KEY_WOW64_32KEY): WOW64
+    // keeps some keys apart there (Microsoft, "Registry Keys Affected by WOW64"; see wow64.h).
+    virtual RawRead ReadRaw32(std::string_view path) = 0;
+    virtual KeyResult KeyExists32(std::string_view path) = 0;
 };
 
 } // namespace quelvo

@@ -91,11 +91,19 @@ ReadResult Win32Registry::ReadValue(std::string_view path) {
 }
 
 KeyResult Win32Registry::KeyExists(std::string_view path) {
+    return KeyIn(path, 0);
+}
+
+KeyResult Win32Registry::KeyExists32(std::string_view path) {
+    return KeyIn(path, KEY_WOW64_32KEY);
+}
+
+KeyResult Win32Registry::KeyIn(std::string_view path, REGSAM view) {
     const std::optional<RegistryPath> parsed = ParseRegistryPath(path);
     if (!parsed) return {KeyState::Unknown, kRegistryBadPath};
     UniqueKey key;
     const LSTATUS status =
-        RegOpenKeyExW(RootKey(parsed->root), Widen(parsed->key).c_str(), 0, KEY_QUERY_VALUE, key.Receive());
+        RegOpenKeyExW(RootKey(parsed->root), Widen(parsed->key).c_str(), 0, KEY_QUERY_VALUE | view, key.Receive());
     if (status == ERROR_SUCCESS) return {KeyState::Present, kRegistryOk};
     if (status == ERROR_FILE_NOT_FOUND) return {KeyState::Absent, kRegistryFileNotFound};
     // Refused means found: the system checks a key's security only once it has found the key.
@@ -162,11 +170,19 @@ RegistryError Win32Registry::DeleteKeyIfEmpty(std::string_view path) {
 }
 
 RawRead Win32Registry::ReadRaw(std::string_view path) {
+    return RawIn(path, 0);
+}
+
+RawRead Win32Registry::ReadRaw32(std::string_view path) {
+    return RawIn(path, KEY_WOW64_32KEY);
+}
+
+RawRead Win32Registry::RawIn(std::string_view path, REGSAM view) {
     const std::optional<RegistryPath> parsed = ParseRegistryPath(path);
     if (!parsed) return RawFailure(kRegistryBadPath);
     UniqueKey key;
     LSTATUS status =
-        RegOpenKeyExW(RootKey(parsed->root), Widen(parsed->key).c_str(), 0, KEY_QUERY_VALUE, key.Receive());
+        RegOpenKeyExW(RootKey(parsed->root), Widen(parsed->key).c_str(), 0, KEY_QUERY_VALUE | view, key.Receive());
     if (status != ERROR_SUCCESS) return RawFailure(static_cast<RegistryError>(status));
     DWORD type = REG_NONE;
     std::vector<BYTE> data;

@@ -22,6 +22,13 @@ public:
     RawRead ReadRaw(std::string_view path) override;
     RegistryError CreateKeyOf(std::string_view path) override;
     KeyListing ListKey(std::string_view path) override;
+    RawRead ReadRaw32(std::string_view path) override;
+    KeyResult KeyExists32(std::string_view path) override;
+
+private:
+    // view: 0 for this process's own (64-bit) view, or KEY_WOW64_32KEY.
+    static KeyResult KeyIn(std::string_view path, REGSAM view);
+    static RawRead RawIn(std::string_view path, REGSAM view);
 };
 
 } // namespace quelvo

@@ -1,6 +1,6 @@
 #include "user_defaults_win.h"
 
-#include "module_export_win.h"
+#include "system_facts_win.h"
 #include "text_win.h"
 
 #include <shellapi.h>
@@ -13,13 +13,8 @@ DefaultsPage PageFor(WindowsVersion version) {
     return DefaultsPage::None;
 }
 
-// RtlGetVersion, since GetVersionEx answers what the manifest declares rather than what runs.
 WindowsVersion Win32UserDefaults::Version() {
-    OSVERSIONINFOW info = {};
-    info.dwOSVersionInfoSize = sizeof info;
-    const auto get = ModuleExport<LONG WINAPI(OSVERSIONINFOW *)>(L"ntdll.dll", "RtlGetVersion");
-    if (!get || get(&info) != 0) return {};
-    return {info.dwMajorVersion, info.dwMinorVersion};
+    return RunningWindowsVersion();
 }
 
 DWORD Win32UserDefaults::Open(DefaultsPage page) {

@@ -2,17 +2,14 @@
 // Where this user's own default programs are changed, which depends on the Windows version: an "Ouvrir avec"
 // choice carries a hash from Windows 8 on, which no program may set, so the person is sent to the page that can.
 
+#include "core/system_facts.h"
+
 #include <windows.h>
 
 #include <string>
 #include <string_view>
 
 namespace quelvo {
-
-struct WindowsVersion {
-    DWORD major = 0;
-    DWORD minor = 0;
-};
 
 enum class DefaultsPage {
     DefaultApps,     // Windows 10 and later: Settings, Default apps

@@ -252,7 +252,7 @@ void MainWindow::OnShowWindow(bool shown) {
 
 void MainWindow::OnCreateTooltips() {
     // After the window is shown, so that they cost the start nothing.
-    if (!tooltips_ && IsWindowVisible(hwnd_)) tooltips_ = CreateViewerTips(hwnd_, IDC_COMMAND1, services_.controlProbe);
+    if (!tooltips_ && IsWindowVisible(hwnd_)) tooltips_ = CreateViewerTips(hwnd_, IDC_COMMAND1, services_.registryReader, services_.system);
 }
 
 void MainWindow::OnDestroy() {

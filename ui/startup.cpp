@@ -8,7 +8,7 @@
 #include "platform/single_instance_win.h"
 #include "platform/switch_lock_win.h"
 #include "platform/user_defaults_win.h"
-#include "platform/installation_probe_win.h"
+#include "platform/system_facts_win.h"
 
 #include <commctrl.h>
 
@@ -27,9 +27,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     FileBackupStore machineBackup(Scope::Machine), userBackup(Scope::CurrentUser);
     Win32ShellNotifier shell;
     ShellElevation elevation;
-    Win32InstallationProbe controlProbe;
+    Win32SystemFacts system;
     Win32UserDefaults userDefaults;
     Win32SwitchLock switchLock;
-    return RunMainWindow(instance, {registry, registry, notificationArea, machineBackup, shell, elevation, controlProbe,
+    return RunMainWindow(instance, {registry, registry, notificationArea, machineBackup, shell, elevation, system,
                                     userDefaults, switchLock, kDefaultLockWaitSeconds * 1000, &userBackup});
 }

@@ -121,22 +121,23 @@ void SwitchFlow::HandleRefusedSwitch(const ViewerRecord &viewer, const SwitchOut
     const int chosen = Ask(RefusalChoice(viewer, outcome, offer));
     if (chosen == kChoiceAsAdministrator)
         SwitchAsAdministrator(viewer);
-    else if (chosen == kChoiceForMe)
-        SwitchForMe(viewer);
+    else if (chosen == kChoiceForMe && SwitchForMe(viewer))
+        ReportPicture(viewer);
 }
 
 // In this process, with this user's own rights: never through the elevated command line, whose
 // HKEY_CURRENT_USER may be another account's. No PC-wide lock: nothing of the machine's is written.
-void SwitchFlow::SwitchForMe(const ViewerRecord &viewer) {
+bool SwitchFlow::SwitchForMe(const ViewerRecord &viewer) {
     SwitchOutcome outcome = Switch(viewer, Scope::CurrentUser);
     ReportMovedAside(outcome);
     if (outcome.StoppedForBackup()) {
         if (Report(NoBackupQuestion(viewer, outcome, services_.userBackup ? services_.userBackup->Location() : ""),
                    MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
-            return;
+            return false;
         outcome = Switch(viewer, Scope::CurrentUser, true);
     }
     if (!outcome.Succeeded()) Report(FailedSwitchMessage(viewer, outcome), MB_OK | MB_ICONERROR);
+    return outcome.Succeeded();
 }
 
 void SwitchFlow::ReportMovedAside(const SwitchOutcome &outcome) {
@@ -186,12 +187,29 @@ int SwitchFlow::Ask(const Choice &choice) {
     return answer;
 }
 
-// Once after the switch, and only when something hides the values just written.
+std::optional<Link> SwitchFlow::NewPictureBlocker(const ViewerRecord &viewer) {
+    std::optional<Link> blocker = PictureBlocker(viewer, services_.registryReader, services_.system);
+    if (!blocker || !toldPictureCauses_.insert(blocker->reason).second) return std::nullopt;
+    return blocker;
+}
+
+void SwitchFlow::ReportPicture(const ViewerRecord &viewer) {
+    if (const std::optional<Link> blocker = NewPictureBlocker(viewer)) Ask(PictureChoice(viewer, *blocker));
+}
+
+// Once after the switch, and only when something hides the values just written or keeps the viewer from showing
+// 3D content here (one message when both apply).
 void SwitchFlow::ReportWhatHides(const ViewerRecord &viewer) {
     const UserHiders hiders = FindUserHiders();
-    if (hiders.Empty()) return;
+    const std::optional<Link> blocker = NewPictureBlocker(viewer);
+    if (hiders.Empty()) {
+        if (blocker) Ask(PictureChoice(viewer, *blocker));
+        return;
+    }
     const DefaultsPage page = PageFor(services_.userDefaults.Version());
-    const int chosen = Ask(HidingChoice(viewer, hiders, page));
+    Choice choice = HidingChoice(viewer, hiders, page);
+    if (blocker) choice.content += L"\n\n" + PictureParagraph(viewer, *blocker);
+    const int chosen = Ask(choice);
     if (chosen == kChoiceForMeToo) {
         SwitchForMe(viewer);
     } else if (chosen == kChoiceOpenDefaults) {

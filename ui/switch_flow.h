@@ -6,10 +6,11 @@
 #include "core/viewer_display.h"
 #include "elevated_switch.h"
 #include "hiding_report.h"
+#include "picture_report.h"
 #include "core/backup_store.h"
 #include "platform/elevation_win.h"
 #include "platform/notification_area_win.h"
-#include "core/installation_probe.h"
+#include "core/system_facts.h"
 #include "core/registry.h"
 #include "core/shell_notifier.h"
 #include "platform/switch_lock_win.h"
@@ -18,6 +19,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <set>
 #include <string>
 
 namespace quelvo {
@@ -34,7 +36,7 @@ struct WindowServices {
     BackupStore &machineBackup;
     ShellNotifier &shell;
     Elevation &elevation;
-    InstallationProbe &controlProbe;
+    SystemFacts &system; // with the registry: whether a viewer can show 3D content here
     UserDefaults &userDefaults;
     Win32SwitchLock &switchLock; // around the machine's writes
     std::uint32_t lockWaitMilliseconds = kDefaultLockWaitSeconds * 1000;
@@ -69,12 +71,15 @@ private:
     SwitchOutcome Switch(const ViewerRecord &viewer, Scope scope, bool withoutBackup = false);
     std::optional<SwitchOutcome> SwitchMachineLocked(const ViewerRecord &viewer, bool withoutBackup = false);
     void HandleRefusedSwitch(const ViewerRecord &viewer, const SwitchOutcome &outcome);
-    void SwitchForMe(const ViewerRecord &viewer);
+    bool SwitchForMe(const ViewerRecord &viewer); // true once switched
     void SwitchAsAdministrator(const ViewerRecord &viewer, bool withoutBackup = false);
     void ReportMovedAside(const SwitchOutcome &outcome);
     void PostFollowUp(const ViewerRecord *checkHiding);
     void FlushShellNotice();
     void ReportWhatHides(const ViewerRecord &viewer);
+    // The first thing that keeps the viewer from showing 3D content here, once per cause; nullopt when told or none.
+    std::optional<Link> NewPictureBlocker(const ViewerRecord &viewer);
+    void ReportPicture(const ViewerRecord &viewer);
     UserHiders FindUserHiders();
     int Report(const std::wstring &text, UINT flags);
     int Ask(const Choice &choice);
@@ -89,6 +94,7 @@ private:
     const ViewerRecord *followUpViewer_ = nullptr; // the last machine switch that wrote every value, until checked
     bool followUpPosted_ = false;
     bool reportOpen_ = false;
+    std::set<std::string> toldPictureCauses_; // reasons already said in this run of the window
 };
 
 } // namespace quelvo

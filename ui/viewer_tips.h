@@ -1,8 +1,8 @@
 #pragma once
-// The tooltips of the viewer buttons: the viewer's name, and a note when its control is not on this PC.
+// The tooltips of the viewer buttons: the viewer's name, and a note on the first thing that keeps it from showing
+// 3D content on this PC (its control, what blocks it, the browser).
 
-#include "core/viewer_catalogue.h"
-#include "core/installation_probe.h"
+#include "core/chain.h"
 
 #include <windows.h>
 
@@ -10,10 +10,10 @@
 
 namespace quelvo {
 
-std::wstring ViewerTipText(const ViewerRecord &viewer, bool registered);
+std::wstring ViewerTipText(const ViewerRecord &viewer, const Link *blocker);
 
 // One tool per button, the buttons being firstButtonId on in catalogue order. The caller destroys the tooltip
 // window with its own.
-HWND CreateViewerTips(HWND owner, int firstButtonId, InstallationProbe &probe);
+HWND CreateViewerTips(HWND owner, int firstButtonId, RegistryReader &registry, SystemFacts &system);
 
 } // namespace quelvo

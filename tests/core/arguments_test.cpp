@@ -39,11 +39,21 @@ TEST(Arguments, EachOptionGoesWithItsOwnVerbsOnly) {
              {"export", "flux", "-o"}, {"export", "flux", "-o", "a", "-o", "b"}, {"use", "flux", "--wait"},
              {"use", "flux", "--wait", "86401"}, {"use", "flux", "--wait", "-1"}, {"use", "flux", "--wait", "1.5"},
              {"use", "flux", "--wait", "000010"}, {"use", "--wait", "octaga"}, {"use", "-flux"}, {"export", "flux", "--dism", "--user"},
-             {"use", "flux", "--user", "--also-user"}}) {
+             {"use", "flux", "--user", "--also-user"}, {"diagnose", "flux", "--user"}, {"diagnose", "a", "b"},
+             {"export", "--site", "x", "-o", "a.reg"}, {"export", "--ie-mode", "--site", "x"},
+             {"export", "--ie-mode", "--dism"}, {"export", "--ie-mode", "--site", "-o", "a.reg"}, {"export", "--dism"},
+             {"use", "--ie-mode", "flux"}}) {
         SCOPED_TRACE(::testing::PrintToString(wrong));
         EXPECT_FALSE(ParseArguments(wrong));
     }
     EXPECT_EQ(Parse({"use", "flux", "--wait", "86400"})->waitSeconds, 86400u);
+    // diagnose and export --ie-mode take the viewer in place when none is named; sites go beside -o FILE only.
+    EXPECT_EQ(Parse({"diagnose"})->viewer, "");
+    EXPECT_TRUE(Parse({"diagnose", "flux", "--json"})->json);
+    const auto ieMode = Parse({"export", "--ie-mode", "--site", "a.org", "-o", "f.reg", "--site", "b.org/3d"});
+    ASSERT_TRUE(ieMode);
+    EXPECT_TRUE(ieMode->ieMode && ieMode->viewer.empty());
+    EXPECT_EQ(ieMode->sites, (std::vector<std::string>{"a.org", "b.org/3d"}));
 }
 
 TEST(WhatStays, SaysNothingChangedOrHowManyValuesStayInAgreement) {

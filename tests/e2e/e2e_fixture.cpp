@@ -32,12 +32,14 @@ std::map<std::string, std::string> LastValueByKey(const ViewerRecord &viewer) {
 }
 
 void EndToEndTest::SetUp() {
+    controls_.emplace();
     SetWrl(L"Octaga.Octaga.wrl");
     FillWithOtherText();
 }
 
 void EndToEndTest::TearDown() {
     program.Kill();
+    controls_.reset();
 }
 
 void EndToEndTest::SetWrl(const std::wstring &value) {

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "../core/expected_associations.h"
+#include "../win/registry_fixture.h"
 #include "driver.h"
 #include "platform/text_win.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <string>
 
 namespace quelvo::e2e {
@@ -34,6 +36,10 @@ protected:
     void SwitchByButton(const ViewerRecord &viewer);
 
     Program program;
+
+private:
+    // The viewers' controls, so that no message on the picture follows a click.
+    std::optional<test::PlantedControls> controls_;
 };
 
 } // namespace quelvo::e2e

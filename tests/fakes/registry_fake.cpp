@@ -2,6 +2,7 @@
 
 #include "core/reg_file.h"
 #include "core/registry_path.h"
+#include "core/wow64.h"
 
 #include <array>
 
@@ -141,6 +142,14 @@ KeyListing FakeRegistry::ListKey(std::string_view path) {
         if (const std::string name = subkey->substr(below.size()); name.find('\\') == std::string::npos)
             listing.subkeys.push_back(name);
     return listing;
+}
+
+RawRead FakeRegistry::ReadRaw32(std::string_view path) {
+    return ReadRaw(Wow64StoredPath(path));
+}
+
+KeyResult FakeRegistry::KeyExists32(std::string_view path) {
+    return KeyExists(Wow64StoredPath(path));
 }
 
 void FakeRegistry::SetText(std::string_view path, std::string_view value) {

@@ -36,6 +36,9 @@ public:
     RawRead ReadRaw(std::string_view path) override;
     RegistryError CreateKeyOf(std::string_view path) override;
     KeyListing ListKey(std::string_view path) override;
+    // The 32-bit view reads where WOW64 stores it (Wow64StoredPath): set such values at that path.
+    RawRead ReadRaw32(std::string_view path) override;
+    KeyResult KeyExists32(std::string_view path) override;
 
     // The setters and TextAt take the classes root like the calls above do.
     void SetText(std::string_view path, std::string_view value);

@@ -100,17 +100,4 @@ public:
     std::vector<std::string> cleared;
 };
 
-// The controls of the viewers named in missing are not registered; everything else is.
-class FakeControlProbe : public InstallationProbe {
-public:
-    ServerViews InprocServer(std::string_view clsid) override {
-        for (const ViewerRecord &viewer : Viewers())
-            if (missing.contains(viewer.displayName) && (viewer.vrmlClsid == clsid || viewer.x3dClsid == clsid))
-                return {};
-        return {true, true};
-    }
-    bool ProgIdExists(std::string_view) override { return true; }
-    std::set<std::string_view> missing;
-};
-
 } // namespace quelvo::test

@@ -1,4 +1,5 @@
 #include "platform/text_win.h"
+#include "ui/picture_report.h"
 #include "viewer_ids.h"
 #include "window_fixture.h"
 
@@ -92,13 +93,17 @@ TEST_F(AccessibilityTest, EveryInterfaceOfTheNamedObjectLeadsBackToItsName) {
     accessible->Release();
 }
 
-TEST_F(AccessibilityTest, TooltipsNameTheViewerAndSayWhenItsControlIsMissing) {
-    probe.missing = {"Flux", "Pivoron"};
+TEST_F(AccessibilityTest, TooltipsNameTheViewerAndTheFirstThingThatKeepsItFromShowingPictures) {
+    unregistered = {"Flux", "Pivoron"};
+    // A kill bit on Cortona's control: registered, but blocked.
+    registry.SetRaw("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Internet Explorer\\ActiveX Compatibility\\" +
+                        std::string(Viewers()[0].vrmlClsid) + "\\Compatibility Flags",
+                    kRegDword, std::string("\x00\x04\x00\x00", 4));
     Start();
     ASSERT_NE(window->Tooltips(), nullptr);
-    EXPECT_EQ(TipOf(Control(IDC_COMMAND1)), L"Cortona");
+    EXPECT_EQ(TipOf(Control(IDC_COMMAND1)), L"Cortona\n" + PictureTipNote(LinkId::Blocked));
     EXPECT_EQ(TipOf(Control(IDC_COMMAND7)), L"Octaga");
-    const std::wstring note = L"\nLe contrôle de ce viewer n'est pas enregistré sur ce PC.";
+    const std::wstring note = L"\n" + PictureTipNote(LinkId::Control);
     EXPECT_EQ(TipOf(Control(IDC_COMMAND8)), L"Flux" + note);
     EXPECT_EQ(TipOf(Control(IDC_COMMAND4)), L"Pivoron" + note);
 }

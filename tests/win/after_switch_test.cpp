@@ -4,6 +4,7 @@
 #include "core/hiding.h"
 #include "platform/text_win.h"
 #include "ui/hiding_report.h"
+#include "ui/picture_report.h"
 #include "ui/switch_report.h"
 #include "window_fixture.h"
 
@@ -130,6 +131,40 @@ TEST_F(WindowTest, AnOpenWithChoiceSendsThePersonToTheirVersionsPageOrIsClearedO
     Click(IDC_COMMAND4);
     ASSERT_EQ(boxes.texts.size(), 2u);
     EXPECT_EQ(boxes.texts[1], DefaultsPageFailedMessage(DefaultsPage::DefaultApps, ERROR_NO_ASSOCIATION));
+}
+
+} // namespace
+} // namespace quelvo::test
+
+namespace quelvo::test {
+namespace {
+
+// A viewer that cannot show 3D content here is said once per cause after a switch, in one message with what hides
+// the values when both apply; nothing for a viewer whose links hold.
+TEST_F(WindowTest, AViewerThatCannotShowPicturesHereIsSaidOncePerCauseAndWithWhatHidesWhenBothApply) {
+    unregistered = {"Flux"};
+    Start();
+    {
+        BoxScript boxes;
+        Click(IDC_COMMAND8); // Flux, whose control is not registered
+        ASSERT_EQ(boxes.texts.size(), 1u);
+        EXPECT_TRUE(Contains(boxes.texts[0], L"« Flux » ne pourra pas afficher de contenu 3D sur ce PC")) << boxes.texts[0];
+        EXPECT_TRUE(Contains(boxes.texts[0], L"{918B202D-8E8F-4649-A70B-E9B178FEDC58}"));
+        EXPECT_TRUE(Contains(boxes.texts[0], L"À faire : Installez le viewer"));
+        Click(IDC_COMMAND7); // Octaga: every link holds
+        Click(IDC_COMMAND8); // Flux again: already said in this run
+        EXPECT_EQ(boxes.texts.size(), 1u);
+    }
+    const std::string pivoron(Viewers()[2].vrmlClsid);
+    registry.SetRaw("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Internet Explorer\\ActiveX Compatibility\\" + pivoron +
+                        "\\Compatibility Flags",
+                    kRegDword, std::string("\x00\x04\x00\x00", 4));
+    registry.SetText(kUserWrl, "Someone.Else");
+    BoxScript boxes({IDCANCEL});
+    Click(IDC_COMMAND4); // Pivoron: a kill bit, and this user's own .wrl
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_TRUE(Contains(boxes.texts[0], L"votre clé HKEY_CURRENT_USER\\Software\\Classes\\.wrl")) << boxes.texts[0];
+    EXPECT_TRUE(Contains(boxes.texts[0], L"« kill bit »"));
 }
 
 } // namespace

@@ -278,6 +278,8 @@ TEST_F(ElevationTest, UnderWineRunasStartsTheRealCommandLineAndTheWindowShowsIts
     realElevation = &shellElevation;
     Win32Registry realRegistry; // what the window reads again after the command line; the refusal stays the fake's
     realReader = &realRegistry;
+    const test::PlantedControls controls; // so that the window has nothing to say of the picture
+    system.files.insert(Narrow(test::PlantedControls::File()));
     const std::wstring modelVrml = L"SOFTWARE\\Classes\\MIME\\Database\\Content Type\\model/vrml";
     test::SetStringValue(HKEY_CLASSES_ROOT, L".wrl", L"", L"Octaga.Octaga.wrl");
     Start();

@@ -1,4 +1,5 @@
 #include "platform/registry_win.h"
+#include "core/wow64.h"
 
 #include "registry_fixture.h"
 
@@ -163,6 +164,27 @@ TEST_F(Win32RegistryTest, KeyExistsWithoutAnyValueAndARefusedKeyStillExists) {
     ASSERT_TRUE(SetKeySecurity(HKEY_CURRENT_USER, kScratch + L"\\locked", kDenyReads));
     EXPECT_EQ(registry.KeyExists(kScratchPath + "locked\\").state, KeyState::Present);
     EXPECT_EQ(registry.KeyExists("HKCR\\.wrl\\").state, KeyState::Unknown);
+}
+
+// The 32-bit view as Wine keeps it, against the rule that the fake registry follows: a value written through the
+// 32-bit view is read there, and natively at the path the rule names. Only redirected keys are compared: Wine keeps
+// the whole of Classes apart, where Windows 7 and later share it but for CLSID and a few others (the keys the chain
+// reads in the 32-bit view, CLSID and SOFTWARE\Microsoft, are redirected in both).
+TEST(Win32Registry32BitView, ReadsWhatA32BitProcessSeesWhereTheRedirectorKeepsIt) {
+    const std::pair<std::wstring, std::wstring> keys[] = { // the key written, and what is deleted below SOFTWARE
+        {L"SOFTWARE\\Classes\\CLSID\\{QUELVO-TEST-32}\\InprocServer32", L"Classes\\CLSID\\{QUELVO-TEST-32}"},
+        {L"SOFTWARE\\QuelvoTest32\\Compatibility", L"QuelvoTest32"}};
+    Win32Registry registry;
+    for (const auto &[key, made] : keys) {
+        const DWORD data = 0x400;
+        SetValue32(key, L"v", REG_DWORD, &data, sizeof data);
+        const std::string path = "HKEY_LOCAL_MACHINE\\" + std::string(key.begin(), key.end()) + "\\v";
+        EXPECT_EQ(registry.ReadRaw32(path).type, kRegDword) << path;
+        EXPECT_EQ(registry.KeyExists32(path).state, KeyState::Present) << path;
+        EXPECT_EQ(registry.ReadRaw(path).error, kRegistryFileNotFound) << "not in the native view: " << path;
+        EXPECT_EQ(registry.ReadRaw(Wow64StoredPath(path)).error, kRegistryOk) << Wow64StoredPath(path);
+        DeleteTree32(L"SOFTWARE", made);
+    }
 }
 
 } // namespace

@@ -24,13 +24,13 @@ TEST(StartUp, AMainWindowThatCannotBeCreatedEndsTheProgramWithCode1AndFreesItsMe
     FakeBackupStore backup;
     RecordingNotifier shell;
     FakeElevation elevation;
-    FakeControlProbe probe;
+    FakeSystem system;
     FakeUserDefaults userDefaults;
     Win32SwitchLock switchLock(L"Global\\Quelvo.StartUpTest.Lock");
     HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseTheMainWindow, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
     PostQuitMessage(7); // should the window come to be after all, its message loop ends at once with 7
-    const int exitCode = RunMainWindow(GetModuleHandleW(nullptr), {registry, registry, tray, backup, shell, elevation, probe, userDefaults, switchLock});
+    const int exitCode = RunMainWindow(GetModuleHandleW(nullptr), {registry, registry, tray, backup, shell, elevation, system, userDefaults, switchLock});
     UnhookWindowsHookEx(hook);
     MSG leftover;
     while (PeekMessageW(&leftover, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {

@@ -2,6 +2,7 @@
 // Drives the real main window in-process, with an in-memory registry and a recording notification area.
 
 #include "fakes/registry_fake.h"
+#include "fakes/system_facts_fake.h"
 #include "fakes/switch_fakes.h"
 #include "fakes/window_fakes.h"
 #include "ui/main_window.h"
@@ -26,9 +27,11 @@ protected:
     // Creates the window and runs the load handler, with ".wrl" holding wrl (or missing).
     void Start(std::optional<std::string> wrl = "Octaga.Octaga.wrl") {
         if (wrl) registry.SetText("HKEY_CLASSES_ROOT\\.wrl\\", *wrl);
+        for (const ViewerRecord &viewer : Viewers())
+            if (!unregistered.contains(viewer.displayName)) RegisterControls(registry, system, viewer);
         window = std::make_unique<MainWindow>(
             MainWindow::Services{registry, realReader ? *realReader : registry, tray, backup, shell,
-                                 realElevation ? *realElevation : elevation, probe, userDefaults, switchLock,
+                                 realElevation ? *realElevation : elevation, system, userDefaults, switchLock,
                                  lockWaitMilliseconds});
         ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
         window->OnLoad();
@@ -80,7 +83,8 @@ protected:
     FakeElevation elevation;
     Elevation *realElevation = nullptr; // used instead of the fake when set
     RegistryReader *realReader = nullptr; // likewise, for what the window reads
-    FakeControlProbe probe;
+    FakeSystem system;
+    std::set<std::string_view> unregistered; // viewers whose controls Start leaves unregistered
     FakeUserDefaults userDefaults;
     // The real lock under a name of the tests' own, so that no real switch meets them.
     static constexpr wchar_t kTestLockName[] = L"Global\\Quelvo.WindowTests.Lock";
