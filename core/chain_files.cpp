@@ -22,7 +22,8 @@ std::string ClassesPath(RegistryReader &registry, std::string_view below) {
 }
 
 std::optional<std::string> ProgIdFor(std::string_view extension, RegistryReader &registry, Link &link) {
-    for (const std::string &choice : {UserChoiceLatestPath(extension), UserChoicePath(extension)}) {
+    const auto [latestKey, latestValue] = UserChoiceLatestPaths(extension);
+    for (const std::string &choice : {latestKey, latestValue, UserChoicePath(extension)}) {
         const AnyValue value = ReadAny(registry, choice);
         if (value.kind == AnyValue::Kind::Absent) continue;
         link.read.push_back({choice, Shown(value)});

@@ -37,9 +37,14 @@ std::string Name(const ChainInputs &in) {
 void CheckLatestChoices(const HidingReport &report, RegistryReader &registry, Link &link) {
     std::string differing, unread;
     for (const PlaceVerdict &place : report.places) {
-        if (place.kind != PlaceVerdict::Kind::Extension) continue;
-        const std::string path = UserChoiceLatestPath(place.name);
-        const SeenValue latest = ReadSeen(registry, path);
+        if (place.kind != PlaceVerdict::Kind::Extension || !ShellLooksUp(place.name)) continue;
+        std::string path;
+        SeenValue latest{ValueState::Absent, {}};
+        for (const std::string &candidate : UserChoiceLatestPaths(place.name)) {
+            path = candidate;
+            latest = ReadSeen(registry, path);
+            if (latest.state != ValueState::Absent) break;
+        }
         if (latest.state == ValueState::Absent || latest == place.machine) continue;
         link.read.push_back({path, Shown(latest)});
         std::string &names = latest.state == ValueState::Text ? differing : unread;

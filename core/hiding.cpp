@@ -52,8 +52,9 @@ std::string UserChoicePath(std::string_view extension) {
     return std::string(kFileExts).append(extension).append("\\UserChoice\\ProgId");
 }
 
-std::string UserChoiceLatestPath(std::string_view extension) {
-    return std::string(kFileExts).append(extension).append("\\UserChoiceLatest\\ProgId");
+std::array<std::string, 2> UserChoiceLatestPaths(std::string_view extension) {
+    const std::string key = std::string(kFileExts).append(extension).append("\\UserChoiceLatest\\ProgId");
+    return {key + "\\ProgId", key};
 }
 
 const SeenValue &PlaceVerdict::Effective() const {

@@ -5,6 +5,7 @@
 
 #include "registry.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -63,7 +64,9 @@ HidingReport CheckHiding(RegistryReader &registry, Account account);
 
 // The user's "Ouvrir avec" choice of an extension.
 std::string UserChoicePath(std::string_view extension);
-// The same choice as newer builds of Windows 11 keep it, read before UserChoice there.
-std::string UserChoiceLatestPath(std::string_view extension);
+// The same choice as newer builds of Windows 11 keep it, read before UserChoice there. Microsoft documents only the
+// key: the ProgId is seen both as a value of it and as the value of a subkey of that name, so both are read, the
+// subkey's first.
+std::array<std::string, 2> UserChoiceLatestPaths(std::string_view extension);
 
 } // namespace quelvo

@@ -209,10 +209,14 @@ TEST(Chain, ValuesHiddenAndFilesFollowTheUser) {
            {{"nothing of the user's own", kNothing, LinkState::Ok},
             {"the user's own empty key", [](World &w) { w.registry.CreateKey(std::string(kUserClasses) + ".wrz\\"); },
              LinkState::Broken, "l'emportent sur la machine pour .wrz"},
-            {"a UserChoiceLatest choice", Text(UserChoiceLatestPath(".x3d"), "Other"), LinkState::Broken,
-             "UserChoiceLatest"},
-            {"a UserChoiceLatest of the viewer's own", Text(UserChoiceLatestPath(".x3d"), "Octaga.Octaga.wrl"),
-             LinkState::Ok}});
+            {"a UserChoiceLatest choice in its ProgId key", Text(UserChoiceLatestPaths(".x3d")[0], "Other"),
+             LinkState::Broken, "UserChoiceLatest"},
+            {"a UserChoiceLatest choice as its value", Text(UserChoiceLatestPaths(".x3d")[1], "Other"),
+             LinkState::Broken, "UserChoiceLatest"},
+            {"a UserChoiceLatest of the viewer's own", Text(UserChoiceLatestPaths(".x3d")[0], "Octaga.Octaga.wrl"),
+             LinkState::Ok},
+            {"a UserChoiceLatest for .x3d.gz, which the shell never looks up",
+             Text(UserChoiceLatestPaths(".x3d.gz")[0], "Other"), LinkState::Ok}});
     Expect(kOctaga, LinkId::Files,
            {{"the file type's program exists", kNothing, LinkState::Ok},
             {"the program is missing", [](World &w) { w.system.files.clear(); }, LinkState::Broken, "player.exe"},
