@@ -59,6 +59,10 @@ std::wstring KnownFolder(Scope scope);
 // A name no one can guess: 128 random bits.
 std::wstring RandomName(const wchar_t *prefix, const wchar_t *suffix);
 
+// All of an open file, no more than the largest backup (ERROR_FILE_TOO_LARGE); false with the system's code when it
+// cannot be read whole.
+bool ReadWholeFile(void *file, std::string &bytes, unsigned long &error);
+
 // Creates path as a new file (never over an existing one, never through a link), writes all of bytes and flushes
 // them to the disk; a file it created and could not fill is deleted. ERROR_SUCCESS or the system's code.
 unsigned long WriteNewFile(const std::wstring &path, std::string_view bytes,

@@ -127,5 +127,35 @@ TEST_F(BackupStoreTest, KeepsOnceMovesAsideWhatItCannotTrustAndNeverWritesThroug
     EXPECT_EQ(GetFileAttributesW(File().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// What export writes, or a file of one value, made at the backup's name before the first switch: not a backup, so
+// put aside rather than kept as the values from before Quelvo. A backup over 1 MiB (a value of 200 KB) is believed
+// and read back whole.
+TEST_F(BackupStoreTest, OnlyAQuelvoBackupIsBelievedAndALargeOneIsReadBackWhole) {
+    FileBackupStore store(Scope::Machine, base);
+    CreateDirectoryW(Folder().c_str(), nullptr);
+    const std::string oneValue = Utf16LeWithBom("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\"
+                                                "SOFTWARE\\Classes\\.wrl]\r\n@=\"Old.Wrl\"\r\n");
+    for (const std::string &planted : {RegFileBytes(ExportEntries(Viewers()[5], Scope::Machine)), oneValue}) {
+        WriteBytes(File(), planted);
+        const BackupCheck check = store.Check();
+        EXPECT_EQ(check.state, BackupCheck::State::None);
+        EXPECT_NE(check.movedAside.find(DistrustText(Distrust::Content)), std::string::npos) << check.movedAside;
+        EXPECT_EQ(GetFileAttributesW(File().c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+    DeleteAll(Folder());
+
+    FakeRegistry registry;
+    registry.SetRaw(ManagedPlaces(Scope::Machine)[4], kRegBinary, std::string(200 * 1024, 'Z'));
+    const std::string large =
+        BackupFileBytes(TakeSnapshot(Scope::Machine, registry), Scope::Machine, BackupKind::BeforeQuelvo, "x");
+    ASSERT_GT(large.size(), 1u << 20);
+    ASSERT_EQ(store.WriteNew(large), kRegistryOk);
+    FileBackupStore again(Scope::Machine, base); // judges afresh
+    EXPECT_EQ(again.Check().state, BackupCheck::State::Kept);
+    std::string bytes, why;
+    ASSERT_TRUE(again.ReadTrusted(bytes, why)) << why;
+    EXPECT_EQ(bytes, large);
+}
+
 } // namespace
 } // namespace quelvo::test
