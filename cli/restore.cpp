@@ -23,7 +23,8 @@ std::string Printable(std::string_view text) {
 }
 
 int Refused(const std::string &name, const std::string &why, Console &console) {
-    console.Err("La sauvegarde « " + Printable(name) + " » est refusée, rien n'a été écrit : " + Printable(why) + ".\n");
+    console.Err("La sauvegarde « " + Printable(name) + " » est refusée, rien n'a été écrit : " + Printable(why) +
+                ".\n");
     return ToInt(ExitCode::FileRefused);
 }
 

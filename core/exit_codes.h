@@ -43,8 +43,8 @@ constexpr int ToInt(ExitCode code) { return static_cast<int>(code); }
 // The code to end with when standard output could not be written: what the registry or a file underwent (5 to 8)
 // says more than the lost output, which the error output names too.
 constexpr int ExitCodeAfterOutputFailure(int code) {
-    return code >= ToInt(ExitCode::AccessDenied) && code <= ToInt(ExitCode::FileRefused) ? code
-                                                                                         : ToInt(ExitCode::OutputFailed);
+    const bool registryOutcome = code >= ToInt(ExitCode::AccessDenied) && code <= ToInt(ExitCode::FileRefused);
+    return registryOutcome ? code : ToInt(ExitCode::OutputFailed);
 }
 
 // The meaning of a code the command line may return; empty for any other number.

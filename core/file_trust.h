@@ -10,8 +10,7 @@
 namespace quelvo {
 
 // The folder Quelvo makes under ProgramData, and each backup file in it: owner Administrators, an access list that
-// inherits nothing (protected), SYSTEM and Administrators full control, Users read and list. The package makes the
-// folder with this very text.
+// inherits nothing (protected), SYSTEM and Administrators full control, Users read and list.
 inline constexpr std::wstring_view kMachineFolderSddl = L"O:BAG:SYD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)";
 
 inline constexpr std::string_view kSystemSid = "S-1-5-18";

@@ -12,6 +12,7 @@
 #include <ntsecapi.h>
 
 #include <algorithm>
+#include <iterator>
 
 
 namespace quelvo {
@@ -94,7 +95,8 @@ DWORD WriteWhole(HANDLE file, std::string_view bytes) {
 bool ReadWholeFile(HANDLE file, std::string &bytes, unsigned long &error) {
     LARGE_INTEGER size = {};
     if (!GetFileSizeEx(file, &size)) return error = GetLastError(), false;
-    if (static_cast<unsigned long long>(size.QuadPart) > kLargestBackupBytes) return error = ERROR_FILE_TOO_LARGE, false;
+    if (static_cast<unsigned long long>(size.QuadPart) > kLargestBackupBytes)
+        return error = ERROR_FILE_TOO_LARGE, false;
     // One byte more than it said it holds: a file that grew meanwhile is not read in part.
     bytes.assign(static_cast<std::size_t>(size.QuadPart) + 1, '\0');
     std::size_t total = 0;
@@ -145,6 +147,11 @@ std::wstring RandomName(const wchar_t *prefix, const wchar_t *suffix) {
     return name + suffix;
 }
 
+bool FileIdentity::operator==(const FileIdentity &other) const {
+    if (wide && other.wide) return volume == other.volume && std::equal(std::begin(id), std::end(id), other.id);
+    return shortVolume == other.shortVolume && index == other.index;
+}
+
 bool IdentityOf(const std::wstring &path, FileIdentity &identity) {
     HANDLE handle = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -152,7 +159,16 @@ bool IdentityOf(const std::wstring &path, FileIdentity &identity) {
     UniqueKernelHandle file(handle);
     BY_HANDLE_FILE_INFORMATION information = {};
     if (!GetFileInformationByHandle(file.Get(), &information)) return false;
-    identity = {information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+    identity = {};
+    identity.shortVolume = information.dwVolumeSerialNumber;
+    identity.index = (static_cast<unsigned long long>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    // Windows 8 and later, on the file systems that keep one; Windows 7 and others fail the call.
+    FILE_ID_INFO wide = {};
+    if (GetFileInformationByHandleEx(file.Get(), FileIdInfo, &wide, sizeof wide)) {
+        identity.wide = true;
+        identity.volume = wide.VolumeSerialNumber;
+        std::copy(std::begin(wide.FileId.Identifier), std::end(wide.FileId.Identifier), identity.id);
+    }
     return true;
 }
 

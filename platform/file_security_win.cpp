@@ -89,7 +89,8 @@ bool OwnersKeptOnce() {
     const UniqueDescriptor descriptor = DescriptorFromSddl(L"O:BAD:(A;;FA;;;BA)(A;;FA;;;SY)");
     SECURITY_ATTRIBUTES security = {sizeof security, descriptor.get(), FALSE};
     // Whatever is already at that name makes the creation fail, and the owners are then taken as real.
-    const std::wstring probe = std::wstring(temporary, length) + L"quelvo-owner-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring probe =
+        std::wstring(temporary, length) + L"quelvo-owner-" + std::to_wstring(GetCurrentProcessId());
     if (!descriptor || !CreateDirectoryW(probe.c_str(), &security)) return true;
     bool kept = true;
     if (HANDLE folder = CreateFileW(probe.c_str(), READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

@@ -143,15 +143,10 @@ TEST_F(CliTest, AlsoUserIsRefusedAsSystemBeforeAnyWrite) {
 // Wine's token reads as elevated and lets anyone create the lock: a lock whose object cannot be opened and a token
 // of our choosing stand in for a standard user's process (or an administrator's filtered one), whose token lacks
 // the lock's owner.
-class TokenOf : public Elevation {
+class TokenOf : public ShellElevation {
 public:
     explicit TokenOf(Rights rights) : rights_(rights) {}
     Rights ReadRights() override { return rights_; }
-    bool ProgramExists(const std::wstring &) override { return false; }
-    ElevatedLaunch RunAsAdministrator(HWND, const std::wstring &, const std::wstring &) override {
-        return {{}, ERROR_CANCELLED};
-    }
-    DWORD ExitCodeOf(HANDLE) override { return 0; }
 
 private:
     Rights rights_;
@@ -160,7 +155,8 @@ private:
 // The exit code of the verb run in this process, and what it said on the error output.
 std::pair<int, std::string> RunGuarded(const std::vector<std::string> &words, SwitchLock &lock, Elevation &token,
                                        const std::wstring &errFile) {
-    const HANDLE file = CreateFileW(errFile.c_str(), GENERIC_WRITE | GENERIC_READ, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const HANDLE file =
+        CreateFileW(errFile.c_str(), GENERIC_WRITE | GENERIC_READ, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     const HANDLE previous = GetStdHandle(STD_ERROR_HANDLE);
     SetStdHandle(STD_ERROR_HANDLE, file);
     cli::Console console; // takes the handles as they are now
