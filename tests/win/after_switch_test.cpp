@@ -138,17 +138,15 @@ TEST_F(WindowTest, AnOpenWithChoiceSendsThePersonToTheirVersionsPageOrIsClearedO
     EXPECT_EQ(boxes.texts[1], DefaultsPageFailedMessage(DefaultsPage::DefaultApps, ERROR_NO_ASSOCIATION));
 }
 
-// A switch made by another process (here the command line, as another administrator's or a script's) reaches the
-// open window through the registry's own notice, which the message loop waits for; the watch is armed again after
-// each notice, so the second switch is seen too.
+// A switch made by another process reaches the open window through the registry's notice, which the message loop
+// waits for; the watch is armed again after each, so the second is seen too.
 TEST_F(WindowTest, TheWindowShowsWhatTheCommandLineSwitchedInAnotherProcess) {
     Win32Registry real;
     realReader = &real;
     SetStringValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\.wrl", L"", L"Octaga.Octaga.wrl");
     Start();
     ASSERT_EQ(StatusText(), L"Octaga");
-    for (const auto &[viewer, shown, item] : {std::tuple(L"flux", L"Flux", IDM_MFLUX),
-                                              std::tuple(L"cortona", L"Cortona", IDM_MCORTONA)}) {
+    for (const auto &[viewer, shown] : {std::pair(L"flux", L"Flux"), std::pair(L"cortona", L"Cortona")}) {
         PROCESS_INFORMATION cli = StartProcess(L"\"" + TestsFolder() + L"\\quelvo-cli.exe\" use " + viewer);
         ASSERT_EQ(FinishProcess(cli, 60000), 0u) << "quelvo-cli use " << Narrow(viewer);
         const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
@@ -156,7 +154,6 @@ TEST_F(WindowTest, TheWindowShowsWhatTheCommandLineSwitchedInAnotherProcess) {
         while (StatusText() != shown && std::chrono::steady_clock::now() < end)
             ASSERT_TRUE(RunLoopTurn(*window, 1000, code));
         EXPECT_EQ(StatusText(), shown);
-        EXPECT_EQ(CheckedViewerItems(), std::vector<UINT>{static_cast<UINT>(item)});
         ASSERT_TRUE(window->DetectionChange());
         EXPECT_EQ(WaitForSingleObject(window->DetectionChange(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
             << "watching again, not signalled for ever";

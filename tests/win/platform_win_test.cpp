@@ -100,26 +100,20 @@ TEST(SingleInstance, AMutexThatExistsOrMayNotBeOpenedMeansAnotherCopyRuns) {
 // ShellExecuteEx asks for COM on the calling thread first: a thread that never entered an apartment is in a
 // single-threaded one once it has started a program through the shell (Wine's runas starts it at once).
 TEST(ShellExecute, TheCallingThreadEntersASingleThreadedApartmentFirst) {
-    struct Result {
-        DWORD launch = ERROR_GEN_FAILURE;
-        HRESULT again = E_FAIL;
-    } result;
-    const auto run = [](void *parameter) -> DWORD {
-        auto &result = *static_cast<Result *>(parameter);
-        ShellElevation shell;
-        const ElevatedLaunch launch = shell.RunAsAdministrator(nullptr, TestsFolder() + L"\\quelvo-cli.exe", L"list");
-        result.launch = launch.error;
+    HRESULT again = E_FAIL; // a second entry, on the thread that called the shell: S_FALSE when already in one
+    const auto run = [](void *again) -> DWORD {
+        const ElevatedLaunch launch =
+            ShellElevation().RunAsAdministrator(nullptr, TestsFolder() + L"\\quelvo-cli.exe", L"list");
         if (launch.process) WaitForSingleObject(launch.process.Get(), 60000);
-        result.again = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); // S_FALSE when already in one
-        if (SUCCEEDED(result.again)) CoUninitialize();
-        return 0;
+        *static_cast<HRESULT *>(again) = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        return launch.error;
     };
-    const HANDLE thread = CreateThread(nullptr, 0, run, &result, 0, nullptr);
-    ASSERT_TRUE(thread);
+    const HANDLE thread = CreateThread(nullptr, 0, run, &again, 0, nullptr);
+    DWORD launched = ERROR_GEN_FAILURE;
     EXPECT_EQ(WaitForSingleObject(thread, 120000), WAIT_OBJECT_0);
+    EXPECT_TRUE(GetExitCodeThread(thread, &launched) && launched == ERROR_SUCCESS) << launched;
     CloseHandle(thread);
-    EXPECT_EQ(result.launch, static_cast<DWORD>(ERROR_SUCCESS));
-    EXPECT_EQ(result.again, S_FALSE) << "the thread was in no apartment when the shell was called";
+    EXPECT_EQ(again, S_FALSE) << "the thread was in no apartment when the shell was called";
 }
 
 // Control Panel by its full path in the system folder, never a control.exe found beside the program or along PATH.
@@ -129,26 +123,32 @@ TEST(UserDefaults, ControlPanelIsStartedFromTheSystemFolder) {
     EXPECT_EQ(LaunchFor(DefaultsPage::DefaultPrograms).file, std::wstring(system) + L"\\control.exe");
 }
 
-// Two names of one file are one file; where the file system gives 128-bit identifiers (ReFS, a Dev Drive), two
-// files whose 64-bit index is the same are still two.
-TEST(FileIdentity, AHardLinkIsTheSameFileAndThe128BitIdentifierTellsFilesApart) {
-    wchar_t buffer[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, buffer);
-    const std::wstring first = std::wstring(buffer) + L"quelvo-identity", link = first + L"-link", other = first + L"-b";
-    for (const std::wstring &path : {link, first, other}) DeleteFileW(path.c_str());
-    for (const std::wstring &path : {first, other})
-        CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-    ASSERT_TRUE(CreateHardLinkW(link.c_str(), first.c_str(), nullptr));
-    FileIdentity a, b, c;
-    ASSERT_TRUE(IdentityOf(first, a) && IdentityOf(link, b) && IdentityOf(other, c));
-    EXPECT_TRUE(a.wide && a == b && !(a == c)) << "this file system gives FILE_ID_INFO";
-    FileIdentity sameIndex = a, narrow = a; // another file of a ReFS volume; where FILE_ID_INFO failed (Windows 7)
+// Where the file system gives 128-bit identifiers (ReFS, a Dev Drive), two files with one 64-bit index are two; a hard
+// link is one file (the command line's tests).
+TEST(FileIdentity, The128BitIdentifierTellsFilesApartWhereTheIndexCannot) {
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    FileIdentity file;
+    ASSERT_TRUE(IdentityOf(std::wstring(system) + L"\\kernel32.dll", file));
+    EXPECT_TRUE(file.wide) << "this file system gives FILE_ID_INFO";
+    FileIdentity sameIndex = file, narrow = file; // another file of a ReFS volume; where FILE_ID_INFO failed (Windows 7)
     sameIndex.id[15] ^= 1;
     narrow.wide = false;
-    EXPECT_FALSE(a == sameIndex);
-    EXPECT_TRUE(a == narrow) << "the 64-bit index decides where one side has no 128-bit identifier";
-    for (const std::wstring &path : {link, first, other}) DeleteFileW(path.c_str());
+    EXPECT_FALSE(file == sameIndex);
+    EXPECT_TRUE(file == narrow) << "the 64-bit index decides where one side has no 128-bit identifier";
 }
 
 } // namespace
+TEST(Account, TheThreeServiceAccountsAreNoUsersAndThisTestIsRunByOne) {
+    for (WELL_KNOWN_SID_TYPE type : {WinLocalSystemSid, WinLocalServiceSid, WinNetworkServiceSid, WinBuiltinAdministratorsSid,
+                                     WinWorldSid}) {
+        BYTE sid[SECURITY_MAX_SID_SIZE];
+        DWORD size = sizeof sid;
+        ASSERT_TRUE(CreateWellKnownSid(type, nullptr, sid, &size));
+        const bool service = type == WinLocalSystemSid || type == WinLocalServiceSid || type == WinNetworkServiceSid;
+        EXPECT_EQ(AccountOfSid(sid), service ? Account::SystemOrService : Account::User) << type;
+    }
+    EXPECT_EQ(CurrentAccount(), Account::User);
+}
+
 } // namespace quelvo::test
