@@ -138,9 +138,9 @@ int ReportNoBackup(const ViewerRecord &viewer, const SwitchOutcome &outcome, Bac
     return ToInt(ExitCode::NoBackup);
 }
 
-int ReportFailure(const ViewerRecord &viewer, const SwitchOutcome &outcome, Console &console) {
+int ReportFailure(const ViewerRecord &viewer, const SwitchOutcome &outcome, Console &console, Elevation &elevation) {
     std::string text = FailedSwitchText(viewer, outcome, Narrow(SystemText(outcome.error)), TextLayout::Lines);
-    if (outcome.error == kRegistryAccessDenied && ShellElevation().ReadRights().AlreadyAdministrator())
+    if (outcome.error == kRegistryAccessDenied && elevation.ReadRights().AlreadyAdministrator())
         text += "Ce programme a déjà les droits d'administrateur : c'est la sécurité propre de la clé " +
                 outcome.failedPath.substr(0, outcome.failedPath.rfind('\\')) +
                 " qui refuse l'écriture. Voyez ses autorisations dans l'Éditeur du registre.\n";
@@ -190,20 +190,20 @@ void ReportHiding(const ViewerRecord &viewer, RegistryReader &registry, Account 
 }
 
 
-int SwitchForTheUserToo(const ViewerRecord &viewer, Win32Registry &registry, Console &console) {
+int SwitchForTheUserToo(const ViewerRecord &viewer, Win32Registry &registry, Console &console, Elevation &elevation) {
     FileBackupStore machineBackup(Scope::Machine), userBackup(Scope::CurrentUser); // the user's own backup first
     Win32ShellNotifier shell;
     const SwitchOutcome outcome =
         SwitchViewer(viewer, {registry, registry, machineBackup, shell, Scope::CurrentUser, &userBackup});
     ReportBackup(outcome, userBackup, Scope::CurrentUser, console);
     if (outcome.StoppedForBackup()) return ReportNoBackup(viewer, outcome, userBackup, console);
-    if (!outcome.Succeeded()) return ReportFailure(viewer, outcome, console);
+    if (!outcome.Succeeded()) return ReportFailure(viewer, outcome, console, elevation);
     console.Err("« " + std::string(viewer.displayName) + " » est aussi le viewer de l'utilisateur actuel (" +
                 WrittenText(outcome) + ", sous " + std::string(kUserClasses) + ").\n");
     return ToInt(ExitCode::Ok);
 }
 
-int UseViewer(const Arguments &arguments, Console &console, Account account) {
+int UseViewer(const Arguments &arguments, Console &console, Account account, const MachineGuard &guard) {
     const ViewerRecord *viewer = ViewerOrComplain(arguments.viewer, console);
     if (!viewer) return ToInt(ExitCode::Usage);
     const Scope scope = ScopeOf(arguments);
@@ -228,9 +228,9 @@ int UseViewer(const Arguments &arguments, Console &console, Account account) {
     const SwitchServices services{registry, registry, machineBackup, shell, scope, &userBackup, arguments.noBackup};
     bool already = false;
     if (scope == Scope::Machine) {
-        Win32SwitchLock lock;
-        const LockHold hold(lock, arguments.waitSeconds * 1000);
-        if (const std::optional<int> refused = RefusedByLock(hold.Result(), arguments, console)) return *refused;
+        const LockHold hold(guard.lock, arguments.waitSeconds * 1000);
+        if (const std::optional<int> refused = RefusedByLock(hold.Result(), arguments, console, guard.elevation))
+            return *refused;
         already = inPlace();
         if (!already) outcome = SwitchViewer(*viewer, services);
     } else {
@@ -245,13 +245,14 @@ int UseViewer(const Arguments &arguments, Console &console, Account account) {
         BackupStore &store = scope == Scope::Machine ? static_cast<BackupStore &>(machineBackup) : userBackup;
         ReportBackup(outcome, store, scope, console);
         if (outcome.StoppedForBackup()) return ReportNoBackup(*viewer, outcome, store, console);
-        if (!outcome.Succeeded()) return ReportFailure(*viewer, outcome, console);
+        if (!outcome.Succeeded()) return ReportFailure(*viewer, outcome, console, guard.elevation);
         console.Err("« " + std::string(viewer->displayName) + " » est maintenant le viewer par défaut" +
                     (scope == Scope::CurrentUser ? " pour l'utilisateur actuel" : "") + " (" + WrittenText(outcome) +
                     ").\n");
     }
     if (scope == Scope::CurrentUser) return ToInt(ExitCode::Ok);
-    const int userCode = arguments.alsoUser ? SwitchForTheUserToo(*viewer, registry, console) : ToInt(ExitCode::Ok);
+    const int userCode =
+        arguments.alsoUser ? SwitchForTheUserToo(*viewer, registry, console, guard.elevation) : ToInt(ExitCode::Ok);
     ReportHiding(*viewer, registry, account, console);
     return userCode;
 }
@@ -290,9 +291,10 @@ int BackUp(const Arguments &arguments, Console &console) {
 } // namespace
 
 // Another machine switch must not interleave its writes with ours: nothing is written without the lock.
-std::optional<int> RefusedByLock(const LockResult &lock, const Arguments &arguments, Console &console) {
+std::optional<int> RefusedByLock(const LockResult &lock, const Arguments &arguments, Console &console,
+                                 Elevation &elevation) {
     if (lock.state == LockState::HeldAfterAbandon) console.Err(LockText(lock, arguments.waitSeconds) + "\n");
-    if (lock.Held()) return std::nullopt;
+    if (lock.Held() || GoesOnWithoutLock(lock, elevation.ReadRights().AlreadyAdministrator())) return std::nullopt;
     std::string text = LockText(lock, arguments.waitSeconds);
     if (lock.state == LockState::Unavailable) text += " Windows indique : " + SystemTextOf(lock.error) + ".";
     console.Err(text + "\n");
@@ -308,6 +310,12 @@ void PrintUsage(Console &console, bool toErr) {
 }
 
 int Run(const Arguments &arguments, Console &console, Account account) {
+    Win32SwitchLock lock;
+    ShellElevation elevation;
+    return Run(arguments, console, account, {lock, elevation});
+}
+
+int Run(const Arguments &arguments, Console &console, Account account, const MachineGuard &guard) {
     switch (arguments.verb) {
     case Verb::Help:
         PrintUsage(console, false);
@@ -317,13 +325,13 @@ int Run(const Arguments &arguments, Console &console, Account account) {
     case Verb::Status:
         return ShowStatus(arguments, console, account);
     case Verb::Use:
-        return UseViewer(arguments, console, account);
+        return UseViewer(arguments, console, account, guard);
     case Verb::Export:
         return ExportViewer(arguments, console);
     case Verb::Backup:
         return BackUp(arguments, console);
     case Verb::Restore:
-        return RestoreBackup(arguments, console);
+        return RestoreBackup(arguments, console, guard);
     case Verb::Check:
         return CheckViewerCommand(arguments, console, account);
     case Verb::Diagnose:

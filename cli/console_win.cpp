@@ -24,6 +24,29 @@ DWORD WriteBytes(HANDLE handle, std::string_view bytes) {
     return 0;
 }
 
+// Redirected, text goes out as Windows' own console tools write it (reg, whoami, ipconfig): in the console's output
+// code page, or the OEM code page where the process has none. Windows PowerShell decodes a program's output with
+// that same code page unless told otherwise, so accents reach a script intact.
+UINT RedirectedCodePage() {
+    const UINT page = GetConsoleOutputCP();
+    return page != 0 ? page : GetOEMCP();
+}
+
+// A character the code page lacks becomes its default character ('?'), never a look-alike: a best fit could turn a
+// fraction slash into a path separator.
+std::string InCodePage(std::string_view utf8, UINT page) {
+    const std::wstring wide = Widen(utf8);
+    if (wide.empty()) return {};
+    const int length = static_cast<int>(wide.size());
+    DWORD flags = WC_NO_BEST_FIT_CHARS;
+    int size = WideCharToMultiByte(page, flags, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    if (size == 0) // UTF-8 and a few others take no flags
+        size = WideCharToMultiByte(page, flags = 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(page, flags, wide.data(), length, text.data(), size, nullptr, nullptr);
+    return text;
+}
+
 } // namespace
 
 Console::Console()
@@ -43,7 +66,7 @@ DWORD Console::Write(const Stream &stream, std::string_view utf8) {
         if (c == '\n') text += '\r';
         text += c;
     }
-    return WriteBytes(stream.handle, text);
+    return WriteBytes(stream.handle, InCodePage(text, RedirectedCodePage()));
 }
 
 void Console::OutFile(std::string_view bytes, std::string_view utf8) {

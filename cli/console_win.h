@@ -1,6 +1,8 @@
 #pragma once
-// Text out as the reader gets it right: UTF-16 to a console window, UTF-8 with CRLF to a file or a pipe. A write to
-// standard output that fails or comes up short is remembered, so that the program can end with its own code.
+// Text out as the reader gets it right: UTF-16 to a console window; to a file or a pipe, with CRLF, in the code page
+// that Windows' own console tools write there (the console's output code page, else the OEM code page). A file's
+// own bytes (.reg, XML) go out as they are. A write to standard output that fails or comes up short is remembered,
+// so that the program can end with its own code.
 
 #include <windows.h>
 

@@ -23,9 +23,14 @@ int wmain(int argc, wchar_t **argv) {
     const int code = Run(*arguments, console, quelvo::CurrentAccount());
     // Data that did not reach standard output whole is a failure, whatever the command did.
     if (const DWORD error = console.OutError()) {
+        const int final = quelvo::ExitCodeAfterOutputFailure(code);
         console.Err("L'écriture sur la sortie standard a échoué : " + quelvo::Narrow(quelvo::SystemText(error)) +
-                    " (erreur " + std::to_string(error) + ").\n");
-        return quelvo::ToInt(quelvo::ExitCode::OutputFailed);
+                    " (erreur " + std::to_string(error) + ")" +
+                    (final == code ? " ; le code de sortie " + std::to_string(code) + " dit ce qui a été fait : " +
+                                         std::string(quelvo::ExitCodeText(code))
+                                   : std::string()) +
+                    ".\n");
+        return final;
     }
     return code;
 }

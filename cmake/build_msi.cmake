@@ -36,27 +36,19 @@ endif()
 # - the database code page (the texts hold é and à) and the summary's language, that of ProductLanguage;
 # - both exes' version and language (VERSIONINFO's 040C) in the File table, so that a repair or an update compares
 #   versions, and no MsiFileHash row for them (the table is for unversioned files only);
-# - ProgramData\Quelvo kept at removal (permanent, 16, beside 64-bit, 256) and created with its owner and rights:
-#   owner Administrators, a protected list: SYSTEM and Administrators full control, Users read and list;
+# - a short name beside each long file name that is not one itself (ICE03);
 # - the refusal of any RUNATLOGON other than 0 or 1, an error action (type 19) before anything is done.
 set(LANGUAGE 1036)
-include(${CMAKE_CURRENT_LIST_DIR}/folder_sddl.cmake)
-set(SDDL "${FOLDER_SDDL}")
-set(REFUSED "RUNATLOGON AND RUNATLOGON <> \"0\" AND RUNATLOGON <> \"1\"")
+set(REFUSED "RUNATLOGON AND RUNATLOGONTEXT <> \"v0\" AND RUNATLOGONTEXT <> \"v1\"")
 set(MESSAGE "RUNATLOGON vaut « [RUNATLOGON] » : seules les valeurs 0 et 1 sont admises. Rien n’a été installé.")
 find_program(MSIBUILD msibuild REQUIRED)
 set(TABLES ${OUTPUT}.tables)
 file(REMOVE_RECURSE ${TABLES})
 file(MAKE_DIRECTORY ${TABLES})
 file(WRITE ${TABLES}/codepage.idt "\n\n1252\t_ForceCodepage\n")
-file(WRITE ${TABLES}/MsiLockPermissionsEx.idt
-     "MsiLockPermissionsEx\tLockObject\tTable\tSDDLText\tCondition\ns72\ts72\ts32\ts0\tS255\n"
-     "MsiLockPermissionsEx\tMsiLockPermissionsEx\nDataFolder\tDATADIR\tCreateFolder\t${SDDL}\t\n")
 execute_process(COMMAND ${MSIBUILD} ${OUTPUT} -s "${HEADER_NAME} ${VERSION}" ${HEADER_MANUFACTURER} "x64;${LANGUAGE}"
                 COMMAND_ERROR_IS_FATAL ANY)
-foreach(TABLE codepage MsiLockPermissionsEx)
-  execute_process(COMMAND ${MSIBUILD} ${OUTPUT} -i ${TABLE}.idt WORKING_DIRECTORY ${TABLES} COMMAND_ERROR_IS_FATAL ANY)
-endforeach()
+execute_process(COMMAND ${MSIBUILD} ${OUTPUT} -i codepage.idt WORKING_DIRECTORY ${TABLES} COMMAND_ERROR_IS_FATAL ANY)
 # One row at a time: msibuild's DELETE with OR takes away the row after each match as well.
 set(QUERIES "")
 foreach(EXE_ROW quelvo.exe quelvo_cli.exe)
@@ -65,7 +57,7 @@ foreach(EXE_ROW quelvo.exe quelvo_cli.exe)
     "DELETE FROM MsiFileHash WHERE File_ = '${EXE_ROW}'")
 endforeach()
 foreach(QUERY ${QUERIES}
-    "UPDATE Component SET Attributes = 272 WHERE Component = 'DataFolder'"
+    "UPDATE File SET FileName = 'QUELVCLI.EXE|quelvo-cli.exe' WHERE File = 'quelvo_cli.exe'"
     "INSERT INTO CustomAction (Action, Type, Target) VALUES ('RefusedRunAtLogon', 19, '${MESSAGE}')"
     "INSERT INTO InstallExecuteSequence (Action, Condition, Sequence) VALUES ('RefusedRunAtLogon', '${REFUSED}', 49)"
     "INSERT INTO InstallUISequence (Action, Condition, Sequence) VALUES ('RefusedRunAtLogon', '${REFUSED}', 49)")

@@ -24,7 +24,6 @@ add_custom_command(OUTPUT ${MSI_FILE}
           -P ${PROJECT_SOURCE_DIR}/cmake/check_msi.cmake
   DEPENDS ${MSI_PAYLOAD} ${PROJECT_SOURCE_DIR}/packaging/quelvo.wxs ${VERSION_HEADER}
           ${PROJECT_SOURCE_DIR}/cmake/build_msi.cmake ${PROJECT_SOURCE_DIR}/cmake/check_msi.cmake
-          ${PROJECT_SOURCE_DIR}/cmake/folder_sddl.cmake ${PROJECT_SOURCE_DIR}/core/file_trust.h
   COMMENT "Building ${MSI_NAME}")
 add_custom_target(msi ALL DEPENDS ${MSI_FILE})
 

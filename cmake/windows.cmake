@@ -18,7 +18,9 @@ add_library(quelvo_platform_win STATIC
   platform/message_filter_win.cpp
   platform/single_instance_win.cpp
   platform/user_defaults_win.cpp
-  platform/system_facts_win.cpp)
+  platform/system_facts_win.cpp
+  platform/registry_watch_win.cpp
+  platform/shell_execute_win.cpp)
 target_link_libraries(quelvo_platform_win PUBLIC quelvo_core advapi32 shell32)
 target_compile_definitions(quelvo_platform_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 quelvo_layer(quelvo_platform_win platform)

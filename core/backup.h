@@ -6,6 +6,7 @@
 #include "reg_file.h"
 
 #include <chrono>
+#include <cstddef>
 
 namespace quelvo {
 
@@ -33,6 +34,11 @@ std::string BackupFileBytes(const Snapshot &snapshot, Scope scope, BackupKind ki
 // The first note line of every backup Quelvo keeps, then the scope's word.
 inline constexpr std::string_view kBackupMarker = "quelvo-backup: ";
 inline constexpr std::string_view kAbsentKeyNote = "quelvo-absent-key: ";
+
+// The largest backup file that is written or read, the same for both, so that whatever is kept can be restored. A
+// registry value holds up to 1 MB in the standard hive format; as hex text in UTF-16 each byte takes six bytes, and a
+// 2.0.0 backup names up to 29 places: about 180 MB. A larger one (a hive in the latest format holds more) is refused.
+inline constexpr std::size_t kLargestBackupBytes = std::size_t{256} << 20;
 
 // "2026-12-08 05:10 UTC".
 std::string UtcStamp(std::chrono::system_clock::time_point when);

@@ -28,5 +28,7 @@ public:
 };
 
 inline constexpr RegistryError kRegistryFileExists = 80;
+// ERROR_FILE_TOO_LARGE: the backup would be larger than any that is read back.
+inline constexpr RegistryError kRegistryFileTooLarge = 223;
 
 } // namespace quelvo

@@ -40,6 +40,13 @@ inline constexpr std::array<ExitCodeMeaning, 10> kExitCodeMeanings = {{
 
 constexpr int ToInt(ExitCode code) { return static_cast<int>(code); }
 
+// The code to end with when standard output could not be written: what the registry or a file underwent (5 to 8)
+// says more than the lost output, which the error output names too.
+constexpr int ExitCodeAfterOutputFailure(int code) {
+    const bool registryOutcome = code >= ToInt(ExitCode::AccessDenied) && code <= ToInt(ExitCode::FileRefused);
+    return registryOutcome ? code : ToInt(ExitCode::OutputFailed);
+}
+
 // The meaning of a code the command line may return; empty for any other number.
 constexpr std::string_view ExitCodeText(int code) {
     for (const ExitCodeMeaning &meaning : kExitCodeMeanings)

@@ -25,6 +25,10 @@ Distrust JudgeObject(const ObjectDescription &object, std::string_view account) 
     return Distrust::None;
 }
 
+std::string_view TrustedAccount(bool machine, std::string_view account, bool ownersKept) {
+    return machine && ownersKept ? std::string_view() : account;
+}
+
 std::string_view DistrustText(Distrust distrust) {
     switch (distrust) {
     case Distrust::None:
@@ -34,8 +38,8 @@ std::string_view DistrustText(Distrust distrust) {
     case Distrust::Unreadable:
         return "sa sécurité n'a pas pu être lue";
     case Distrust::Owner:
-        return "son propriétaire n'est ni SYSTEM, ni Administrateurs, ni TrustedInstaller, ni le compte qui fait ce "
-               "changement";
+        return "son propriétaire n'est ni SYSTEM, ni Administrateurs, ni TrustedInstaller (ni, pour une sauvegarde "
+               "propre à l'utilisateur, cet utilisateur)";
     case Distrust::OthersMayWrite:
         return "d'autres comptes peuvent le modifier";
     case Distrust::Content:

@@ -10,8 +10,7 @@
 namespace quelvo {
 
 // The folder Quelvo makes under ProgramData, and each backup file in it: owner Administrators, an access list that
-// inherits nothing (protected), SYSTEM and Administrators full control, Users read and list. The package makes the
-// folder with this very text.
+// inherits nothing (protected), SYSTEM and Administrators full control, Users read and list.
 inline constexpr std::wstring_view kMachineFolderSddl = L"O:BAG:SYD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)";
 
 inline constexpr std::string_view kSystemSid = "S-1-5-18";
@@ -36,8 +35,16 @@ struct ObjectDescription {
 // Content: a backup file whose content is not a Quelvo backup of the places Quelvo manages (judged by its reader).
 enum class Distrust { None, ReparsePoint, Unreadable, Owner, OthersMayWrite, Content };
 
-// account: the SID of the account making this switch (or, for a user's own backup, that user).
+// account: besides SYSTEM, Administrators and TrustedInstaller, the one account whose own objects are believed
+// (empty for none): see TrustedAccount.
 Distrust JudgeObject(const ObjectDescription &object, std::string_view account);
+
+// Whom JudgeObject believes besides the system's own accounts. A user's own backup: that user. The machine's:
+// nobody, since an administrator's unelevated programs run as the same account and anything they made would pass;
+// except on a file system that keeps no owner (every object reads as the account's own, whoever made it: Wine's),
+// where the owner tells nothing and the account's own entries are all there is.
+std::string_view TrustedAccount(bool machine, std::string_view account, bool ownersKept);
+
 // French, for the report: why it was put aside.
 std::string_view DistrustText(Distrust distrust);
 

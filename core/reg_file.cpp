@@ -29,6 +29,7 @@ bool NeedsHex(std::string_view text) {
 
 std::string HexBytes(std::string hex, std::string_view bytes) {
     static constexpr char kDigits[] = "0123456789abcdef";
+    hex.reserve(hex.size() + 3 * bytes.size()); // a value may take a megabyte or more
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
         if (i > 0) hex += ',';
@@ -77,6 +78,7 @@ void AppendUnit(std::string &out, std::uint32_t unit) {
 
 std::string Utf16LeWithBom(std::string_view utf8) {
     std::string out = "\xFF\xFE";
+    out.reserve(2 + 2 * utf8.size());
     for (std::size_t at = 0; at < utf8.size();) {
         const char32_t point = NextCodePoint(utf8, at).value_or(U'\uFFFD');
         if (point < 0x10000) {

@@ -107,7 +107,7 @@ std::optional<Data> ParseData(std::string_view data) {
 
 class Reader {
 public:
-    explicit Reader(Scope scope) : places_(ManagedPlaces(scope)), scope_(scope) {
+    explicit Reader(Scope scope) : scope_(scope), places_(ManagedPlaces(scope)) {
         if (scope == Scope::Machine) legacy_ = LegacyClassesRootPlaces();
         for (const std::string &place : places_) keys_.push_back(place.substr(0, place.rfind('\\')));
         for (const std::string &place : legacy_) legacyKeys_.push_back(place.substr(0, place.rfind('\\')));
@@ -118,8 +118,9 @@ public:
         if (lines.empty() || lines.front() != kHeader) return Refuse(1, "ce n'est pas un fichier .reg de Windows");
         for (number_ = 2; number_ <= lines.size(); ++number_) {
             std::string line = lines[number_ - 1];
-            // A value's hex data may go on over several lines, each ending with a backslash.
-            while (line.ends_with('\\') && number_ < lines.size() && !line.starts_with('['))
+            // A value's hex data may go on over several lines, each ending with a backslash; a key or a comment
+            // never does.
+            while (line.ends_with('\\') && number_ < lines.size() && !line.starts_with('[') && !line.starts_with(';'))
                 line = line.substr(0, line.size() - 1) + lines[number_++];
             if (!TakeLine(line)) return plan_;
         }
@@ -161,7 +162,8 @@ private:
 
     bool TakeNote(const std::string &line) {
         const std::string_view note = std::string_view(line).substr(line.starts_with("; ") ? 2 : 1);
-        if (note.starts_with(kBackupMarker)) plan_.keptByQuelvo = true;
+        if (note == std::string(kBackupMarker) + (scope_ == Scope::Machine ? "machine" : "user"))
+            plan_.keptByQuelvo = true;
         if (note.starts_with(kAbsentKeyNote)) {
             const std::string key(note.substr(kAbsentKeyNote.size()));
             if (std::ranges::find(keys_, key) == keys_.end() && !BelowAbsentKey(key))
@@ -213,8 +215,8 @@ private:
                ((Absent(key) && std::ranges::find(keys_, key) != keys_.end()) || BelowAbsentKey(key));
     }
 
-    std::vector<std::string> places_, keys_, legacy_, legacyKeys_, absentKeys_;
     Scope scope_;
+    std::vector<std::string> places_, keys_, legacy_, legacyKeys_, absentKeys_;
     RestorePlan plan_;
     std::size_t number_ = 0;
     std::string key_;

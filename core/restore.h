@@ -22,10 +22,13 @@ struct RestoreAction {
 struct RestorePlan {
     std::vector<RestoreAction> actions;
     std::vector<std::string> skipped; // version 2.0.0's classes-root lines, reported and not restored
-    bool keptByQuelvo = false;        // carries the note of a backup this version keeps
+    bool keptByQuelvo = false;        // carries the note of a backup this version keeps, for this scope
     std::size_t refusedLine = 0;      // 1-based; 0 when the whole file is accepted
     std::string refusedReason;
     bool Accepted() const { return refusedLine == 0 && !actions.empty(); }
+    // A backup that Quelvo kept itself: this version's mark, or version 2.0.0's classes-root lines. A file that
+    // export or backup wrote holds the same places but neither.
+    bool KeptByQuelvo() const { return Accepted() && (keptByQuelvo || !skipped.empty()); }
 };
 
 // bytes: UTF-16LE after a byte-order mark, as regedit and Quelvo write them, or UTF-8. A line that names any other

@@ -50,9 +50,12 @@ bool KeepBackupFirst(std::string_view firstPath, const SwitchServices &services,
     const std::string_view record = services.scope == Scope::Machine ? kMachineNoBackupRecord : kUserNoBackupRecord;
     outcome.beforeThisSwitch =
         !check.movedAside.empty() || services.reader.ReadValue(record).status == ReadStatus::Text;
-    const RegistryError error = store->WriteNew(BackupFileBytes(
+    const std::string bytes = BackupFileBytes(
         snapshot, services.scope, outcome.beforeThisSwitch ? BackupKind::BeforeThisSwitch : BackupKind::BeforeQuelvo,
-        UtcStamp(services.now)));
+        UtcStamp(services.now));
+    // Kept only if restore will read it back.
+    const RegistryError error =
+        bytes.size() > kLargestBackupBytes ? kRegistryFileTooLarge : store->WriteNew(bytes);
     if (error == kRegistryFileExists) return true; // another switch kept them a moment ago
     if (error == kRegistryOk) {
         outcome.backup = BackupResult::Written;

@@ -52,6 +52,13 @@ private:
     LockResult result_;
 };
 
+// Without administrator rights the lock cannot be created or opened (its owner, Administrators, is not in the
+// token), and the machine's values cannot be written either: such a switch goes on without it, to find its values
+// already in place or be refused at its first write, never writing without the lock what rights would allow.
+constexpr bool GoesOnWithoutLock(const LockResult &result, bool alreadyAdministrator) {
+    return result.state == LockState::Unavailable && !alreadyAdministrator;
+}
+
 // French: why the switch was not made (Busy, ForeignOwner, Unavailable), or the warning after an abandoned
 // hold; empty for Held. The system's own text for an Unavailable error is the caller's to add.
 std::string LockText(const LockResult &result, std::uint32_t waitSeconds);

@@ -1,5 +1,6 @@
 #include "backup_store_win.h"
 
+#include "core/backup.h"
 #include "core/file_trust.h"
 #include "core/restore.h"
 #include "file_security_win.h"
@@ -10,12 +11,14 @@
 #include <windows.h>
 #include <ntsecapi.h>
 
+#include <algorithm>
+#include <iterator>
+
 
 namespace quelvo {
 namespace {
 
 constexpr wchar_t kFileName[] = L"associations-before-quelvo.reg";
-constexpr DWORD kLargestBackup = 1 << 20;
 
 const GUID kProgramData = {0x62AB5D82, 0xFDC1, 0x4DC3, {0xA9, 0xDD, 0x07, 0x0D, 0x1D, 0x49, 0x5D, 0x97}};
 const GUID kLocalAppData = {0xF1B32785, 0x6FBA, 0x4FCF, {0x9D, 0x55, 0x7B, 0x8E, 0x7F, 0x15, 0x70, 0x91}};
@@ -32,29 +35,22 @@ UniqueKernelHandle OpenToJudge(const std::wstring &path, DWORD access) {
     return UniqueKernelHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
 
-std::string Bytes(HANDLE file) {
-    std::string bytes(kLargestBackup + 1, '\0');
-    DWORD read = 0, total = 0;
-    while (total < bytes.size() && ReadFile(file, bytes.data() + total, static_cast<DWORD>(bytes.size() - total), &read,
-                                            nullptr) &&
-           read > 0)
-        total += read;
-    bytes.resize(total);
-    return bytes;
-}
-
 // Why the folder or file at path is not to be believed; None when it is.
 Distrust Judge(const std::wstring &path, bool folder, Scope scope) {
     UniqueKernelHandle handle = OpenToJudge(path, folder ? 0 : GENERIC_READ);
     if (!handle) return Distrust::Unreadable;
     const ObjectDescription object = DescribeObject(handle.Get());
-    if (const Distrust distrust = JudgeObject(object, CurrentAccountSid()); distrust != Distrust::None) return distrust;
+    const std::string account = CurrentAccountSid();
+    const std::string_view trusted = TrustedAccount(scope == Scope::Machine, account, FileOwnersKept());
+    if (const Distrust distrust = JudgeObject(object, trusted); distrust != Distrust::None) return distrust;
     BY_HANDLE_FILE_INFORMATION information = {};
     GetFileInformationByHandle(handle.Get(), &information);
     if (((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != folder) return Distrust::Content;
     if (folder) return Distrust::None;
-    const std::string bytes = Bytes(handle.Get());
-    return bytes.size() <= kLargestBackup && ReadBackup(bytes, scope).Accepted() ? Distrust::None : Distrust::Content;
+    std::string bytes;
+    DWORD error = ERROR_SUCCESS;
+    return ReadWholeFile(handle.Get(), bytes, error) && ReadBackup(bytes, scope).KeptByQuelvo() ? Distrust::None
+                                                                                                : Distrust::Content;
 }
 
 // Digits by hand: the C library's wide formatting would add its whole printf to the program.
@@ -96,6 +92,24 @@ DWORD WriteWhole(HANDLE file, std::string_view bytes) {
 
 } // namespace
 
+bool ReadWholeFile(HANDLE file, std::string &bytes, unsigned long &error) {
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(file, &size)) return error = GetLastError(), false;
+    if (static_cast<unsigned long long>(size.QuadPart) > kLargestBackupBytes)
+        return error = ERROR_FILE_TOO_LARGE, false;
+    // One byte more than it said it holds: a file that grew meanwhile is not read in part.
+    bytes.assign(static_cast<std::size_t>(size.QuadPart) + 1, '\0');
+    std::size_t total = 0;
+    for (DWORD read = 0; total < bytes.size(); total += read) {
+        const DWORD asked = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - total, 1 << 24));
+        if (!ReadFile(file, bytes.data() + total, asked, &read, nullptr)) return error = GetLastError(), false;
+        if (read == 0) break;
+    }
+    if (total == bytes.size()) return error = ERROR_FILE_TOO_LARGE, false;
+    bytes.resize(total);
+    return true;
+}
+
 unsigned long WriteNewFile(const std::wstring &path, std::string_view bytes, SECURITY_ATTRIBUTES *security) {
     const HANDLE created = CreateFileW(path.c_str(), GENERIC_WRITE, 0, security, CREATE_NEW,
                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
@@ -133,6 +147,11 @@ std::wstring RandomName(const wchar_t *prefix, const wchar_t *suffix) {
     return name + suffix;
 }
 
+bool FileIdentity::operator==(const FileIdentity &other) const {
+    if (wide && other.wide) return volume == other.volume && std::equal(std::begin(id), std::end(id), other.id);
+    return shortVolume == other.shortVolume && index == other.index;
+}
+
 bool IdentityOf(const std::wstring &path, FileIdentity &identity) {
     HANDLE handle = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -140,7 +159,16 @@ bool IdentityOf(const std::wstring &path, FileIdentity &identity) {
     UniqueKernelHandle file(handle);
     BY_HANDLE_FILE_INFORMATION information = {};
     if (!GetFileInformationByHandle(file.Get(), &information)) return false;
-    identity = {information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+    identity = {};
+    identity.shortVolume = information.dwVolumeSerialNumber;
+    identity.index = (static_cast<unsigned long long>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    // Windows 8 and later, on the file systems that keep one; Windows 7 and others fail the call.
+    FILE_ID_INFO wide = {};
+    if (GetFileInformationByHandleEx(file.Get(), FileIdInfo, &wide, sizeof wide)) {
+        identity.wide = true;
+        identity.volume = wide.VolumeSerialNumber;
+        std::copy(std::begin(wide.FileId.Identifier), std::end(wide.FileId.Identifier), identity.id);
+    }
     return true;
 }
 
@@ -214,8 +242,8 @@ bool FileBackupStore::ReadTrusted(std::string &bytes, std::string &why) {
         }
     }
     UniqueKernelHandle file = OpenToJudge(Path(), GENERIC_READ);
-    if (!file) return why = "il n'a pas pu être lu", false;
-    bytes = Bytes(file.Get());
+    DWORD error = ERROR_SUCCESS;
+    if (!file || !ReadWholeFile(file.Get(), bytes, error)) return why = "il n'a pas pu être lu en entier", false;
     return true;
 }
 

@@ -12,11 +12,16 @@
 
 namespace quelvo {
 
-// The identity of an existing file (volume serial number and file index), so that two spellings of one file compare
-// equal; false if it cannot be opened.
+// The identity of an existing file, so that two spellings of one file compare equal: the volume's serial number
+// with the file's 128-bit identifier where the file system gives one (ReFS, a Dev Drive: their 64-bit index need not
+// tell two files apart), else with the 64-bit index; false from IdentityOf if it cannot be opened.
 struct FileIdentity {
-    unsigned long volume = 0, high = 0, low = 0;
-    bool operator==(const FileIdentity &) const = default;
+    bool wide = false; // volume and id from FILE_ID_INFO
+    unsigned long long volume = 0;
+    unsigned char id[16] = {};
+    unsigned long shortVolume = 0; // from BY_HANDLE_FILE_INFORMATION, always read
+    unsigned long long index = 0;
+    bool operator==(const FileIdentity &other) const;
 };
 bool IdentityOf(const std::wstring &path, FileIdentity &identity);
 
@@ -58,6 +63,10 @@ std::wstring KnownFolder(Scope scope);
 
 // A name no one can guess: 128 random bits.
 std::wstring RandomName(const wchar_t *prefix, const wchar_t *suffix);
+
+// All of an open file, no more than the largest backup (ERROR_FILE_TOO_LARGE); false with the system's code when it
+// cannot be read whole.
+bool ReadWholeFile(void *file, std::string &bytes, unsigned long &error);
 
 // Creates path as a new file (never over an existing one, never through a link), writes all of bytes and flushes
 // them to the disk; a file it created and could not fill is deleted. ERROR_SUCCESS or the system's code.

@@ -1,6 +1,7 @@
 #include "elevation_win.h"
 
 #include "module_export_win.h"
+#include "shell_execute_win.h"
 
 #include <shellapi.h>
 
@@ -68,14 +69,8 @@ ElevatedLaunch ShellElevation::RunAsAdministrator(HWND owner, const std::wstring
     info.lpParameters = parameters.c_str();
     info.nShow = SW_HIDE;
     // shell32 only when asked: the command line links this file too, and its verbs never need the shell.
-    const auto execute =
-        ModuleExport<BOOL WINAPI(SHELLEXECUTEINFOW *)>(LoadSystemLibrary(L"shell32.dll"), "ShellExecuteExW");
-    if (!execute) {
-        launch.error = GetLastError();
-        return launch;
-    }
-    if (!execute(&info)) {
-        launch.error = GetLastError();
+    if (const DWORD error = ShellExecuteWithCom(info); error != ERROR_SUCCESS) {
+        launch.error = error;
         return launch;
     }
     launch.process.Reset(info.hProcess);

@@ -80,6 +80,38 @@ std::string CurrentAccountSid() {
     return SidText(reinterpret_cast<TOKEN_USER *>(buffer.data())->User.Sid);
 }
 
+namespace {
+
+bool OwnersKeptOnce() {
+    wchar_t temporary[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, temporary);
+    if (length == 0 || length > MAX_PATH) return true;
+    const UniqueDescriptor descriptor = DescriptorFromSddl(L"O:BAD:(A;;FA;;;BA)(A;;FA;;;SY)");
+    SECURITY_ATTRIBUTES security = {sizeof security, descriptor.get(), FALSE};
+    // Whatever is already at that name makes the creation fail, and the owners are then taken as real.
+    const std::wstring probe =
+        std::wstring(temporary, length) + L"quelvo-owner-" + std::to_wstring(GetCurrentProcessId());
+    if (!descriptor || !CreateDirectoryW(probe.c_str(), &security)) return true;
+    bool kept = true;
+    if (HANDLE folder = CreateFileW(probe.c_str(), READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                    nullptr);
+        folder != INVALID_HANDLE_VALUE) {
+        UniqueKernelHandle keep(folder);
+        const ObjectDescription object = DescribeObject(folder);
+        kept = !object.readable || object.ownerSid == kAdministratorsSid;
+    }
+    RemoveDirectoryW(probe.c_str());
+    return kept;
+}
+
+} // namespace
+
+bool FileOwnersKept() {
+    static const bool kept = OwnersKeptOnce();
+    return kept;
+}
+
 UniqueDescriptor DescriptorFromSddl(const std::wstring &sddl) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr))

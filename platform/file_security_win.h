@@ -16,6 +16,10 @@ ObjectDescription DescribeObject(HANDLE handle);
 ObjectDescription DescribeDescriptor(PSECURITY_DESCRIPTOR descriptor);
 // The SID of this process's user, as text; empty if it cannot be read.
 std::string CurrentAccountSid();
+// Whether the file system keeps the owner that a new object is given: a folder made in the temporary folder with
+// owner Administrators reads back so. True also where that owner may not be given (a process without the rights),
+// since the owners read are then real. Asked once a process.
+bool FileOwnersKept();
 
 struct LocalFreeDeleter {
     void operator()(void *memory) const { LocalFree(memory); }

@@ -1,9 +1,8 @@
 #include "user_defaults_win.h"
 
 #include "system_facts_win.h"
+#include "shell_execute_win.h"
 #include "text_win.h"
-
-#include <shellapi.h>
 
 namespace quelvo {
 
@@ -17,20 +16,23 @@ WindowsVersion Win32UserDefaults::Version() {
     return RunningWindowsVersion();
 }
 
+PageLaunch LaunchFor(DefaultsPage page) {
+    if (page == DefaultsPage::DefaultApps) return {L"ms-settings:defaultapps", {}};
+    if (page == DefaultsPage::DefaultPrograms)
+        return {SystemProgram(L"control.exe"), L"/name Microsoft.DefaultPrograms /page pageDefaultProgram"};
+    return {};
+}
+
 DWORD Win32UserDefaults::Open(DefaultsPage page) {
+    const PageLaunch launch = LaunchFor(page);
+    if (launch.file.empty()) return ERROR_NOT_SUPPORTED;
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_FLAG_NO_UI;
     info.nShow = SW_SHOWNORMAL;
-    if (page == DefaultsPage::DefaultApps) {
-        info.lpFile = L"ms-settings:defaultapps";
-    } else if (page == DefaultsPage::DefaultPrograms) {
-        info.lpFile = L"control.exe";
-        info.lpParameters = L"/name Microsoft.DefaultPrograms /page pageDefaultProgram";
-    } else {
-        return ERROR_NOT_SUPPORTED;
-    }
-    return ShellExecuteExW(&info) ? ERROR_SUCCESS : GetLastError();
+    info.lpFile = launch.file.c_str();
+    info.lpParameters = launch.parameters.empty() ? nullptr : launch.parameters.c_str();
+    return ShellExecuteWithCom(info);
 }
 
 DWORD Win32UserDefaults::ClearChoice(std::string_view extension) {

@@ -18,6 +18,14 @@ enum class DefaultsPage {
 };
 DefaultsPage PageFor(WindowsVersion version);
 
+// What is started for a page: a settings address, or Control Panel by its full path in the system folder; an empty
+// file for None.
+struct PageLaunch {
+    std::wstring file;
+    std::wstring parameters;
+};
+PageLaunch LaunchFor(DefaultsPage page);
+
 class UserDefaults {
 public:
     virtual ~UserDefaults() = default;

@@ -2,6 +2,7 @@
 
 #include "accessible_name.h"
 #include "core/detection.h"
+#include "core/switch.h"
 #include "platform/dpi_win.h"
 #include "platform/message_filter_win.h"
 #include "platform/text_win.h"
@@ -36,7 +37,8 @@ const ViewerRecord *ViewerOfCommand(int id) {
 
 MainWindow::MainWindow(Services services)
     : services_(services), frame_(kFrame), focus_(kRestoreFocus), icon_(services.notificationArea),
-      modes_(icon_, *this), switchFlow_(services_, *this) {}
+      modes_(icon_, *this), switchFlow_(services_, *this),
+      detectionWatch_({kUserDetectionPath, kMachineDetectionPath}) {}
 
 MainWindow::~MainWindow() {
     about_.OnClosed(nullptr);
@@ -56,12 +58,18 @@ bool MainWindow::Create(HINSTANCE instance) {
 
 void MainWindow::OnLoad() {
     controls_.AttachMenuBitmap();
+    detectionWatch_.Arm(); // before the first detection, so that no change after it goes unseen
     if (const ViewerRecord *viewer = DetectCurrentViewer(services_.registryReader)) {
         SetStatusText(viewer->displayName);
         SetViewerChecked(*viewer, true);
     }
     TrayCommand();
     RestoreCommand();
+}
+
+void MainWindow::OnDetectionChanged() {
+    detectionWatch_.Arm();
+    if (hwnd_) ShowDetectedViewer(services_.registryReader, *this);
 }
 
 bool MainWindow::PreTranslate(MSG &message) {

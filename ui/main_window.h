@@ -11,6 +11,7 @@
 #include "switch_flow.h"
 #include "tray/notification_icon.h"
 #include "tray/window_modes.h"
+#include "platform/registry_watch_win.h"
 
 #include <windows.h>
 
@@ -50,6 +51,11 @@ public:
     // True when the close is refused.
     bool OnCloseRequest() { return modes_.HideOnClose(); }
 
+    // What detection reads, changed elsewhere (the command line, another administrator, an installer): watched
+    // again, then shown as after a click. Null while nothing is watched.
+    HANDLE DetectionChange() const { return detectionWatch_.Event(); }
+    void OnDetectionChanged();
+
     void SetStatusText(std::string_view text) override;
     void SetViewerChecked(const ViewerRecord &viewer, bool checked) override;
 
@@ -88,6 +94,7 @@ private:
     HWND tooltips_ = nullptr;
     UINT taskbarCreatedMessage_ = 0;
     AboutWindow about_;
+    RegistryWatch detectionWatch_;
 };
 
 // The registered window class name; also what tests and a second instance look for.

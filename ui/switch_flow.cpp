@@ -50,11 +50,8 @@ std::optional<SwitchOutcome> SwitchFlow::SwitchMachineLocked(const ViewerRecord 
     const LockResult lock = services_.switchLock.AcquirePumping(services_.lockWaitMilliseconds);
     reportOpen_ = false;
     if (!window_) return std::nullopt; // the program ended during the wait
-    // Without administrator rights the lock cannot be opened; the writes are then refused too, and what is
-    // offered after a refusal follows.
-    const bool unlockedRefusal =
-        lock.state == LockState::Unavailable && !services_.elevation.ReadRights().AlreadyAdministrator();
-    if (!lock.Held() && !unlockedRefusal) {
+    // Without administrator rights the writes are refused at the first, and what is offered after a refusal follows.
+    if (!lock.Held() && !GoesOnWithoutLock(lock, services_.elevation.ReadRights().AlreadyAdministrator())) {
         Report(LockRefusedMessage(viewer, lock, services_.lockWaitMilliseconds / 1000), MB_OK | MB_ICONWARNING);
         return std::nullopt;
     }

@@ -101,13 +101,27 @@ void CliTest::TearDown() {
     }
 }
 
+namespace {
+
+// The command line writes its text to a file in the OEM code page, as Windows' own tools do when they have no console
+// window to write to; a file's own bytes (.reg in UTF-16, XML in UTF-8) come as they are.
+std::string FromOemText(const std::string &bytes) {
+    if (bytes.empty() || bytes.starts_with("\xFF\xFE") || bytes.starts_with("<?xml")) return bytes;
+    const int size = MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), size);
+    return Narrow(wide);
+}
+
+} // namespace
+
 ProcessResult CliTest::RunCli(const std::wstring &arguments) {
     const std::wstring outPath = TempFile(OutputName(L"out"));
     HANDLE out = InheritableFile(outPath);
     EXPECT_NE(out, INVALID_HANDLE_VALUE);
     ProcessResult result = RunCliTo(arguments, out);
     CloseHandle(out);
-    result.out = ReadFileBytes(outPath).value_or("");
+    result.out = FromOemText(ReadFileBytes(outPath).value_or(""));
     return result;
 }
 
@@ -118,7 +132,7 @@ ProcessResult CliTest::RunCliTo(const std::wstring &arguments, HANDLE out) {
     ProcessResult result;
     result.exitCode = RunProcess(L"\"" + BuildFolder() + L"\\quelvo-cli.exe\" " + arguments, out, err);
     CloseHandle(err);
-    result.err = ReadFileBytes(errPath).value_or("");
+    result.err = FromOemText(ReadFileBytes(errPath).value_or(""));
     return result;
 }
 
@@ -146,8 +160,8 @@ std::vector<ProcessResult> CliTest::RunCliTogether(const std::vector<std::wstrin
         result.exitCode = FinishProcess(run.process);
         CloseHandle(run.out);
         CloseHandle(run.err);
-        result.out = ReadFileBytes(run.outPath).value_or("");
-        result.err = ReadFileBytes(run.errPath).value_or("");
+        result.out = FromOemText(ReadFileBytes(run.outPath).value_or(""));
+        result.err = FromOemText(ReadFileBytes(run.errPath).value_or(""));
         results.push_back(std::move(result));
     }
     return results;

@@ -18,7 +18,7 @@ namespace quelvo::test {
 
 struct ProcessResult {
     DWORD exitCode = 0xFFFFFFFF;
-    std::string out; // as written: UTF-8 text, or the bytes of a .reg file
+    std::string out; // text as UTF-8 (written in the OEM code page), or the bytes of a .reg or XML file as written
     std::string err;
 };
 

@@ -7,9 +7,13 @@
 #include "core/in_place.h"
 #include "core/registry_path.h"
 #include "platform/registry_win.h"
+#include "platform/switch_lock_win.h"
+#include "platform/unique_handle_win.h"
 #include "platform/text_win.h"
 
 #include <nlohmann/json.hpp>
+
+#include <tuple>
 
 namespace quelvo::test {
 namespace {
@@ -135,6 +139,62 @@ TEST_F(CliTest, AlsoUserIsRefusedAsSystemBeforeAnyWrite) {
     EXPECT_EQ(cli::Run(*cli::ParseArguments({"use", "octaga", "--also-user"}), console, Account::SystemOrService), 2);
     EXPECT_EQ(ReadPlaces(), machine);
     EXPECT_EQ(ReadPlaces(Scope::CurrentUser), user);
+}
+
+// Wine's token reads as elevated: a lock that cannot be opened and a token of our choosing stand in for a standard
+// user's process (or an administrator's filtered one), whose token lacks the lock's owner.
+class TokenOf : public ShellElevation {
+public:
+    explicit TokenOf(Rights rights) : rights_(rights) {}
+    Rights ReadRights() override { return rights_; }
+
+private:
+    Rights rights_;
+};
+
+// The exit code of the verb run in this process, and what it said on the error output.
+std::pair<int, std::string> RunGuarded(const std::vector<std::string> &words, SwitchLock &lock, Elevation &token,
+                                       const std::wstring &errFile) {
+    const HANDLE file =
+        CreateFileW(errFile.c_str(), GENERIC_WRITE | GENERIC_READ, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const HANDLE previous = GetStdHandle(STD_ERROR_HANDLE);
+    SetStdHandle(STD_ERROR_HANDLE, file);
+    cli::Console console; // takes the handles as they are now
+    SetStdHandle(STD_ERROR_HANDLE, previous);
+    const int code = cli::Run(*cli::ParseArguments(words), console, Account::User, {lock, token});
+    CloseHandle(file);
+    return {code, ReadFileBytes(errFile).value_or("")};
+}
+
+TEST_F(CliTest, WithoutRightsAPcInPlaceIsLeftAloneAndAWriteIsRefusedAtTheFirstNotByTheLock) {
+    const std::wstring name = L"Global\\Quelvo.Test.Unopenable." + std::to_wstring(GetCurrentProcessId());
+    UniqueKernelHandle planted(CreateEventW(nullptr, TRUE, FALSE, name.c_str())); // no mutex can be opened there
+    Win32SwitchLock lock(name);
+    TokenOf standardUser({TokenElevationTypeDefault, false}), filtered({TokenElevationTypeLimited, false}),
+        elevated({TokenElevationTypeFull, true});
+
+    FillPlaces("other");
+    ASSERT_EQ(RunCli(L"use octaga").exitCode, 0u);
+    const std::wstring saved = TempFile(L"saved.reg");
+    ASSERT_EQ(RunCli(L"backup -o \"" + saved + L"\"").exitCode, 0u);
+    DeleteFolder(MachineFolder());
+    const auto before = ReadPlaces();
+    DenyWritesToEveryPlace(); // what a standard user meets under HKEY_LOCAL_MACHINE
+    const std::wstring err = TempFile(L"err.txt");
+
+    auto [code, said] = RunGuarded({"use", "octaga"}, lock, standardUser, err);
+    EXPECT_EQ(code, 0) << "in place: nothing to write, nothing refused " << said;
+    std::tie(code, said) = RunGuarded({"use", "flux"}, lock, filtered, err);
+    EXPECT_EQ(code, 5) << said;
+    EXPECT_TRUE(Has(said, "ajoutez --user")) << said;
+    std::tie(code, said) = RunGuarded({"restore", Narrow(saved)}, lock, standardUser, err);
+    EXPECT_EQ(code, 5) << said;
+    EXPECT_TRUE(Has(said, "en tant qu'administrateur")) << said;
+    EXPECT_EQ(ReadPlaces(), before);
+    EXPECT_EQ(GetFileAttributesW(MachineFolder().c_str()), INVALID_FILE_ATTRIBUTES) << "no backup for a refused switch";
+
+    std::tie(code, said) = RunGuarded({"use", "flux"}, lock, elevated, err);
+    EXPECT_EQ(code, 6) << "an administrator never goes around a lock that cannot be opened: " << said;
 }
 
 } // namespace

@@ -140,7 +140,7 @@ TEST_F(CliTest, RestorePutsBackEveryTypeAnAbsentValueAndRemovesAKeyThatDidNotExi
     const auto used = ReadPlaces();
     const ProcessResult dry = RunCli(L"restore --dry-run");
     EXPECT_EQ(dry.exitCode, 0u) << dry.err;
-    EXPECT_TRUE(Has(dry.out, "dword:04030201")) << dry.out;
+    EXPECT_TRUE(Has(dry.err, "dword:04030201")) << dry.err;
     EXPECT_EQ(ReadPlaces(), used) << "--dry-run writes nothing";
 
     const ProcessResult restored = RunCli(L"restore");
@@ -156,6 +156,47 @@ TEST_F(CliTest, RestorePutsBackEveryTypeAnAbsentValueAndRemovesAKeyThatDidNotExi
     EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, KeyBelowRoot(places[19]).c_str(), 0, KEY_READ, &gone),
               ERROR_FILE_NOT_FOUND);
     if (gone) RegCloseKey(gone);
+}
+
+// restore FILE reads all of the file or refuses it; what it shows of a refused line is escaped; its report is on the
+// error output and counts places, so a closed standard output hides nothing it did.
+TEST_F(CliTest, RestoreReadsTheWholeFileEscapesWhatItRefusesAndReportsPlacesOnTheErrorOutput) {
+    FillPlaces("before");
+    const auto before = ReadPlaces();
+    const std::string header = "Windows Registry Editor Version 5.00\r\n\r\n";
+    const std::string wrl = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.wrl]\r\n@=\"Planted\"\r\n";
+    std::string padding;
+    while (padding.size() < (1u << 20)) padding += "; " + std::string(98, '-') + "\r\n";
+    const std::wstring longFile = TempFile(L"long.reg");
+    WriteBytes(longFile, Utf16LeWithBom(header + wrl + padding + kRunKey + "\r\n\"QuelvoTest\"=\"evil.exe\"\r\n"));
+    ProcessResult result = RunCli(L"restore \"" + longFile + L"\"");
+    EXPECT_EQ(result.exitCode, 8u) << "the foreign key past the first MiB is read: " << result.err;
+    EXPECT_EQ(ReadPlaces(), before);
+
+    const std::wstring steering = TempFile(L"steering.reg");
+    WriteBytes(steering, Utf16LeWithBom(header + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.wrl\x1b[2J\u202e]\r\n"));
+    result = RunCli(L"restore \"" + steering + L"\"");
+    EXPECT_EQ(result.exitCode, 8u);
+    EXPECT_TRUE(Has(result.err, "\\x1B[2J\\u{202E}")) << result.err;
+    EXPECT_FALSE(Has(result.err, "\x1b")) << "no raw escape reaches the terminal";
+
+    // Every key missing: twenty values and twenty keys to remove are twenty places.
+    for (const std::string &place : Places()) DeleteTree(HKEY_LOCAL_MACHINE, KeyBelowRoot(place));
+    Win32Registry registry;
+    const std::wstring saved = TempFile(L"saved.reg");
+    WriteBytes(saved, BackupFileBytes(TakeSnapshot(Scope::Machine, registry), Scope::Machine, BackupKind::BeforeQuelvo,
+                                      "2026-12-08 05:00 UTC"));
+    const auto empty = ReadPlaces();
+    ASSERT_EQ(RunCli(L"use octaga").exitCode, 0u);
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE full = CreateFileW(L"Z:\\dev\\full", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(full, INVALID_HANDLE_VALUE);
+    result = RunCliTo(L"restore \"" + saved + L"\"", full);
+    EXPECT_EQ(result.exitCode, 0u) << result.err;
+    EXPECT_TRUE(Has(result.err, "\n20 emplacement(s) remis.")) << result.err;
+    EXPECT_EQ(ReadPlaces(), empty);
+    CloseHandle(full);
 }
 
 TEST_F(CliTest, OutputFileIsNeverReplacedUnaskedNorEverTheBackup) {

@@ -1,4 +1,5 @@
 #include "core/backup.h"
+#include "core/exit_codes.h"
 #include "core/file_trust.h"
 #include "core/restore.h"
 #include "core/switch.h"
@@ -226,10 +227,42 @@ TEST(Restore, RefusesAnyOtherKeyOrValueNamingTheLineAndSkipsTheClassesRootOf200)
     const RestorePlan plan = ReadBackup(RegFileBytes(old), Scope::Machine);
     ASSERT_TRUE(plan.Accepted()) << plan.refusedLine << " " << plan.refusedReason;
     EXPECT_FALSE(plan.keptByQuelvo);
+    EXPECT_TRUE(plan.KeptByQuelvo()) << "2.0.0's classes-root lines are its mark";
     EXPECT_EQ(plan.skipped.size(), 9u);
     ASSERT_EQ(plan.actions.size(), 20u);
     for (const RestoreAction &action : plan.actions)
         EXPECT_TRUE(action.path.starts_with("HKEY_LOCAL_MACHINE\\")) << action.path;
+}
+
+// Only the mark of a backup kept for that scope makes a file Quelvo's backup (an export file at its name is put
+// aside: tests/win/backup_store_test.cpp).
+TEST(Backup, OnlyItsOwnMarkMakesAFileAKeptBackupAndACommentNeverContinues) {
+    FakeRegistry registry;
+    const std::string kept = BackupFileBytes(TakeSnapshot(Scope::Machine, registry), Scope::Machine,
+                                             BackupKind::BeforeQuelvo, "2026-12-08 05:00 UTC");
+    EXPECT_TRUE(ReadBackup(kept, Scope::Machine).KeptByQuelvo());
+    const std::string wrl = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.wrl]\r\n@=\"Old.Wrl\"\r\n";
+    EXPECT_TRUE(ReadBackup(Reg(wrl), Scope::Machine).Accepted()) << "restore FILE still takes a file without it";
+    EXPECT_FALSE(ReadBackup(Reg("; quelvo-backup: user\r\n" + wrl), Scope::Machine).KeptByQuelvo());
+
+    // A comment ending in a backslash: the key after it is a key, and its value goes under it.
+    const std::string wrz = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.wrz]\r\n";
+    const RestorePlan plan = ReadBackup(Reg(wrz + "; C:\\dossier\\\r\n" + wrl), Scope::Machine);
+    ASSERT_TRUE(plan.Accepted()) << plan.refusedLine << " " << plan.refusedReason;
+    ASSERT_EQ(plan.actions.size(), 1u);
+    EXPECT_EQ(plan.actions[0].path, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.wrl\\");
+}
+
+// A backup larger than restore reads is never kept: the first switch stops before any write, as for a backup that
+// cannot be written (which --no-backup goes past).
+TEST(Backup, OneThatRestoreCouldNotReadIsNotKept) {
+    SwitchBench huge;
+    huge.registry.SetRaw(ManagedPlaces(Scope::Machine)[3], kRegBinary, std::string(kLargestBackupBytes / 6 + 1, 'q'));
+    const SwitchOutcome outcome = huge.Switch(Viewers()[1]);
+    EXPECT_EQ(outcome.backup, BackupResult::Failed);
+    EXPECT_EQ(outcome.backupError, kRegistryFileTooLarge);
+    EXPECT_FALSE(huge.backup.stored);
+    EXPECT_TRUE(huge.registry.Writes().empty());
 }
 
 TEST(FileTrust, OnlyTheTrustedAccountsMayOwnOrChangeWhatIsBelieved) {
@@ -254,6 +287,19 @@ TEST(FileTrust, OnlyTheTrustedAccountsMayOwnOrChangeWhatIsBelieved) {
     ObjectDescription link = object(std::string(kAdministratorsSid), {systemFull});
     link.reparsePoint = true;
     EXPECT_EQ(JudgeObject(link, me), Distrust::ReparsePoint);
+
+    // The machine's backup: the switching account's own objects are an unelevated program's, not believed where
+    // the file system keeps owners at all; a user's own backup is that user's.
+    const std::string_view machine = TrustedAccount(true, me, true);
+    EXPECT_EQ(JudgeObject(object(me, {systemFull}), machine), Distrust::Owner);
+    EXPECT_EQ(JudgeObject(object(std::string(kAdministratorsSid), {{true, false, me, 0x2}}), machine),
+              Distrust::OthersMayWrite);
+    EXPECT_TRUE(TrustedAccount(false, me, true) == me && TrustedAccount(true, me, false) == me);
+}
+
+TEST(ExitCodes, WhatTheRegistryOrAFileUnderwentOutranksALostOutput) {
+    for (int code : {5, 6, 7, 8}) EXPECT_EQ(ExitCodeAfterOutputFailure(code), code);
+    for (int code : {0, 1, 2, 3, 4, 9}) EXPECT_EQ(ExitCodeAfterOutputFailure(code), 9) << code;
 }
 
 } // namespace

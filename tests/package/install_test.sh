@@ -25,7 +25,8 @@ build_package "$work/rebuilt.msi" "$version" "$readme" &&
     build_package "$work/older.msi" "$older" "$readme" || exit 1
 
 echo "== RUNATLOGON other than 0 or 1 stops the install"
-for value in yes 2 " 1"; do
+# 01, 0001 and a full-width 1 are numbers equal to 1 to an installer that compares numbers: refused all the same.
+for value in yes 2 " 1" 01 0001 "１"; do
     rm -f "$work/refused.log"
     msiexec_expect nonzero /i "$msi" /qn "RUNATLOGON=$value" /l*v "Z:${work//\//\\}\\refused.log"
     check "stopped by the refusal, the last action the log names" last_action_is RefusedRunAtLogon "$work/refused.log"
@@ -38,7 +39,7 @@ msiexec_expect 0 /i "$msi" /qn
 expect_installed "$version" "$readme"
 expect_run_value ""
 installed_cli_runs
-check "ProgramData\\Quelvo made by the package" test -d "$(data_folder)"
+check "ProgramData\\Quelvo left to the program" test ! -e "$(data_folder)"
 
 echo "== then associations chosen and a backup in ProgramData"
 take_association_snapshot "$work/before"

@@ -7,6 +7,12 @@
 #include "ui/picture_report.h"
 #include "ui/switch_report.h"
 #include "window_fixture.h"
+#include "platform/registry_win.h"
+#include "process_runner.h"
+#include "registry_fixture.h"
+#include "ui/startup.h"
+
+#include <chrono>
 
 namespace quelvo::test {
 namespace {
@@ -131,6 +137,28 @@ TEST_F(WindowTest, AnOpenWithChoiceSendsThePersonToTheirVersionsPageOrIsClearedO
     Click(IDC_COMMAND4);
     ASSERT_EQ(boxes.texts.size(), 2u);
     EXPECT_EQ(boxes.texts[1], DefaultsPageFailedMessage(DefaultsPage::DefaultApps, ERROR_NO_ASSOCIATION));
+}
+
+// A switch made by another process reaches the open window through the registry's notice, which the message loop
+// waits for; the watch is armed again after each, so the second is seen too.
+TEST_F(WindowTest, TheWindowShowsWhatTheCommandLineSwitchedInAnotherProcess) {
+    Win32Registry real;
+    realReader = &real;
+    SetStringValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\.wrl", L"", L"Octaga.Octaga.wrl");
+    Start();
+    ASSERT_EQ(StatusText(), L"Octaga");
+    for (const auto &[viewer, shown] : {std::pair(L"flux", L"Flux"), std::pair(L"cortona", L"Cortona")}) {
+        PROCESS_INFORMATION cli = StartProcess(L"\"" + TestsFolder() + L"\\quelvo-cli.exe\" use " + viewer);
+        ASSERT_EQ(FinishProcess(cli, 60000), 0u) << "quelvo-cli use " << Narrow(viewer);
+        const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        int code = 0;
+        while (StatusText() != shown && std::chrono::steady_clock::now() < end)
+            ASSERT_TRUE(RunLoopTurn(*window, 1000, code));
+        EXPECT_EQ(StatusText(), shown);
+        ASSERT_TRUE(window->DetectionChange());
+        EXPECT_EQ(WaitForSingleObject(window->DetectionChange(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
+            << "watching again, not signalled for ever";
+    }
 }
 
 } // namespace

@@ -127,5 +127,30 @@ TEST_F(BackupStoreTest, KeepsOnceMovesAsideWhatItCannotTrustAndNeverWritesThroug
     EXPECT_EQ(GetFileAttributesW(File().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// What export writes, or a file of one value, at the backup's name before the first switch: not a backup, put
+// aside. A backup over 1 MiB (a value of 200 KB) is believed and read back whole.
+TEST_F(BackupStoreTest, OnlyAQuelvoBackupIsBelievedAndALargeOneIsReadBackWhole) {
+    FileBackupStore store(Scope::Machine, base);
+    CreateDirectoryW(Folder().c_str(), nullptr);
+    const std::string oneValue = Utf16LeWithBom("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\"
+                                                "SOFTWARE\\Classes\\.wrl]\r\n@=\"Old.Wrl\"\r\n");
+    for (const std::string &planted : {RegFileBytes(ExportEntries(Viewers()[5], Scope::Machine)), oneValue}) {
+        WriteBytes(File(), planted);
+        const BackupCheck check = store.Check();
+        EXPECT_EQ(check.state, BackupCheck::State::None);
+        EXPECT_NE(check.movedAside.find(DistrustText(Distrust::Content)), std::string::npos) << check.movedAside;
+    }
+    DeleteAll(Folder());
+    FakeRegistry registry;
+    registry.SetRaw(ManagedPlaces(Scope::Machine)[4], kRegBinary, std::string(200 * 1024, 'Z'));
+    const std::string large =
+        BackupFileBytes(TakeSnapshot(Scope::Machine, registry), Scope::Machine, BackupKind::BeforeQuelvo, "x");
+    ASSERT_EQ(store.WriteNew(large), kRegistryOk);
+    std::string bytes, why;
+    EXPECT_EQ(FileBackupStore(Scope::Machine, base).Check().state, BackupCheck::State::Kept);
+    ASSERT_TRUE(FileBackupStore(Scope::Machine, base).ReadTrusted(bytes, why)) << why;
+    EXPECT_EQ(bytes, large);
+}
+
 } // namespace
 } // namespace quelvo::test

@@ -1,9 +1,14 @@
 #include "platform/account_win.h"
+#include "platform/backup_store_win.h"
+#include "platform/elevation_win.h"
+#include "platform/user_defaults_win.h"
+#include "process_runner.h"
 #include "platform/dll_search_win.h"
 #include "platform/message_filter_win.h"
 #include "platform/single_instance_win.h"
 
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include <map>
 #include <string>
@@ -90,6 +95,47 @@ TEST(SingleInstance, AMutexThatExistsOrMayNotBeOpenedMeansAnotherCopyRuns) {
     first.Reset();
     second.Reset();
     EXPECT_TRUE(ClaimSingleInstance(name, first)) << "the claim ends with the handles";
+}
+
+// ShellExecuteEx asks for COM on the calling thread first: a thread that never entered an apartment is in a
+// single-threaded one once it has started a program through the shell (Wine's runas starts it at once).
+TEST(ShellExecute, TheCallingThreadEntersASingleThreadedApartmentFirst) {
+    HRESULT again = E_FAIL; // a second entry, on the thread that called the shell: S_FALSE when already in one
+    const auto run = [](void *again) -> DWORD {
+        const ElevatedLaunch launch =
+            ShellElevation().RunAsAdministrator(nullptr, TestsFolder() + L"\\quelvo-cli.exe", L"list");
+        if (launch.process) WaitForSingleObject(launch.process.Get(), 60000);
+        *static_cast<HRESULT *>(again) = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        return launch.error;
+    };
+    const HANDLE thread = CreateThread(nullptr, 0, run, &again, 0, nullptr);
+    DWORD launched = ERROR_GEN_FAILURE;
+    EXPECT_EQ(WaitForSingleObject(thread, 120000), WAIT_OBJECT_0);
+    EXPECT_TRUE(GetExitCodeThread(thread, &launched) && launched == ERROR_SUCCESS) << launched;
+    CloseHandle(thread);
+    EXPECT_EQ(again, S_FALSE) << "the thread was in no apartment when the shell was called";
+}
+
+// Control Panel by its full path in the system folder, never a control.exe found beside the program or along PATH.
+TEST(UserDefaults, ControlPanelIsStartedFromTheSystemFolder) {
+    wchar_t system[MAX_PATH] = {};
+    ASSERT_NE(GetSystemDirectoryW(system, MAX_PATH), 0u);
+    EXPECT_EQ(LaunchFor(DefaultsPage::DefaultPrograms).file, std::wstring(system) + L"\\control.exe");
+}
+
+// Where the file system gives 128-bit identifiers (ReFS, a Dev Drive), two files with one 64-bit index are two; a hard
+// link is one file (the command line's tests).
+TEST(FileIdentity, The128BitIdentifierTellsFilesApartWhereTheIndexCannot) {
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    FileIdentity file;
+    ASSERT_TRUE(IdentityOf(std::wstring(system) + L"\\kernel32.dll", file));
+    EXPECT_TRUE(file.wide) << "this file system gives FILE_ID_INFO";
+    FileIdentity sameIndex = file, narrow = file; // another file of a ReFS volume; where FILE_ID_INFO failed (Windows 7)
+    sameIndex.id[15] ^= 1;
+    narrow.wide = false;
+    EXPECT_FALSE(file == sameIndex);
+    EXPECT_TRUE(file == narrow) << "the 64-bit index decides where one side has no 128-bit identifier";
 }
 
 } // namespace
