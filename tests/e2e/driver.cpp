@@ -3,6 +3,7 @@
 #include <psapi.h>
 #include <shellapi.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -299,6 +300,12 @@ bool Xdotool(const std::string &arguments) {
     {
         std::ofstream out(std::filesystem::path(folder + L"\\request.tmp"), std::ios::binary);
         out << number << ' ' << arguments << '\n';
+        // Keys go where the X focus is, which Wine hands to the foreground window's own X window a moment after
+        // activating it: the helper waits for that window, named by the id Wine keeps on it (0: none known).
+        if (arguments.starts_with("key"))
+            out << "focus "
+                << reinterpret_cast<std::uintptr_t>(GetPropW(GetForegroundWindow(), L"__wine_x11_whole_window"))
+                << '\n';
     }
     // Renamed into place so that the helper never reads half a request.
     MoveFileExW((folder + L"\\request.tmp").c_str(), (folder + L"\\request").c_str(), MOVEFILE_REPLACE_EXISTING);
