@@ -73,7 +73,8 @@ void EndToEndTest::ExpectRegistryHolds(const ViewerRecord &viewer) {
 }
 
 void EndToEndTest::ExpectRegToolReads(const ViewerRecord &viewer) {
-    const auto &[path, value] = *LastValueByKey(viewer).begin();
+    const std::map<std::string, std::string> values = LastValueByKey(viewer);
+    const auto &[path, value] = *values.begin();
     SCOPED_TRACE(path);
     const RegistryPath parsed = *ParseRegistryPath(path);
     const RegToolRead read = RegQueryString(RegToolKey(parsed), Widen(parsed.valueName));
