@@ -58,7 +58,7 @@ start_display() {
     rm -f "$fifo"
     if [ -z "$number" ]; then
         echo "Xvfb did not start${QUELVO_DISPLAY:+ on $QUELVO_DISPLAY} (see $BUILD_ROOT/xvfb.log)" >&2
-        kill "$XVFB_PID" 2>/dev/null
+        kill "$XVFB_PID" 2>/dev/null || true
         XVFB_PID=
         return 1
     fi
@@ -69,7 +69,7 @@ start_display() {
 end_environment() {
     end_wineserver
     if [ -n "$XVFB_PID" ]; then
-        kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+        kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null || true
         XVFB_PID=
     fi
     return 0

@@ -48,8 +48,8 @@ prepare_wine_prefix() {
 # It ends with end_wineserver (and every program of the prefix with it; the registry is saved first).
 WINESERVER_PREFIX=
 start_wineserver() {
-    wineserver -k >/dev/null 2>&1
-    wineserver -w >/dev/null 2>&1
+    wineserver -k >/dev/null 2>&1 || true # none running: nothing to end
+    wineserver -w >/dev/null 2>&1 || true
     wineserver -p || { echo "the Wine server did not start for $WINEPREFIX" >&2; return 1; }
     WINESERVER_PREFIX=$WINEPREFIX
     # Its desktop and services come up with the first program; started now, not inside the first test.
@@ -58,8 +58,8 @@ start_wineserver() {
 
 end_wineserver() {
     [ -n "$WINESERVER_PREFIX" ] || return 0
-    WINEPREFIX=$WINESERVER_PREFIX wineserver -k >/dev/null 2>&1
-    WINEPREFIX=$WINESERVER_PREFIX wineserver -w >/dev/null 2>&1
+    WINEPREFIX=$WINESERVER_PREFIX wineserver -k >/dev/null 2>&1 || true
+    WINEPREFIX=$WINESERVER_PREFIX wineserver -w >/dev/null 2>&1 || true
     WINESERVER_PREFIX=
     return 0
 }
