@@ -110,6 +110,13 @@ build_windows() {
         cmake --build "$BUILD_ROOT/windows" -j2
 }
 
+# Wine closes a desktop a second after its last program leaves it; a test program starting in that second would be
+# given the closing one. One program that stays on it from the build to the end of the run keeps it open (it ends
+# with the Wine server).
+keep_desktop_open() {
+    wine "$BUILD_ROOT/windows/tests/quelvo_desktop_keeper.exe" >/dev/null 2>&1 &
+}
+
 # Runs the screenshot program of the Windows build (at DPI dots per inch if given) and leaves PNG files in folder.
 take_screenshots() {
     local folder=$1 dpi=${2:-}

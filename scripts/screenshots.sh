@@ -8,4 +8,5 @@ use_test_prefix
 end_environment_on_exit
 prepare_environment
 build_windows >/dev/null
+keep_desktop_open
 take_screenshots "$@"

@@ -25,6 +25,7 @@ require_package_tools
 prepare_environment
 echo "== Building once"
 build_windows >/dev/null
+keep_desktop_open
 set +e
 
 logs=$BUILD_ROOT/stress

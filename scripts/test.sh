@@ -14,6 +14,7 @@ ctest --test-dir "$BUILD_ROOT/native" --output-on-failure
 
 echo "== Windows build and tests under Wine"
 build_windows
+keep_desktop_open
 # The suite is written for 96 dots per inch; a run killed outright could not have put it back.
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
 started=$(date +%s)
