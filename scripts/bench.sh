@@ -1,11 +1,22 @@
 #!/usr/bin/env bash
 # Runs the benchmark under Wine and prints its figures: switch latency, the command line against reg import,
 # start-up, memory and idle CPU time.
+#   bash scripts/bench.sh [DPI]     (DPI: the prefix's dots per inch while it runs; put back afterwards)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
-use_test_prefix # a Quelvo left running by run.sh would hold the single-instance mutex of run.sh's prefix only
-prepare_environment
-build_windows >/dev/null
+# A prefix of its own: a Quelvo left running by run.sh, or a test run of this clone, holds the single-instance mutex
+# of its own prefix only, and the benchmark's keys and clicks stay on its own display.
+use_bench_prefix
+if [ -z "${QUELVO_BENCH_PREPARED:-}" ]; then
+    end_environment_on_exit
+    prepare_environment
+    build_windows >/dev/null
+    if [ $# -ge 1 ]; then
+        # Measured again under at_dpi.sh, in this display, prefix and Wine server.
+        QUELVO_BENCH_PREPARED=1 QUELVO_DISPLAY=$DISPLAY sh "$REPO_ROOT/tests/e2e/at_dpi.sh" "$1" bash "$0"
+        exit
+    fi
+fi
 cd "$BUILD_ROOT/windows"
 folder="Z:$(pwd | tr / '\\')"
 

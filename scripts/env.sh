@@ -8,7 +8,6 @@ source "$REPO_ROOT/scripts/wine_prefix.sh"
 # Our own prefix whatever WINEPREFIX says: many Wine users export theirs, and it holds their installed programs.
 # Only the project's own variables may name another; the tests take theirs with use_test_prefix.
 use_wine_prefix "${QUELVO_WINEPREFIX:-$BUILD_ROOT/wineprefix}"
-export DISPLAY=${QUELVO_DISPLAY:-:77}
 
 PACKAGES=(cmake make g++ googletest mingw-w64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
           xvfb xauth x11-utils xdotool imagemagick zip nlohmann-json3-dev msitools wixl osslsigncode python3-olefile
@@ -41,15 +40,47 @@ require_package_tools() {
     return 1
 }
 
+# The display named by QUELVO_DISPLAY (started there if nothing answers), or else a free one that Xvfb finds itself
+# (-displayfd), so that two runs on one machine never share keys and pointer. It reports its number once it accepts
+# clients: read through a pipe, no polling. An Xvfb started here ends with end_environment.
+XVFB_PID=
 start_display() {
-    if xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then return 0; fi
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$BUILD_ROOT/xvfb.log" 2>&1 &
-    for _ in $(seq 1 100); do
+    if [ -n "${QUELVO_DISPLAY:-}" ]; then
+        export DISPLAY=$QUELVO_DISPLAY
         xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    echo "Xvfb did not start on $DISPLAY" >&2
-    return 1
+    fi
+    local fifo number=
+    fifo=$(mktemp -u "$BUILD_ROOT/.xvfb-ready.XXXXXX") && mkfifo "$fifo" || return 1
+    # shellcheck disable=SC2086 # no display number: Xvfb picks one
+    Xvfb ${QUELVO_DISPLAY:-} -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >"$BUILD_ROOT/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    read -r -t 60 number <"$fifo"
+    rm -f "$fifo"
+    if [ -z "$number" ]; then
+        echo "Xvfb did not start${QUELVO_DISPLAY:+ on $QUELVO_DISPLAY} (see $BUILD_ROOT/xvfb.log)" >&2
+        kill "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=
+        return 1
+    fi
+    export DISPLAY=:$number
+}
+
+# Ends what this script started: the Wine server of its prefix (and every program of it), then its Xvfb.
+end_environment() {
+    end_wineserver
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=
+    fi
+    return 0
+}
+
+# For a script that prepares the environment: what it started ends with it, on success, failure or a signal.
+end_environment_on_exit() {
+    trap 'status=$?; end_environment; exit $status' EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+    trap 'exit 129' HUP
 }
 
 # The tests' own prefix, apart from the one run.sh starts the program in: a Quelvo left running there holds the
@@ -58,8 +89,13 @@ use_test_prefix() {
     use_wine_prefix "${QUELVO_TEST_WINEPREFIX:-$BUILD_ROOT/wineprefix-tests}"
 }
 
+# The benchmark's own, so that it can run beside a test run of the same clone.
+use_bench_prefix() {
+    use_wine_prefix "${QUELVO_BENCH_WINEPREFIX:-$BUILD_ROOT/wineprefix-bench}"
+}
+
 prepare_environment() {
-    ensure_packages && mkdir -p "$BUILD_ROOT" && start_display && prepare_wine_prefix
+    ensure_packages && mkdir -p "$BUILD_ROOT" && start_display && prepare_wine_prefix && start_wineserver
 }
 
 build_native() {
@@ -72,6 +108,13 @@ build_windows() {
         -DCMAKE_TOOLCHAIN_FILE="$REPO_ROOT/cmake/mingw-w64-x86_64.cmake" \
         -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v wine)" >/dev/null &&
         cmake --build "$BUILD_ROOT/windows" -j2
+}
+
+# Wine closes a desktop a second after its last program leaves it; a test program starting in that second would be
+# given the closing one. One program that stays on it from the build to the end of the run keeps it open (it ends
+# with the Wine server).
+keep_desktop_open() {
+    wine "$BUILD_ROOT/windows/tests/quelvo_desktop_keeper.exe" >/dev/null 2>&1 &
 }
 
 # Runs the screenshot program of the Windows build (at DPI dots per inch if given) and leaves PNG files in folder.

@@ -5,6 +5,8 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 [ $# -ge 1 ] || { echo "usage: $0 FOLDER [DPI]" >&2; exit 2; }
 use_test_prefix
+end_environment_on_exit
 prepare_environment
 build_windows >/dev/null
+keep_desktop_open
 take_screenshots "$@"

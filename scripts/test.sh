@@ -3,6 +3,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 use_test_prefix
+end_environment_on_exit # the display and the Wine server of this run end with it
 ensure_packages
 require_package_tools # before anything is built: the package's tests would otherwise fail at the end
 prepare_environment
@@ -13,9 +14,12 @@ ctest --test-dir "$BUILD_ROOT/native" --output-on-failure
 
 echo "== Windows build and tests under Wine"
 build_windows
+keep_desktop_open
 # The suite is written for 96 dots per inch; a run killed outright could not have put it back.
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+started=$(date +%s)
 ctest --test-dir "$BUILD_ROOT/windows" --output-on-failure
+echo "Windows tests: $(($(date +%s) - started)) s"
 
 echo "== Screenshots of what a person sees"
 take_screenshots "$BUILD_ROOT/windows/screenshots"

@@ -41,3 +41,25 @@ prepare_wine_prefix() {
     fi
     touch "$WINEPREFIX/$READY_MARK"
 }
+
+# One Wine server for the whole run, kept up between programs: without it the server, its services and the
+# desktop end after each test program and start again for the next one. Debian's wrapper passes -p0 before our -p;
+# the later one wins. A server left by a run that was killed outright is ended first (the prefix is ours).
+# It ends with end_wineserver (and every program of the prefix with it; the registry is saved first).
+WINESERVER_PREFIX=
+start_wineserver() {
+    wineserver -k >/dev/null 2>&1 || true # none running: nothing to end
+    wineserver -w >/dev/null 2>&1 || true
+    wineserver -p || { echo "the Wine server did not start for $WINEPREFIX" >&2; return 1; }
+    WINESERVER_PREFIX=$WINEPREFIX
+    # Its desktop and services come up with the first program; started now, not inside the first test.
+    wine cmd /c exit >/dev/null 2>&1 || { echo "Wine does not start a program in $WINEPREFIX" >&2; return 1; }
+}
+
+end_wineserver() {
+    [ -n "$WINESERVER_PREFIX" ] || return 0
+    WINEPREFIX=$WINESERVER_PREFIX wineserver -k >/dev/null 2>&1 || true
+    WINEPREFIX=$WINESERVER_PREFIX wineserver -w >/dev/null 2>&1 || true
+    WINESERVER_PREFIX=
+    return 0
+}

@@ -52,6 +52,10 @@ add_test(NAME e2e_keyboard
   COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/e2e/with_xdotool.sh $<TARGET_FILE:e2e_tests> "KeyboardEndToEnd.*")
 set_tests_properties(e2e_keyboard PROPERTIES RUN_SERIAL TRUE DEPENDS e2e_tests)
 
+# Keeps the Wine desktop open between test programs (scripts/env.sh starts it once the build is done).
+add_executable(quelvo_desktop_keeper WIN32 ${CMAKE_CURRENT_LIST_DIR}/e2e/desktop_keeper.cpp)
+target_link_options(quelvo_desktop_keeper PRIVATE -municode)
+
 # Pictures of what a person sees, taken by scripts/test.sh after the tests (scripts/screenshots.sh at any DPI).
 add_executable(quelvo_screenshots ${CMAKE_CURRENT_LIST_DIR}/e2e/screenshots.cpp ${CMAKE_CURRENT_LIST_DIR}/e2e/driver.cpp)
 target_link_libraries(quelvo_screenshots PRIVATE quelvo_platform_win user32 gdi32 shell32 psapi)

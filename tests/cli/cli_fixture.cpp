@@ -1,6 +1,5 @@
 #include "cli_fixture.h"
 
-#include "../win/process_runner.h"
 #include "../win/registry_fixture.h"
 #include "core/switch.h"
 #include "platform/backup_store_win.h"
@@ -140,24 +139,24 @@ std::vector<ProcessResult> CliTest::RunCliTogether(const std::vector<std::wstrin
     struct Run {
         std::wstring outPath, errPath;
         HANDLE out, err;
-        PROCESS_INFORMATION process;
+        ChildProcess process;
     };
     std::vector<Run> runs;
     for (const std::wstring &words : arguments) {
         Run run{TempFile(OutputName(L"out")), TempFile(OutputName(L"err")), nullptr, nullptr, {}};
         run.out = InheritableFile(run.outPath);
         run.err = InheritableFile(run.errPath);
-        run.process = StartProcess(L"\"" + BuildFolder() + L"\\quelvo-cli.exe\" " + words, run.out, run.err,
-                                   CREATE_NO_WINDOW | CREATE_SUSPENDED);
-        EXPECT_TRUE(run.process.hProcess) << Narrow(words);
-        runs.push_back(run);
+        run.process = ChildProcess::Start(L"\"" + BuildFolder() + L"\\quelvo-cli.exe\" " + words, run.out, run.err,
+                                          CREATE_NO_WINDOW | CREATE_SUSPENDED);
+        EXPECT_TRUE(run.process.Started()) << run.process.Result();
+        runs.push_back(std::move(run));
     }
     for (Run &run : runs)
-        if (run.process.hThread) ResumeThread(run.process.hThread);
+        run.process.Resume();
     std::vector<ProcessResult> results;
     for (Run &run : runs) {
         ProcessResult result;
-        result.exitCode = FinishProcess(run.process);
+        result.exitCode = run.process.Finish();
         CloseHandle(run.out);
         CloseHandle(run.err);
         result.out = FromOemText(ReadFileBytes(run.outPath).value_or(""));
@@ -167,9 +166,9 @@ std::vector<ProcessResult> CliTest::RunCliTogether(const std::vector<std::wstrin
     return results;
 }
 
-DWORD CliTest::RegImport(const std::wstring &file) {
+Outcome CliTest::RegImport(const std::wstring &file) {
     HANDLE sink = InheritableFile(TempFile(OutputName(L"reg")));
-    const DWORD code = RunProcess(L"reg.exe import \"" + file + L"\"", sink, sink);
+    const Outcome code = RunProcess(L"reg.exe import \"" + file + L"\"", sink, sink);
     CloseHandle(sink);
     return code;
 }

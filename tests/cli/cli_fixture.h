@@ -4,6 +4,7 @@
 
 #include "core/association.h"
 #include "../win/file_bytes.h"
+#include "../win/process_runner.h"
 
 #include <windows.h>
 
@@ -17,7 +18,7 @@
 namespace quelvo::test {
 
 struct ProcessResult {
-    DWORD exitCode = 0xFFFFFFFF;
+    Outcome exitCode; // equals a number only for a program that ended with that code
     std::string out; // text as UTF-8 (written in the OEM code page), or the bytes of a .reg or XML file as written
     std::string err;
 };
@@ -37,7 +38,7 @@ protected:
     std::vector<ProcessResult> RunCliTogether(const std::vector<std::wstring> &arguments);
     // With standard output going to out instead of a file of the fixture's.
     ProcessResult RunCliTo(const std::wstring &arguments, HANDLE out);
-    DWORD RegImport(const std::wstring &file);
+    Outcome RegImport(const std::wstring &file);
     std::wstring TempFile(const std::wstring &name) const { return folder_ + L"\\" + name; }
     // The real known folders of the test prefix; what the tests find there is put aside and back around each test.
     std::wstring MachineBackupFile() const { return machineFolder_ + L"\\associations-before-quelvo.reg"; }

@@ -35,7 +35,7 @@ std::wstring SysWow64File() {
 }
 
 struct LinkStates {
-    DWORD exitCode;
+    Outcome exitCode;
     bool ready;
     std::map<std::string, std::string> states; // id -> state
     nlohmann::json links;

@@ -18,7 +18,7 @@ TEST_F(EndToEndTest, FirstClickKeepsTheOldValuesOnceAndASecondLeavesThem) {
 
     Win32Registry registry;
     const Snapshot before = TakeSnapshot(Scope::Machine, registry);
-    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(program.Start()) << program.What();
     SwitchByButton(ViewerNamed("Flux"));
     const std::optional<std::string> kept = test::ReadFileBytes(backup);
     ASSERT_TRUE(kept);

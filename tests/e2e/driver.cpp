@@ -1,10 +1,9 @@
 #include "driver.h"
 
-#include "../win/process_runner.h"
-
 #include <psapi.h>
 #include <shellapi.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -95,12 +94,13 @@ bool WaitFor(const std::function<bool()> &condition, std::chrono::milliseconds l
 
 std::wstring WindowText(HWND hwnd) {
     wchar_t text[1024] = {};
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, test::CeilingMs(),
+                        nullptr);
     return text;
 }
 
 bool RoundTrip(HWND window) {
-    return window && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr) != 0;
+    return window && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, test::CeilingMs(), nullptr) != 0;
 }
 
 std::wstring QuelvoPath() {
@@ -120,58 +120,64 @@ Program::~Program() {
 }
 
 bool Program::Launch(const std::wstring &path) {
-    process_ = test::StartProcess(L"\"" + path + L"\"", nullptr, nullptr, 0);
-    return process_.hProcess != nullptr;
+    window_ = nullptr;
+    process_ = test::ChildProcess::Start(L"\"" + path + L"\"", nullptr, nullptr, 0);
+    return process_.Started();
 }
 
 bool Program::Start(const std::wstring &path) {
     if (!Launch(path)) return false;
-    return WaitFor([this] { return Window() && IsWindowVisible(Window()); });
+    // A program that ended instead is not waited for to the ceiling.
+    WaitFor([this] { return (Window() && IsWindowVisible(Window())) || process_.Wait(0ms); });
+    return Window() && IsWindowVisible(Window());
 }
 
 bool Program::Exited(std::chrono::milliseconds limit) {
-    return process_.hProcess &&
-           WaitForSingleObject(process_.hProcess, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
+    return process_.Wait(limit);
 }
 
 DWORD Program::ExitCode() const {
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process_.hProcess, &code);
+    GetExitCodeProcess(process_.Handle(), &code);
     return code;
 }
 
-void Program::Kill() {
-    if (!process_.hProcess) return;
-    if (!Exited(0ms)) {
-        TerminateProcess(process_.hProcess, 99);
-        WaitForSingleObject(process_.hProcess, 5000);
+std::string Program::What() {
+    if (process_.Started() && !process_.Wait(0ms)) {
+        const HWND window = Window();
+        return test::Utf8(process_.Result().command) +
+               (!window                    ? ": running, with no main window"
+                : !IsWindowVisible(window) ? ": running, its main window hidden"
+                                           : ": running, its main window shown");
     }
-    CloseHandle(process_.hProcess);
-    CloseHandle(process_.hThread);
-    process_ = {};
+    return process_.Result().Describe();
+}
+
+void Program::Kill() {
+    process_.End();
     window_ = nullptr;
 }
 
 std::size_t Program::WorkingSet() const {
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof counters;
-    if (!GetProcessMemoryInfo(process_.hProcess, &counters, sizeof counters)) return 0;
+    if (!GetProcessMemoryInfo(process_.Handle(), &counters, sizeof counters)) return 0;
     return counters.WorkingSetSize;
 }
 
 HWND Program::Window() {
-    if (!window_ || !IsWindow(window_)) window_ = FindProcessWindow(process_.dwProcessId, kMainClass);
+    if (!window_ || !IsWindow(window_)) window_ = FindProcessWindow(process_.Id(), kMainClass);
     return window_;
 }
 
 void Program::SetStatusText(const std::wstring &text) {
     SendMessageTimeoutW(Control(IDC_TEXT1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
-                        5000, nullptr);
+                        test::CeilingMs(), nullptr);
 }
 
 // Sent, not posted, so that it is done when this returns: a later sent message would otherwise overtake it.
 void Program::Command(int id) {
-    SendMessageTimeoutW(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_ABORTIFHUNG, 10000, nullptr);
+    SendMessageTimeoutW(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_ABORTIFHUNG, test::CeilingMs(), nullptr);
 }
 
 bool Program::Settle() {
@@ -201,7 +207,7 @@ void Program::Notify(UINT mouseMessage) {
 }
 
 HWND Program::PopupMenu() {
-    return FindProcessWindow(process_.dwProcessId, L"#32768", true);
+    return FindProcessWindow(process_.Id(), L"#32768", true);
 }
 
 bool Program::OpenIconPopup() {
@@ -209,10 +215,10 @@ bool Program::OpenIconPopup() {
         // Pointer presses injected from another process are sometimes lost under Wine: each place gets a second try.
         for (int attempt = 0; attempt < 2; ++attempt) {
             ClickAt(candidate, true);
-            if (WaitFor([this] { return PopupMenu() != nullptr; }, 3s)) return true;
+            if (WaitFor([this] { return PopupMenu() != nullptr; }, test::Probe())) return true;
             if (AnyVisiblePopupMenu()) { // another program's icon: close its menu, try the next place
                 PressKey(VK_ESCAPE);
-                WaitFor([] { return AnyVisiblePopupMenu() == nullptr; }, 3s);
+                WaitFor([] { return AnyVisiblePopupMenu() == nullptr; });
                 break;
             }
         }
@@ -222,14 +228,14 @@ bool Program::OpenIconPopup() {
 
 HWND Program::FindMessageBox() {
     // The box exists before its text is set; it is shown only once it is complete. On a busy machine the gap shows.
-    HWND box = FindProcessWindow(process_.dwProcessId, L"#32770");
+    HWND box = FindProcessWindow(process_.Id(), L"#32770");
     return box && IsWindowVisible(box) ? box : nullptr;
 }
 
 std::wstring Program::MessageBoxText(HWND box) {
     // The box is found a moment before its text is set in it; on a busy machine the moment is long.
     std::wstring text;
-    WaitFor([&] { return !(text = WindowText(GetDlgItem(box, 0xFFFF))).empty(); }, 5s);
+    WaitFor([&] { return !(text = WindowText(GetDlgItem(box, 0xFFFF))).empty(); });
     return text;
 }
 
@@ -251,8 +257,7 @@ void ClickAt(POINT point, bool right) {
             POINT now = {};
             GetCursorPos(&now);
             return now.x == point.x && now.y == point.y;
-        },
-        2s);
+        });
     std::this_thread::sleep_for(50ms);
     SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
     std::this_thread::sleep_for(50ms);
@@ -295,10 +300,16 @@ bool Xdotool(const std::string &arguments) {
     {
         std::ofstream out(std::filesystem::path(folder + L"\\request.tmp"), std::ios::binary);
         out << number << ' ' << arguments << '\n';
+        // Keys go where the X focus is, which Wine hands to the foreground window's own X window a moment after
+        // activating it: the helper waits for that window, named by the id Wine keeps on it (0: none known).
+        if (arguments.starts_with("key"))
+            out << "focus "
+                << reinterpret_cast<std::uintptr_t>(GetPropW(GetForegroundWindow(), L"__wine_x11_whole_window"))
+                << '\n';
     }
     // Renamed into place so that the helper never reads half a request.
     MoveFileExW((folder + L"\\request.tmp").c_str(), (folder + L"\\request").c_str(), MOVEFILE_REPLACE_EXISTING);
-    return WaitFor([&] { return ReadFileText(folder + L"\\ack") == number; }, 10s);
+    return WaitFor([&] { return ReadFileText(folder + L"\\ack") == number; });
 }
 
 bool SaveScreenshot(const std::wstring &folder, const std::wstring &name) {

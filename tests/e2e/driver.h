@@ -3,6 +3,7 @@
 // and chooses commands, and reads the window, the notification area and the registry through the Win32 API.
 // Menus belong to their process and cannot be read from here; the in-process tests check them.
 
+#include "../win/process_runner.h"
 #include "ui/resource.h"
 
 #include <windows.h>
@@ -15,8 +16,8 @@ namespace quelvo::e2e {
 
 using namespace std::chrono_literals;
 
-// Polls until condition holds or the time is up; true when it held.
-bool WaitFor(const std::function<bool()> &condition, std::chrono::milliseconds limit = 10s);
+// Polls until condition holds or the time is up; true when it held. The limit is a ceiling, never a verdict.
+bool WaitFor(const std::function<bool()> &condition, std::chrono::milliseconds limit = test::Ceiling());
 
 std::wstring WindowText(HWND hwnd);
 // An empty message there and back: once it returns true, window's thread has handled everything sent before.
@@ -31,11 +32,15 @@ public:
     Program &operator=(const Program &) = delete;
     ~Program();
 
-    // Starts quelvo.exe (or a copy elsewhere) and waits for its main window to be shown. False if it never was.
+    // Starts quelvo.exe (or a copy elsewhere) and waits for its main window to be shown. False if it never was;
+    // What() then says why.
     bool Start(const std::wstring &path = QuelvoPath());
     // Starts it without waiting for anything.
     bool Launch(const std::wstring &path = QuelvoPath());
-    bool Exited(std::chrono::milliseconds limit = 10s);
+    bool Exited(std::chrono::milliseconds limit = test::Ceiling());
+    // What became of it: could not start (and the system's error), ended with a code, or still running and
+    // whether its main window is shown.
+    std::string What();
     DWORD ExitCode() const;
     void Kill();
 
@@ -66,13 +71,13 @@ public:
     // Pressing one of a task dialog's buttons.
     void PressDialogButton(HWND box, int id);
 
-    DWORD ProcessId() const { return process_.dwProcessId; }
-    HANDLE ProcessHandle() const { return process_.hProcess; }
+    DWORD ProcessId() const { return process_.Id(); }
+    HANDLE ProcessHandle() const { return process_.Handle(); }
     // The program's working set in bytes, as the system reports it.
     std::size_t WorkingSet() const;
 
 private:
-    PROCESS_INFORMATION process_ = {};
+    test::ChildProcess process_;
     HWND window_ = nullptr;
 };
 

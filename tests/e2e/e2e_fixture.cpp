@@ -67,14 +67,21 @@ std::wstring EndToEndTest::ReadText(const std::string &path) {
     return text;
 }
 
-void EndToEndTest::ExpectRegistryHolds(const ViewerRecord &viewer, bool alsoWithRegTool) {
+void EndToEndTest::ExpectRegistryHolds(const ViewerRecord &viewer) {
     for (const auto &[path, value] : LastValueByKey(viewer)) {
         SCOPED_TRACE(path);
         EXPECT_EQ(ReadText(path), Widen(value));
-        if (!alsoWithRegTool) continue;
-        const RegistryPath parsed = *ParseRegistryPath(path);
-        EXPECT_EQ(RegQueryString(RegToolKey(parsed), Widen(parsed.valueName)), Widen(value));
     }
+}
+
+void EndToEndTest::ExpectRegToolReads(const ViewerRecord &viewer) {
+    const std::map<std::string, std::string> values = LastValueByKey(viewer);
+    const auto &[path, value] = *values.begin();
+    SCOPED_TRACE(path);
+    const RegistryPath parsed = *ParseRegistryPath(path);
+    const RegToolRead read = RegQueryString(RegToolKey(parsed), Widen(parsed.valueName));
+    EXPECT_EQ(read.outcome, 0u) << read.output;
+    EXPECT_EQ(read.data, Widen(value)) << read.outcome << ", printing:\n" << read.output;
 }
 
 void EndToEndTest::SetKeySecurity(const std::string &keyPath, const wchar_t *sddl) {

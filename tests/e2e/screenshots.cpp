@@ -17,6 +17,13 @@ bool Failed(const char *what) {
     return false;
 }
 
+int CountVisibleMenus() {
+    int count = 0;
+    for (HWND menu = nullptr; (menu = FindWindowExW(nullptr, menu, L"#32768", nullptr));)
+        count += IsWindowVisible(menu) ? 1 : 0;
+    return count;
+}
+
 // A real click on "Paramétres" in the menu bar, just above the client area, then onto "Viewer".
 bool OpenViewerMenu(Program &program) {
     POINT client = {0, 0};
@@ -26,11 +33,11 @@ bool OpenViewerMenu(Program &program) {
     bool opened = false;
     for (int attempt = 0; attempt < 3 && !opened; ++attempt) {
         ClickAt({client.x + 20, client.y - menuHeight / 2});
-        opened = WaitFor([&] { return program.PopupMenu() != nullptr; }, 2s);
+        opened = WaitFor([&] { return program.PopupMenu() != nullptr; }, quelvo::test::Probe());
     }
     if (!opened) return false;
     SetCursorPos(client.x + 30, client.y + menuHeight / 2 + 4);
-    std::this_thread::sleep_for(800ms); // the submenu opens after the system's hover delay
+    WaitFor([] { return CountVisibleMenus() >= 2; }); // the submenu, after the system's hover delay
     return true;
 }
 
@@ -44,7 +51,7 @@ void LetItPaint(HWND window) {
 void CloseMenus(Program &program) {
     for (int i = 0; i < 3; ++i)
         PressKey(VK_ESCAPE);
-    WaitFor([&] { return program.PopupMenu() == nullptr; }, 3s);
+    WaitFor([&] { return program.PopupMenu() == nullptr; });
 }
 
 bool TakeAll(Program &program, const std::wstring &folder) {
@@ -75,7 +82,7 @@ bool TakeAll(Program &program, const std::wstring &folder) {
     LetItPaint(box);
     SaveScreenshot(folder, L"hiding-dialog");
     program.PressDialogButton(box, IDCANCEL);
-    WaitFor([&] { return program.FindMessageBox() == nullptr; }, 3s);
+    WaitFor([&] { return program.FindMessageBox() == nullptr; });
 
     program.Command(IDM_MSYSTRAY);
     if (!program.OpenIconPopup()) return Failed("the icon's pop-up did not open");

@@ -17,7 +17,7 @@ protected:
 };
 
 TEST_F(TrayEndToEnd, TheIconsPopupIgnoresNotificationsAndOffersOuvrir) {
-    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(program.Start()) << program.What();
     SendToTray();
     OpenPopupFromTheIcon();
     program.Notify(WM_LBUTTONDBLCLK);
@@ -25,7 +25,7 @@ TEST_F(TrayEndToEnd, TheIconsPopupIgnoresNotificationsAndOffersOuvrir) {
     EXPECT_FALSE(IsWindowVisible(program.Window())) << "a double-click while the pop-up is open is ignored";
     EXPECT_NE(program.PopupMenu(), nullptr);
     PressKey(VK_ESCAPE);
-    ASSERT_TRUE(WaitFor([&] { return program.PopupMenu() == nullptr; }, 5s));
+    ASSERT_TRUE(WaitFor([&] { return program.PopupMenu() == nullptr; }));
     EXPECT_FALSE(IsWindowVisible(program.Window()));
 
     OpenPopupFromTheIcon();
@@ -35,7 +35,7 @@ TEST_F(TrayEndToEnd, TheIconsPopupIgnoresNotificationsAndOffersOuvrir) {
 }
 
 TEST_F(TrayEndToEnd, QuitFromThePopupWhileHiddenEndsTheProgram) {
-    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(program.Start()) << program.What();
     SendToTray();
     OpenPopupFromTheIcon();
     for (int i = 0; i < 4; ++i)
@@ -46,13 +46,13 @@ TEST_F(TrayEndToEnd, QuitFromThePopupWhileHiddenEndsTheProgram) {
 }
 
 TEST_F(TrayEndToEnd, ASecondStartEndsSilentlyAndLeavesTheFirstAlone) {
-    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(program.Start()) << program.What();
     for (bool hidden : {false, true}) {
         SCOPED_TRACE(hidden ? "first hidden in the tray" : "first shown");
         if (hidden) SendToTray();
         Program second;
-        ASSERT_TRUE(second.Launch());
-        EXPECT_TRUE(second.Exited(5s));
+        ASSERT_TRUE(second.Launch()) << second.What();
+        EXPECT_TRUE(second.Exited()) << second.What();
         EXPECT_EQ(second.ExitCode(), 0u);
         EXPECT_EQ(CountTopLevelWindows(L"QuelvoMainWindow"), 1);
         EXPECT_EQ(IsWindowVisible(program.Window()) != FALSE, !hidden);
@@ -62,7 +62,7 @@ TEST_F(TrayEndToEnd, ASecondStartEndsSilentlyAndLeavesTheFirstAlone) {
 }
 
 TEST_F(TrayEndToEnd, TheIconComesBackWhenTheTaskbarIsRecreated) {
-    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(program.Start()) << program.What();
     SendToTray();
     program.DeleteIcon();
     ASSERT_FALSE(program.IconPresent());

@@ -24,15 +24,18 @@ touch "$folder/running"
     while [ -f "$folder/running" ] && kill -0 $$ 2>/dev/null; do
         if [ -f "$folder/request" ]; then
             read -r number arguments <"$folder/request"
+            focus=$(sed -n 's/^focus \([0-9]*\)\r*$/\1/p' "$folder/request")
             rm -f "$folder/request"
-            # Wine hands the X focus to a window a moment after activating it; until then (PointerRoot) keys
-            # would go to whatever lies under the pointer.
+            # Wine hands the X focus to a window a moment after activating it; until then keys would go to the
+            # window that had it, or (PointerRoot) to whatever lies under the pointer. The test names the X window
+            # of its foreground window; keys wait until it has the focus (at most a minute, then they go anyway
+            # and the test sees what they did).
             case "$arguments" in key*)
-                for _ in $(seq 1 100); do
-                    xdotool getwindowfocus >/dev/null 2>&1 && break
+                deadline=$(($(date +%s) + 60))
+                until if [ "${focus:-0}" != 0 ]; then [ "$(xdotool getwindowfocus 2>/dev/null)" = "$focus" ]
+                    else xdotool getwindowfocus >/dev/null 2>&1; fi || [ "$(date +%s)" -gt "$deadline" ]; do
                     sleep 0.03
-                done
-                sleep 0.3 ;;
+                done ;;
             esac
             # shellcheck disable=SC2086 # the arguments are xdotool's own words
             xdotool $arguments

@@ -9,10 +9,12 @@ finish() { echo "$failures failure(s)"; ((failures == 0)); }
 # Our own Wine settings whatever the caller's: without winemenubuilder, Wine does not copy the Start-menu shortcut
 # into the Linux desktop of the user running the test.
 source "$here/../../scripts/wine_prefix.sh"
+# One Wine server for the whole test, ended with it however it ends.
 prepare_prefix() {
     unset WINEDEBUG WINEDLLOVERRIDES
     use_wine_prefix "$1"
-    prepare_wine_prefix
+    trap end_wineserver EXIT
+    prepare_wine_prefix && start_wineserver
 }
 program_files="C:\\Program Files\\Quelvo"
 folder() { echo "$WINEPREFIX/drive_c/Program Files/Quelvo"; }

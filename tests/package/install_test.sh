@@ -76,5 +76,4 @@ expect_removed
 expect_run_value ""
 compare_association_snapshot "$work/before"
 
-wineserver -w
 finish

@@ -65,7 +65,9 @@ EOF
 /usr/bin/python3 "$here/timestamp_server.py" stamps.cnf >port &
 server=$!
 trap 'kill $server' EXIT
-for _ in $(seq 50); do [ -s port ] && break; sleep 0.1; done
+deadline=$(($(date +%s) + 60))
+until [ -s port ] || ! kill -0 "$server" 2>/dev/null || [ "$(date +%s)" -gt "$deadline" ]; do sleep 0.1; done
+[ -s port ] || { echo "FAIL: the local time-stamp server did not start" >&2; exit 1; }
 export no_proxy=127.0.0.1
 
 signed() { # ROOT PASSWORD_FILE LOG [TIMESTAMP_URL]

@@ -148,9 +148,9 @@ TEST_F(WindowTest, TheWindowShowsWhatTheCommandLineSwitchedInAnotherProcess) {
     Start();
     ASSERT_EQ(StatusText(), L"Octaga");
     for (const auto &[viewer, shown] : {std::pair(L"flux", L"Flux"), std::pair(L"cortona", L"Cortona")}) {
-        PROCESS_INFORMATION cli = StartProcess(L"\"" + TestsFolder() + L"\\quelvo-cli.exe\" use " + viewer);
-        ASSERT_EQ(FinishProcess(cli, 60000), 0u) << "quelvo-cli use " << Narrow(viewer);
-        const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        ASSERT_EQ(RunProcess(L"\"" + TestsFolder() + L"\\quelvo-cli.exe\" use " + viewer, nullptr, nullptr), 0u)
+            << "quelvo-cli use " << Narrow(viewer);
+        const auto end = std::chrono::steady_clock::now() + Ceiling();
         int code = 0;
         while (StatusText() != shown && std::chrono::steady_clock::now() < end)
             ASSERT_TRUE(RunLoopTurn(*window, 1000, code));

@@ -1,4 +1,5 @@
 #include "box_script.h"
+#include "limits.h"
 #include "../core/expected_associations.h"
 #include "core/exit_codes.h"
 #include "platform/registry_win.h"
@@ -45,7 +46,7 @@ protected:
     }
 
     // Lets the posted end of the wait arrive, as the message loop would.
-    bool PumpUntil(const std::function<bool()> &condition, std::chrono::seconds limit = 3s) {
+    bool PumpUntil(const std::function<bool()> &condition, std::chrono::milliseconds limit = Ceiling()) {
         const auto end = std::chrono::steady_clock::now() + limit;
         while (!condition()) {
             if (std::chrono::steady_clock::now() > end) return false;
@@ -286,7 +287,7 @@ TEST_F(ElevationTest, UnderWineRunasStartsTheRealCommandLineAndTheWindowShowsIts
     {
         BoxScript boxes({kChoiceAsAdministrator});
         Click(IDC_COMMAND3);
-        EXPECT_TRUE(PumpUntil([&] { return StatusText() == L"Blaxxun"; }, 30s));
+        EXPECT_TRUE(PumpUntil([&] { return StatusText() == L"Blaxxun"; }));
         EXPECT_EQ(boxes.texts.size(), 1u) << (boxes.texts.empty() ? L"" : boxes.texts.back());
     }
     EXPECT_EQ(test::GetRawValue(HKEY_CLASSES_ROOT, L".wrl", L"").Text().c_str(), std::wstring(L"VRML.World"));
@@ -297,7 +298,7 @@ TEST_F(ElevationTest, UnderWineRunasStartsTheRealCommandLineAndTheWindowShowsIts
     {
         BoxScript boxes({kChoiceAsAdministrator});
         Click(IDC_COMMAND4);
-        EXPECT_TRUE(PumpUntil([&] { return boxes.texts.size() == 2; }, 30s));
+        EXPECT_TRUE(PumpUntil([&] { return boxes.texts.size() == 2; }));
         ASSERT_EQ(boxes.texts.size(), 2u);
         EXPECT_EQ(boxes.texts[1], ElevatedSwitchFailedMessage(Viewers()[2], 5));
     }

@@ -2,6 +2,7 @@
 // A second holder of the PC-wide switch lock, in a thread of its own as another process would hold it: it takes
 // the lock, holds it until told to let go, and can end without letting go.
 
+#include "limits.h"
 #include "platform/switch_lock_win.h"
 #include "platform/unique_handle_win.h"
 
@@ -19,11 +20,11 @@ public:
         : name_(std::move(name)), abandon_(abandon), held_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
           letGo_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
           thread_(CreateThread(nullptr, 0, &LockHolder::Hold, this, 0, nullptr)) {
-        WaitForSingleObject(held_.Get(), 10000);
+        WaitForSingleObject(held_.Get(), CeilingMs());
     }
     ~LockHolder() {
         LetGo();
-        WaitForSingleObject(thread_.Get(), 10000);
+        WaitForSingleObject(thread_.Get(), CeilingMs());
     }
     LockResult Result() const { return result_; }
     // Lets go at once, or after the given milliseconds from another thread's point of view.
@@ -33,13 +34,13 @@ public:
         LetGo();
     }
     // Waits for the thread to end (for an abandoning holder: the lock is then abandoned).
-    void Join() { WaitForSingleObject(thread_.Get(), 10000); }
+    void Join() { WaitForSingleObject(thread_.Get(), CeilingMs()); }
 
 private:
     static DWORD WINAPI Hold(void *self) {
         auto *holder = static_cast<LockHolder *>(self);
         Win32SwitchLock lock(holder->name_);
-        holder->result_ = lock.Acquire(5000);
+        holder->result_ = lock.Acquire(CeilingMs());
         SetEvent(holder->held_.Get());
         WaitForSingleObject(holder->letGo_.Get(), INFINITE);
         Sleep(holder->delay_);

@@ -104,13 +104,13 @@ TEST(ShellExecute, TheCallingThreadEntersASingleThreadedApartmentFirst) {
     const auto run = [](void *again) -> DWORD {
         const ElevatedLaunch launch =
             ShellElevation().RunAsAdministrator(nullptr, TestsFolder() + L"\\quelvo-cli.exe", L"list");
-        if (launch.process) WaitForSingleObject(launch.process.Get(), 60000);
+        if (launch.process) WaitForSingleObject(launch.process.Get(), CeilingMs());
         *static_cast<HRESULT *>(again) = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         return launch.error;
     };
     const HANDLE thread = CreateThread(nullptr, 0, run, &again, 0, nullptr);
     DWORD launched = ERROR_GEN_FAILURE;
-    EXPECT_EQ(WaitForSingleObject(thread, 120000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(thread, 2 * CeilingMs()), WAIT_OBJECT_0);
     EXPECT_TRUE(GetExitCodeThread(thread, &launched) && launched == ERROR_SUCCESS) << launched;
     CloseHandle(thread);
     EXPECT_EQ(again, S_FALSE) << "the thread was in no apartment when the shell was called";
