@@ -270,5 +270,11 @@ TEST(Chain, TheRedirectorKeepsClassIdentifiersAndSoftwareApartButSharesTheRestOf
         << "never a .gz, whose extension the shell takes as .gz";
 }
 
+// A site's address is an attribute: what XML would end or change there is written as a reference.
+TEST(Chain, TheSiteListCarriesEveryAddressAsItWasGiven) {
+    const std::string xml = SiteListXml({"https://a.org/3d?x=1&y=<2>\"\t"});
+    EXPECT_NE(xml.find("url=\"https://a.org/3d?x=1&amp;y=&lt;2&gt;&quot;&#9;\""), std::string::npos) << xml;
+}
+
 } // namespace
 } // namespace quelvo
