@@ -43,7 +43,6 @@ public:
 
 class ShellElevation : public Elevation {
 public:
-    bool IsElevated() { return ReadRights().AlreadyAdministrator(); }
     Rights ReadRights() override;
     bool ProgramExists(const std::wstring &program) override;
     ElevatedLaunch RunAsAdministrator(HWND owner, const std::wstring &program,

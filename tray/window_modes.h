@@ -26,7 +26,6 @@ public:
     WindowModes &operator=(const WindowModes &) = delete;
 
     void Attach(HWND window) { window_ = window; }
-    bool TrayMode() const { return trayMode_; }
 
     void EnterTrayMode(HICON picture);
     void EnterAlwaysOnTop();

@@ -31,8 +31,6 @@ public:
     void OnLoad();
     HWND Handle() const { return hwnd_; }
     SettingsMenu &Menu() { return menu_; }
-    const AboutWindow &About() const { return about_; }
-    const IconData &Icon() const { return icon_.Data(); }
     HWND Tooltips() const { return tooltips_; }
     // Dialog navigation (Tab between controls) for the message loop.
     bool PreTranslate(MSG &message);

@@ -15,7 +15,6 @@ public:
     // Takes the design order of the menu bar and of its drop-downs from the menu as loaded.
     explicit SettingsMenu(HMENU menuBar);
 
-    HMENU MenuBar() const { return menuBar_; }
     HMENU DropDown() const { return GetSubMenu(menuBar_, 0); }
 
     void SetChecked(UINT id, bool checked);
