@@ -8,6 +8,7 @@
 #include "platform/text_win.h"
 #include "resource.h"
 #include "viewer_tips.h"
+#include "window_messages.h"
 
 #include <windowsx.h>
 
@@ -18,9 +19,6 @@ namespace {
 
 constexpr WindowFrame kFrame = {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, true,
                                 kMainWindowClientTwips};
-// Posted to the window itself (kElevatedSwitchDone and kSwitchFollowUp: see switch_flow.h).
-constexpr UINT kCreateTooltips = WM_APP + 2;
-constexpr UINT kRestoreFocus = WM_APP + 3;
 
 // Button and menu IDs follow the catalogue's order.
 std::size_t IndexOf(const ViewerRecord &viewer) {

@@ -15,6 +15,7 @@
 #include "core/shell_notifier.h"
 #include "platform/switch_lock_win.h"
 #include "platform/user_defaults_win.h"
+#include "window_messages.h"
 
 #include <windows.h>
 
@@ -23,10 +24,6 @@
 #include <string>
 
 namespace quelvo {
-
-// Posted to the window itself.
-inline constexpr UINT kElevatedSwitchDone = WM_APP + 1;
-inline constexpr UINT kSwitchFollowUp = WM_APP + 4; // what can wait after a switch: the shell notice, what hides
 
 // What the main window works with.
 struct WindowServices {
