@@ -48,7 +48,8 @@ add_library(quelvo_app STATIC
   ui/elevated_switch.cpp
   ui/accessible_name.cpp
   ui/viewer_tips.cpp
-  ui/picture_report.cpp)
+  ui/picture_report.cpp
+  ui/texts.cpp)
 target_link_libraries(quelvo_app PUBLIC quelvo_tray quelvo_platform_win user32 gdi32 comctl32 uuid)
 quelvo_layer(quelvo_app ui)
 

@@ -3,7 +3,7 @@
 namespace quelvo {
 
 bool NotificationIcon::Add(HWND owner, HICON picture) {
-    FillIconData(data_, owner, picture);
+    FillIconData(data_, owner, picture, tip_);
     return area_.Add(data_) || IsPresent();
 }
 

@@ -3,11 +3,15 @@
 
 #include "icon_data.h"
 
+#include <string>
+#include <utility>
+
 namespace quelvo {
 
 class NotificationIcon {
 public:
-    explicit NotificationIcon(NotificationArea &area) : area_(area) {}
+    // tip: what the icon's tooltip says, in the ANSI code page.
+    NotificationIcon(NotificationArea &area, std::string tip) : area_(area), tip_(std::move(tip)) {}
     NotificationIcon(const NotificationIcon &) = delete;
     NotificationIcon &operator=(const NotificationIcon &) = delete;
 
@@ -17,10 +21,10 @@ public:
     void Remove(HWND owner);
     // A restarted shell has forgotten the icon: the same record again.
     void AddAgain();
-    const IconData &Data() const { return data_; }
 
 private:
     NotificationArea &area_;
+    std::string tip_;
     IconData data_ = {};
 };
 

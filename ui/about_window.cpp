@@ -4,7 +4,7 @@
 #include "design.h"
 #include "platform/device_context_win.h"
 #include "resource.h"
-#include "version.h"
+#include "texts.h"
 
 #include <windowsx.h>
 
@@ -21,22 +21,22 @@ constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 // Labels overlap their neighbours in the design, so they draw transparently and do not clip one another. Each
 // text fits its own rectangle: the font is chosen so.
 constexpr std::array<ControlDesign, 10> kFrameLabels = {{
-    {IDC_ABOUT_LABEL3, L"STATIC", kLabel, 0, {240, 315, 2700, 285}, L"Et les viewers : "},
-    {IDC_ABOUT_LABEL8, L"STATIC", kLabel, 0, {1680, 315, 1305, 195}, L"- Cortona 5.0"},
-    {IDC_ABOUT_LABEL4, L"STATIC", kLabel, 0, {1680, 480, 1320, 285}, L"- Blaxxun 5.1"},
-    {IDC_ABOUT_LABEL6, L"STATIC", kLabel, 0, {1680, 675, 1365, 330}, L"- CosmoPlayer 2.0"},
-    {IDC_ABOUT_LABEL7, L"STATIC", kLabel, 0, {1680, 855, 690, 285}, L"- Pivoron"},
-    {IDC_ABOUT_LABEL5, L"STATIC", kLabel, 0, {1680, 1035, 1575, 285}, L"- Octaga 2.1"},
-    {IDC_ABOUT_LABEL2, L"STATIC", kLabel, 0, {1680, 1250, 1575, 375}, L"- BS Contact 7.0"},
-    {IDC_ABOUT_LABEL9, L"STATIC", kLabel, 0, {1680, 1440, 1575, 195}, L"- Flux 2.0"},
-    {IDC_ABOUT_LABEL11, L"STATIC", kLabel, 0, {240, 1800, 1935, 255}, L"BUG Connus :"},
-    {IDC_ABOUT_LABEL10, L"STATIC", kLabel, 0, {240, 2040, 2775, 255}, L"- Conflit entre Blaxxun et BS Contact"},
+    {IDC_ABOUT_LABEL3, L"STATIC", kLabel, 0, {240, 315, 2700, 285}, IDS_ABOUT_LABEL3},
+    {IDC_ABOUT_LABEL8, L"STATIC", kLabel, 0, {1680, 315, 1305, 195}, IDS_ABOUT_LABEL8},
+    {IDC_ABOUT_LABEL4, L"STATIC", kLabel, 0, {1680, 480, 1320, 285}, IDS_ABOUT_LABEL4},
+    {IDC_ABOUT_LABEL6, L"STATIC", kLabel, 0, {1680, 675, 1365, 330}, IDS_ABOUT_LABEL6},
+    {IDC_ABOUT_LABEL7, L"STATIC", kLabel, 0, {1680, 855, 690, 285}, IDS_ABOUT_LABEL7},
+    {IDC_ABOUT_LABEL5, L"STATIC", kLabel, 0, {1680, 1035, 1575, 285}, IDS_ABOUT_LABEL5},
+    {IDC_ABOUT_LABEL2, L"STATIC", kLabel, 0, {1680, 1250, 1575, 375}, IDS_ABOUT_LABEL2},
+    {IDC_ABOUT_LABEL9, L"STATIC", kLabel, 0, {1680, 1440, 1575, 195}, IDS_ABOUT_LABEL9},
+    {IDC_ABOUT_LABEL11, L"STATIC", kLabel, 0, {240, 1800, 1935, 255}, IDS_ABOUT_LABEL11},
+    {IDC_ABOUT_LABEL10, L"STATIC", kLabel, 0, {240, 2040, 2775, 255}, IDS_ABOUT_LABEL10},
 }};
 
 constexpr std::array<ControlDesign, 3> kWindowControls = {{
-    {IDC_ABOUT_IMAGE1, L"STATIC", SS_OWNERDRAW, 0, {120, 90, 1935, 3645}, L""},
-    {IDC_ABOUT_LABEL1, L"STATIC", SS_CENTER | SS_NOPREFIX, 0, {2760, 2640, 2205, 915}, L"Quelvo " QUELVO_VERSION_TEXT},
-    {IDC_ABOUT_FRAME1, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, kFramePlace, L"Compatible XP"},
+    {IDC_ABOUT_IMAGE1, L"STATIC", SS_OWNERDRAW, 0, {120, 90, 1935, 3645}, 0},
+    {IDC_ABOUT_LABEL1, L"STATIC", SS_CENTER | SS_NOPREFIX, 0, {2760, 2640, 2205, 915}, IDS_ABOUT_VERSION},
+    {IDC_ABOUT_FRAME1, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, kFramePlace, IDS_ABOUT_FRAME1},
 }};
 
 // 18 point bold in the outline twin of "MS Sans Serif", which stays sharp at every size; the font mapper picks
@@ -54,9 +54,9 @@ HFONT CreateTitleFont(UINT dpi) {
 std::vector<FittedText> FittedTexts() {
     std::vector<FittedText> texts;
     for (const ControlDesign &label : kFrameLabels)
-        texts.push_back({label.id, label.text});
+        texts.push_back({label.id, LoadText(label.textId)});
     for (const ControlDesign &control : kWindowControls)
-        if (control.id == IDC_ABOUT_FRAME1) texts.push_back({control.id, control.text});
+        if (control.id == IDC_ABOUT_FRAME1) texts.push_back({control.id, LoadText(control.textId)});
     return texts;
 }
 
@@ -69,7 +69,7 @@ AboutWindow::~AboutWindow() {
 }
 
 void AboutWindow::Show(HINSTANCE instance) {
-    if (!hwnd_ && !frame_.Create(instance, kAboutWindowClass, WindowProc, L"A Propos de...", nullptr, this)) return;
+    if (!hwnd_ && !frame_.Create(instance, kAboutWindowClass, WindowProc, LoadText(IDS_ABOUT_TITLE).c_str(), nullptr, this)) return;
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
 }

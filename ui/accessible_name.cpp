@@ -1,10 +1,14 @@
 #include "accessible_name.h"
 
 #include "platform/module_export_win.h"
+#include "texts.h"
 
 #include <commctrl.h>
 #include <initguid.h>
 #include <oleacc.h>
+
+#include <string>
+#include <utility>
 
 namespace quelvo {
 namespace {
@@ -36,8 +40,8 @@ const Oleacc &LoadOleacc() {
 // it and back to the unnamed object, and to another identity.
 class NamedAccessible final : public IAccessible, public IOleWindow {
 public:
-    NamedAccessible(IAccessible *standard, HWND control, const wchar_t *name)
-        : standard_(standard), control_(control), name_(name) {}
+    NamedAccessible(IAccessible *standard, HWND control, std::wstring name)
+        : standard_(standard), control_(control), name_(std::move(name)) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **object) override {
         if (!object) return E_POINTER;
@@ -65,7 +69,7 @@ public:
         if (child.vt != VT_I4 || child.lVal != CHILDID_SELF) return standard_->get_accName(child, name);
         // SysAllocString lives in oleaut32, which oleacc has loaded.
         const auto allocate = ModuleExport<BSTR WINAPI(const OLECHAR *)>(L"oleaut32.dll", "SysAllocString");
-        *name = allocate ? allocate(name_) : nullptr;
+        *name = allocate ? allocate(name_.c_str()) : nullptr;
         return *name ? S_OK : E_OUTOFMEMORY;
     }
 
@@ -147,26 +151,26 @@ public:
 private:
     IAccessible *standard_;
     HWND control_;
-    const wchar_t *name_;
+    std::wstring name_;
     LONG references_ = 1;
 };
 
-LRESULT AnswerWithName(HWND control, WPARAM wParam, const wchar_t *name) {
+LRESULT AnswerWithName(HWND control, WPARAM wParam, std::wstring name) {
     const Oleacc &oleacc = LoadOleacc();
     if (!oleacc.createStandard || !oleacc.lresultFromObject) return 0;
     IAccessible *standard = nullptr;
     if (FAILED(oleacc.createStandard(control, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void **>(&standard))))
         return 0;
-    IAccessible *named = new NamedAccessible(standard, control, name);
+    IAccessible *named = new NamedAccessible(standard, control, std::move(name));
     const LRESULT result = oleacc.lresultFromObject(IID_IAccessible, wParam, named);
     named->Release(); // the client holds its own reference
     return result;
 }
 
 LRESULT CALLBACK NamedControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                  DWORD_PTR name) {
+                                  DWORD_PTR nameId) {
     if (message == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT))
-        if (const LRESULT answer = AnswerWithName(hwnd, wParam, reinterpret_cast<const wchar_t *>(name)))
+        if (const LRESULT answer = AnswerWithName(hwnd, wParam, LoadText(static_cast<UINT>(nameId))))
             return answer;
     if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, NamedControlProc, id);
     return DefSubclassProc(hwnd, message, wParam, lParam);
@@ -174,8 +178,8 @@ LRESULT CALLBACK NamedControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 
 } // namespace
 
-void SetAccessibleName(HWND control, const wchar_t *name) {
-    SetWindowSubclass(control, NamedControlProc, 0, reinterpret_cast<DWORD_PTR>(name));
+void SetAccessibleName(HWND control, UINT nameId) {
+    SetWindowSubclass(control, NamedControlProc, 0, nameId);
 }
 
 } // namespace quelvo

@@ -6,7 +6,7 @@
 
 namespace quelvo {
 
-// name must outlive the control.
-void SetAccessibleName(HWND control, const wchar_t *name);
+// nameId: a text of the string table, read each time a client asks.
+void SetAccessibleName(HWND control, UINT nameId);
 
 } // namespace quelvo

@@ -2,13 +2,15 @@
 
 #include "platform/device_context_win.h"
 #include "platform/dpi_win.h"
+#include "texts.h"
 
 namespace quelvo {
 namespace {
 
 HWND CreateControl(HWND parent, const ControlDesign &control, const RECT &rect) {
     const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    return CreateWindowExW(control.exStyle, control.className, control.text, WS_CHILD | WS_VISIBLE | control.style,
+    const std::wstring text = control.textId ? LoadText(control.textId) : std::wstring();
+    return CreateWindowExW(control.exStyle, control.className, text.c_str(), WS_CHILD | WS_VISIBLE | control.style,
                            rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
 }
@@ -38,7 +40,7 @@ bool TextsFit(HWND window, UINT dpi, HFONT font, std::span<const FittedText> tex
         HWND control = GetDlgItem(window, fitted.controlId);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE); // the edit's margins follow it
         SIZE text = {};
-        GetTextExtentPoint32W(dc.Get(), fitted.text, lstrlenW(fitted.text), &text);
+        GetTextExtentPoint32W(dc.Get(), fitted.text.c_str(), static_cast<int>(fitted.text.size()), &text);
         const SIZE room = TextRoom(control, dpi);
         fit = fit && text.cx <= room.cx && text.cy <= room.cy;
     }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <span>
+#include <string>
 
 namespace quelvo {
 
@@ -26,7 +27,7 @@ struct ControlDesign {
     DWORD style;
     DWORD exStyle;
     TwipRect place;
-    const wchar_t *text;
+    UINT textId; // in the string table; 0 for none
 };
 
 // Position and size are rounded separately, so neighbours keep the design's overlaps.
@@ -65,7 +66,7 @@ template <typename State> State *AttachedState(HWND hwnd, UINT message, LPARAM l
 // A text that must fit the control that shows it.
 struct FittedText {
     int controlId;
-    const wchar_t *text;
+    std::wstring text;
 };
 
 // The face the design was drawn for, "MS Shell Dlg" at 8 points for dpi (Windows maps it to its sans-serif dialog

@@ -1,9 +1,10 @@
 #include "elevated_switch.h"
 
 #include "core/exit_codes.h"
-#include "platform/system_text_win.h"
 #include "platform/text_win.h"
+#include "resource.h"
 #include "switch_report.h"
+#include "texts.h"
 
 namespace quelvo {
 namespace {
@@ -22,7 +23,7 @@ std::wstring Quoted(std::string_view name) {
 // The command line's own meaning of its code, from the one table of them.
 std::wstring CommandLineOutcome(DWORD exitCode) {
     const std::string_view text = exitCode <= 255 ? ExitCodeText(static_cast<int>(exitCode)) : std::string_view();
-    return text.empty() ? L"code inconnu" : Widen(text);
+    return text.empty() ? LoadText(IDS_UNKNOWN_CODE) : Widen(text);
 }
 
 } // namespace
@@ -82,33 +83,27 @@ RefusalOffer OfferAfterRefusal(const SwitchOutcome &outcome, const Rights &right
 }
 
 Choice RefusalChoice(const ViewerRecord &viewer, const SwitchOutcome &outcome, RefusalOffer offer) {
-    const std::wstring name = L"« " + Widen(viewer.displayName) + L" »";
+    const std::wstring name = FormatText(IDS_QUOTED, {Widen(viewer.displayName)});
     Choice choice;
-    choice.instruction = L"Le viewer " + name + L" n'a pas pu être choisi pour tout le PC.";
-    choice.content = FailureDetails(outcome) + L"\n\nChanger de viewer pour tout le PC demande les droits "
-                                                            L"d'administrateur";
-    const ChoiceButton forMe = {kChoiceForMe, L"Pour moi seulement"};
-    const std::wstring forMeText =
-        L"« Pour moi seulement » choisit " + name + L" pour votre compte seul, sans droits particuliers.";
+    choice.instruction = FormatText(IDS_REFUSED_FOR_PC, {name});
+    choice.content = FormatText(IDS_REFUSED_NEEDS_RIGHTS, {FailureDetails(outcome)});
+    const ChoiceButton forMe = {kChoiceForMe, LoadText(IDS_FOR_ME)};
+    const std::wstring forMeText = FormatText(IDS_FOR_ME_TEXT, {name});
     switch (offer) {
     case RefusalOffer::AdministratorConsent:
-        choice.content += L". Windows peut vous demander votre accord pour faire ce changement en tant "
-                          L"qu'administrateur.\n\n" + forMeText;
-        choice.buttons = {{kChoiceAsAdministrator, L"En tant qu'administrateur"}, forMe};
+        choice.content += FormatText(IDS_OFFER_CONSENT, {forMeText});
+        choice.buttons = {{kChoiceAsAdministrator, LoadText(IDS_AS_ADMINISTRATOR)}, forMe};
         break;
     case RefusalOffer::AdministratorPassword:
-        choice.content += L", que ce compte n'a pas. Windows peut demander le mot de passe d'un administrateur pour "
-                          L"faire ce changement.\n\n" + forMeText;
-        choice.buttons = {{kChoiceAsAdministrator, L"Avec le mot de passe d'un administrateur"}, forMe};
+        choice.content += FormatText(IDS_OFFER_PASSWORD, {forMeText});
+        choice.buttons = {{kChoiceAsAdministrator, LoadText(IDS_WITH_PASSWORD)}, forMe};
         break;
     case RefusalOffer::ForMeOnlyNoCommandLine:
-        choice.content += L", et " + std::wstring(kCommandLineProgram) +
-                          L", qui le fait en tant qu'administrateur, n'est pas dans le dossier de Quelvo.\n\n" +
-                          forMeText;
+        choice.content += FormatText(IDS_OFFER_NO_COMMAND_LINE, {kCommandLineProgram, forMeText});
         choice.buttons = {forMe};
         break;
     default: // ForMeOnly
-        choice.content += L", et la stratégie de ce PC ne permet pas à ce compte de les demander.\n\n" + forMeText;
+        choice.content += FormatText(IDS_OFFER_POLICY, {forMeText});
         choice.buttons = {forMe};
         break;
     }
@@ -116,41 +111,26 @@ Choice RefusalChoice(const ViewerRecord &viewer, const SwitchOutcome &outcome, R
 }
 
 std::wstring KeySecurityMessage(const ViewerRecord &viewer, const SwitchOutcome &outcome) {
-    return FailedSwitchMessage(viewer, outcome) +
-           L"\n\nQuelvo a déjà les droits d'administrateur : c'est la sécurité propre de la clé " +
-           Widen(outcome.failedPath.substr(0, outcome.failedPath.rfind('\\'))) +
-           L" qui refuse l'écriture, même à un administrateur. Il faut d'abord rendre cette clé modifiable (Éditeur "
-           L"du Registre, clic droit sur la clé, Autorisations), puis choisir le viewer à nouveau.";
+    return FormatText(IDS_KEY_SECURITY, {FailedSwitchMessage(viewer, outcome),
+                                         Widen(outcome.failedPath.substr(0, outcome.failedPath.rfind('\\')))});
 }
 
 std::wstring ElevationDeclinedMessage(const ViewerRecord &viewer) {
-    return L"Le viewer « " + Widen(viewer.displayName) +
-           L" » n'a pas été choisi : l'accord pour les droits d'administrateur a été refusé. Rien n'a été modifié "
-           L"en tant qu'administrateur.";
+    return FormatText(IDS_ELEVATION_DECLINED, {Widen(viewer.displayName)});
 }
 
 std::wstring ElevatedLaunchFailedMessage(const ViewerRecord &viewer, DWORD error) {
-    return L"Le viewer « " + Widen(viewer.displayName) + L" » n'a pas été choisi : " + kCommandLineProgram +
-           L" n'a pas pu être lancé en tant qu'administrateur.\n\nWindows indique : " + SystemText(error) +
-           L" (erreur " + std::to_wstring(error) + L")";
+    return FormatText(IDS_ELEVATED_LAUNCH_FAILED, {Widen(viewer.displayName), kCommandLineProgram, WindowsSays(error)});
 }
 
 std::wstring ElevatedSwitchFailedMessage(const ViewerRecord &viewer, DWORD exitCode) {
-    return L"Le viewer « " + Widen(viewer.displayName) + L" » n'a pas pu être choisi en tant qu'administrateur : " +
-           kCommandLineProgram + L" s'est terminé avec le code " + std::to_wstring(exitCode) + L" (" +
-           CommandLineOutcome(exitCode) + L").\n\nPour le détail, lancez dans une invite de commandes d'administrateur : " +
-           kCommandLineProgram + L" use " + Quoted(viewer.displayName);
+    return FormatText(IDS_ELEVATED_SWITCH_FAILED, {Widen(viewer.displayName), kCommandLineProgram,
+                                                   std::to_wstring(exitCode), CommandLineOutcome(exitCode),
+                                                   Quoted(viewer.displayName)});
 }
 
-} // namespace quelvo
-
-namespace quelvo {
-
 std::wstring ElevatedNoBackupQuestion(const ViewerRecord &viewer) {
-    return L"Le viewer « " + Widen(viewer.displayName) + L" » n'a pas été choisi en tant qu'administrateur : " +
-           kCommandLineProgram + L" n'a rien écrit, car les valeurs d'avant n'ont pas pu être sauvegardées (code 7)." +
-           L"\n\nSans sauvegarde, « quelvo-cli restore » ne pourra pas remettre les valeurs d'avant ce changement. "
-           L"Windows vous demandera encore votre accord.\n\nChanger quand même, sans sauvegarde ?";
+    return FormatText(IDS_ELEVATED_NO_BACKUP, {Widen(viewer.displayName), kCommandLineProgram});
 }
 
 } // namespace quelvo

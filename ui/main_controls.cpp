@@ -5,6 +5,7 @@
 #include "platform/dpi_win.h"
 #include "platform/text_win.h"
 #include "resource.h"
+#include "texts.h"
 
 #include <string>
 #include <vector>
@@ -16,22 +17,22 @@ constexpr DWORD kViewerButton = BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP | WS_CLIP
 
 // In tab order, which is also the z-order: Text1 stays above the frame it lies in.
 constexpr std::array<ControlDesign, 10> kDesign = {{
-    {IDC_COMMAND1, L"BUTTON", kViewerButton, 0, {45, 45, 1365, 510}, L""},
-    {IDC_COMMAND3, L"BUTTON", kViewerButton, 0, {45, 575, 1365, 510}, L""},
-    {IDC_COMMAND4, L"BUTTON", kViewerButton, 0, {45, 1575, 1365, 510}, L""},
-    {IDC_COMMAND5, L"BUTTON", kViewerButton, 0, {45, 2040, 1365, 510}, L""},
-    {IDC_COMMAND7, L"BUTTON", kViewerButton, 0, {45, 2530, 1365, 510}, L""},
+    {IDC_COMMAND1, L"BUTTON", kViewerButton, 0, {45, 45, 1365, 510}, 0},
+    {IDC_COMMAND3, L"BUTTON", kViewerButton, 0, {45, 575, 1365, 510}, 0},
+    {IDC_COMMAND4, L"BUTTON", kViewerButton, 0, {45, 1575, 1365, 510}, 0},
+    {IDC_COMMAND5, L"BUTTON", kViewerButton, 0, {45, 2040, 1365, 510}, 0},
+    {IDC_COMMAND7, L"BUTTON", kViewerButton, 0, {45, 2530, 1365, 510}, 0},
     {IDC_TEXT1,
      L"EDIT",
      ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS,
      WS_EX_CLIENTEDGE,
      {90, 3720, 1275, 285},
-     L""},
-    {IDC_FRAME1, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, {45, 3560, 1365, 510}, L"En Cours"},
-    {IDC_COMMAND6, L"BUTTON", kViewerButton, 0, {45, 1080, 1365, 510}, L""},
-    {IDC_COMMAND8, L"BUTTON", kViewerButton, 0, {45, 3040, 1365, 510}, L""},
+     0},
+    {IDC_FRAME1, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, {45, 3560, 1365, 510}, IDS_FRAME1},
+    {IDC_COMMAND6, L"BUTTON", kViewerButton, 0, {45, 1080, 1365, 510}, 0},
+    {IDC_COMMAND8, L"BUTTON", kViewerButton, 0, {45, 3040, 1365, 510}, 0},
     // Beyond the client area's right edge: it only holds the icon that the notification area shows.
-    {IDC_IMAGE1, L"STATIC", SS_ICON, 0, {3240, 3360, 240, 240}, L""},
+    {IDC_IMAGE1, L"STATIC", SS_ICON, 0, {3240, 3360, 240, 240}, 0},
 }};
 
 } // namespace
@@ -83,14 +84,11 @@ void MainControls::ShowPictures() {
 
 // The captions and, in the status box, every viewer's name.
 void MainControls::FitFont() {
-    std::vector<std::wstring> names;
-    for (const ViewerRecord &viewer : Viewers())
-        names.push_back(Widen(viewer.displayName));
     std::vector<FittedText> texts;
     for (const ControlDesign &control : kDesign)
-        if (*control.text) texts.push_back({control.id, control.text});
-    for (const std::wstring &name : names)
-        texts.push_back({IDC_TEXT1, name.c_str()});
+        if (control.textId) texts.push_back({control.id, LoadText(control.textId)});
+    for (const ViewerRecord &viewer : Viewers())
+        texts.push_back({IDC_TEXT1, Widen(viewer.displayName)});
     font_.Reset(CreateFittingFont(window_, dpi_, texts));
     SetControlsFont(window_, kDesign, static_cast<HFONT>(font_.Get()));
 }

@@ -7,6 +7,7 @@
 #include "platform/message_filter_win.h"
 #include "platform/text_win.h"
 #include "resource.h"
+#include "texts.h"
 #include "viewer_tips.h"
 #include "window_messages.h"
 
@@ -34,7 +35,7 @@ const ViewerRecord *ViewerOfCommand(int id) {
 } // namespace
 
 MainWindow::MainWindow(Services services)
-    : services_(services), frame_(kFrame), focus_(kRestoreFocus), icon_(services.notificationArea),
+    : services_(services), frame_(kFrame), focus_(kRestoreFocus), icon_(services.notificationArea, LoadAnsiText(IDS_TRAY_TIP)),
       modes_(icon_, *this), switchFlow_(services_, *this),
       detectionWatch_({kUserDetectionPath, kMachineDetectionPath}) {}
 
@@ -46,7 +47,7 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::Create(HINSTANCE instance) {
     HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU));
-    if (!frame_.Create(instance, kMainWindowClass, WindowProc, L"Quelvo", menu, this)) {
+    if (!frame_.Create(instance, kMainWindowClass, WindowProc, LoadText(IDS_QUELVO).c_str(), menu, this)) {
         DestroyMenu(menu); // a window that exists owns its menu; this one never came to be
         return false;
     }
@@ -162,7 +163,7 @@ BOOL MainWindow::OnCreate(HWND hwnd) {
     // Sent by the shell with normal rights; an elevated window would never hear of a restarted shell otherwise.
     AllowMessageFromLowerRights(hwnd, taskbarCreatedMessage_);
     modes_.Attach(hwnd);
-    SetAccessibleName(GetDlgItem(hwnd, IDC_TEXT1), L"En Cours");
+    SetAccessibleName(GetDlgItem(hwnd, IDC_TEXT1), IDS_FRAME1);
     return TRUE;
 }
 

@@ -3,6 +3,8 @@
 #include "core/text_escape.h"
 #include "platform/account_win.h"
 #include "platform/text_win.h"
+#include "resource.h"
+#include "texts.h"
 
 namespace quelvo {
 
@@ -18,12 +20,11 @@ std::optional<Link> PictureBlocker(const ViewerRecord &viewer, RegistryReader &r
 std::wstring PictureTipNote(LinkId id) {
     switch (id) {
     case LinkId::Control:
-        return L"Son contrôle n'est pas utilisable sur ce PC (non enregistré en 32 bits, ou fichier absent).";
+        return LoadText(IDS_TIP_CONTROL);
     case LinkId::Blocked:
-        return L"Son contrôle est bloqué sur ce PC (kill bit, module désactivé ou stratégie).";
+        return LoadText(IDS_TIP_BLOCKED);
     case LinkId::Browser:
-        return L"Aucun navigateur de ce PC ne peut l'afficher (ni Internet Explorer 11, ni le mode Internet "
-               L"Explorer de Microsoft Edge).";
+        return LoadText(IDS_TIP_BROWSER);
     default:
         break;
     }
@@ -31,15 +32,14 @@ std::wstring PictureTipNote(LinkId id) {
 }
 
 std::wstring PictureParagraph(const ViewerRecord &viewer, const Link &blocker) {
-    return L"« " + Widen(viewer.displayName) + L" » ne pourra pas afficher de contenu 3D sur ce PC : " +
-           Widen(EscapeControls(blocker.reason)) + L"\n\nÀ faire : " + Widen(EscapeControls(blocker.advice)) +
-           L"\n\nLe détail : quelvo-cli diagnose dans une invite de commandes.";
+    return FormatText(IDS_PICTURE_PARAGRAPH, {Widen(viewer.displayName), Widen(EscapeControls(blocker.reason)),
+                                              Widen(EscapeControls(blocker.advice))});
 }
 
 Choice PictureChoice(const ViewerRecord &viewer, const Link &blocker) {
     Choice choice;
     choice.warning = true;
-    choice.instruction = L"Le contenu 3D ne s'affichera pas encore.";
+    choice.instruction = LoadText(IDS_PICTURE_INSTRUCTION);
     choice.content = PictureParagraph(viewer, blocker);
     return choice;
 }

@@ -8,6 +8,7 @@
 #include "choice_dialog.h"
 #include "resource.h"
 #include "switch_report.h"
+#include "texts.h"
 
 #include <utility>
 
@@ -172,7 +173,7 @@ void SwitchFlow::OnElevatedSwitchDone() {
 
 int SwitchFlow::Report(const std::wstring &text, UINT flags) {
     reportOpen_ = true;
-    const int answer = MessageBoxW(window_, text.c_str(), L"Quelvo", flags);
+    const int answer = MessageBoxW(window_, text.c_str(), LoadText(IDS_QUELVO).c_str(), flags);
     reportOpen_ = false;
     return answer;
 }

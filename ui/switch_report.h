@@ -16,7 +16,6 @@ std::wstring FailedSwitchMessage(const ViewerRecord &viewer, const SwitchOutcome
 std::wstring FailureDetails(const SwitchOutcome &outcome);
 // The PC-wide lock kept the switch from being made: busy, held by another account or not to be opened.
 std::wstring LockRefusedMessage(const ViewerRecord &viewer, const LockResult &lock, std::uint32_t waitSeconds);
-void ReportFailedSwitch(HWND owner, const ViewerRecord &viewer, const SwitchOutcome &outcome);
 // The switch stopped before any write, as the values before it could not be kept; ends with the question.
 std::wstring NoBackupQuestion(const ViewerRecord &viewer, const SwitchOutcome &outcome, const std::string &location);
 // An untrusted backup or folder was put aside on the way.

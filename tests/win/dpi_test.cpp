@@ -1,5 +1,6 @@
 // The windows at the DPI the Wine prefix runs at (QUELVO_EXPECT_DPI, 96 unless set): every rectangle is the
 // design's twips at that DPI and every text fits its control.
+#include "ui/texts.h"
 #include "window_fixture.h"
 
 #include <cmath>
@@ -78,7 +79,7 @@ void ExpectControlsAtTwips(HWND window, std::span<const ControlDesign> design, U
         EXPECT_NEAR(actual.top, top, 1);
         EXPECT_NEAR(actual.right, left + Pixels(control.place.width, dpi), 1);
         EXPECT_NEAR(actual.bottom, top + Pixels(control.place.height, dpi), 1);
-        if (*control.text) ExpectTextFits(child, control.text);
+        if (control.textId) ExpectTextFits(child, LoadText(control.textId));
     }
 }
 
