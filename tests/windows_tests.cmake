@@ -15,6 +15,7 @@ add_executable(win_tests
   ${CMAKE_CURRENT_LIST_DIR}/win/platform_win_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/switch_lock_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win/backup_store_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/win/resources_test.cpp
   ${PROJECT_SOURCE_DIR}/ui/quelvo.rc)
 target_link_libraries(win_tests PRIVATE quelvo_app quelvo_fakes gtest_main oleacc ole32 oleaut32)
 target_link_options(win_tests PRIVATE -mwindows -mconsole)
