@@ -1,5 +1,7 @@
 #include "viewer_catalogue.h"
 
+#include <algorithm>
+
 namespace quelvo {
 namespace {
 
@@ -7,7 +9,7 @@ constexpr ExtensionSet kNone{};
 constexpr ExtensionSet kAll = ExtensionSet::All();
 constexpr ExtensionSet kCompressed{".wrl.gz", ".x3d.gz", ".x3dv.gz"};
 
-constexpr std::array<ViewerRecord, 7> kViewers = {{
+constexpr std::array<ViewerRecord, kViewerCount> kViewers = {{
     {"Cortona", "Command1", "mCortona", "{86A88967-7A20-11D2-8EDA-00600818EDB1}",
      "{86A88967-7A20-11D2-8EDA-00600818EDB1}", "Cortona.Client", kNone,
      ExtensionSet{".wrl", ".wrz", ".x3d", ".x3dv", ".x3dvz", ".x3dz"}, "Cortona.Control.1", ContentTypeOrder::Standard},
@@ -29,6 +31,10 @@ constexpr std::array<ViewerRecord, 7> kViewers = {{
      "Anima.AnimaCtrl.1", kCompressed, kAll, "Anima.AnimaCtrl.1", ContentTypeOrder::Standard},
 }};
 
+// Fewer rows than kViewerCount would leave empty ones at the end.
+static_assert(std::ranges::none_of(kViewers, [](const ViewerRecord &viewer) { return viewer.displayName.empty(); }),
+              "one row per viewer");
+
 // The switch to Cortona stores its extension ProgID, not its detection value; every other viewer stores its
 // detection value, so accepting the ProgID as well lets the program recognise its own choice at the next start.
 bool Recognises(const ViewerRecord &viewer, std::string_view value) {
@@ -39,6 +45,10 @@ bool Recognises(const ViewerRecord &viewer, std::string_view value) {
 
 std::span<const ViewerRecord> Viewers() {
     return kViewers;
+}
+
+std::size_t ViewerIndex(const ViewerRecord &viewer) {
+    return static_cast<std::size_t>(&viewer - kViewers.data());
 }
 
 const ViewerRecord *FindViewerByDetectionValue(std::string_view value) {

@@ -1,5 +1,6 @@
 #pragma once
-// The seven viewers the program can make the default handler of 3D content.
+// The viewers the program can make the default handler of 3D content. Their order is the buttons' order, and the
+// window derives its IDs, arrays and counts from it.
 
 #include <array>
 #include <cstdint>
@@ -80,8 +81,12 @@ struct ViewerRecord {
     ContentTypeOrder contentTypeOrder;
 };
 
-// Rows in the order of the button numbers.
+inline constexpr std::size_t kViewerCount = 7;
+
+// Rows in the order of the button numbers; kViewerCount of them.
 std::span<const ViewerRecord> Viewers();
+// The viewer's place in Viewers(); viewer must be one of its rows.
+std::size_t ViewerIndex(const ViewerRecord &viewer);
 
 // Exact, case-sensitive match of the default value of HKEY_CLASSES_ROOT\.wrl; nullptr when no viewer owns it.
 const ViewerRecord *FindViewerByDetectionValue(std::string_view value);

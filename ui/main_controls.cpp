@@ -7,6 +7,7 @@
 #include "resource.h"
 #include "texts.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,25 +16,51 @@ namespace {
 
 constexpr DWORD kViewerButton = BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP | WS_CLIPSIBLINGS;
 
-// In tab order, which is also the z-order: Text1 stays above the frame it lies in.
-constexpr std::array<ControlDesign, 10> kDesign = {{
-    {IDC_COMMAND1, L"BUTTON", kViewerButton, 0, {45, 45, 1365, 510}, 0},
-    {IDC_COMMAND3, L"BUTTON", kViewerButton, 0, {45, 575, 1365, 510}, 0},
-    {IDC_COMMAND4, L"BUTTON", kViewerButton, 0, {45, 1575, 1365, 510}, 0},
-    {IDC_COMMAND5, L"BUTTON", kViewerButton, 0, {45, 2040, 1365, 510}, 0},
-    {IDC_COMMAND7, L"BUTTON", kViewerButton, 0, {45, 2530, 1365, 510}, 0},
-    {IDC_TEXT1,
-     L"EDIT",
-     ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS,
-     WS_EX_CLIENTEDGE,
-     {90, 3720, 1275, 285},
-     0},
-    {IDC_FRAME1, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, {45, 3560, 1365, 510}, IDS_FRAME1},
-    {IDC_COMMAND6, L"BUTTON", kViewerButton, 0, {45, 1080, 1365, 510}, 0},
-    {IDC_COMMAND8, L"BUTTON", kViewerButton, 0, {45, 3040, 1365, 510}, 0},
-    // Beyond the client area's right edge: it only holds the icon that the notification area shows.
-    {IDC_IMAGE1, L"STATIC", SS_ICON, 0, {3240, 3360, 240, 240}, 0},
+// Where each viewer's button stands, in the catalogue's order. The tops are the design's own, not a regular grid,
+// and two buttons come after the status box in the tab order.
+struct ButtonPlace {
+    int top;
+    bool afterStatusBox;
+};
+constexpr std::array<ButtonPlace, kViewerCount> kButtons = {{
+    {45, false},   // Cortona
+    {575, false},  // Blaxxun
+    {1575, false}, // Pivoron
+    {2040, false}, // CosmoPlayer
+    {1080, true},  // BS Contact
+    {2530, false}, // Octaga
+    {3040, true},  // Flux
 }};
+static_assert(std::ranges::none_of(kButtons, [](const ButtonPlace &place) { return place.top == 0; }),
+              "a place for every viewer's button");
+
+constexpr ControlDesign kText1 = {IDC_TEXT1, L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS,
+                                  WS_EX_CLIENTEDGE, {90, 3720, 1275, 285}, 0};
+constexpr ControlDesign kFrame1 = {IDC_FRAME1, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, {45, 3560, 1365, 510},
+                                   IDS_FRAME1};
+// Beyond the client area's right edge: it only holds the icon that the notification area shows.
+constexpr ControlDesign kImage1 = {IDC_IMAGE1, L"STATIC", SS_ICON, 0, {3240, 3360, 240, 240}, 0};
+
+constexpr ControlDesign ViewerButton(std::size_t index) {
+    return {ViewerButtonId(index), L"BUTTON", kViewerButton, 0, {45, kButtons[index].top, 1365, 510}, 0};
+}
+
+// In tab order, which is also the z-order: Text1 stays above the frame it lies in.
+constexpr std::array<ControlDesign, kViewerCount + 3> Design() {
+    std::array<ControlDesign, kViewerCount + 3> design = {};
+    std::size_t next = 0;
+    for (bool afterStatusBox : {false, true}) {
+        for (std::size_t i = 0; i < kViewerCount; ++i)
+            if (kButtons[i].afterStatusBox == afterStatusBox) design[next++] = ViewerButton(i);
+        if (!afterStatusBox) {
+            design[next++] = kText1;
+            design[next++] = kFrame1;
+        }
+    }
+    design[next] = kImage1;
+    return design;
+}
+constexpr std::array<ControlDesign, kViewerCount + 3> kDesign = Design();
 
 } // namespace
 
@@ -47,8 +74,8 @@ void MainControls::Create(HWND window, UINT dpi) {
     FitFont();
     ShowPictures();
     // What a screen reader says; a picture button draws only its picture.
-    for (std::size_t i = 0; i < Viewers().size(); ++i)
-        SetDlgItemTextW(window_, IDC_COMMAND1 + static_cast<int>(i), Widen(Viewers()[i].displayName).c_str());
+    for (std::size_t i = 0; i < kViewerCount; ++i)
+        SetDlgItemTextW(window_, ViewerButtonId(i), Widen(Viewers()[i].displayName).c_str());
     SendDlgItemMessageW(window_, IDC_IMAGE1, STM_SETICON, reinterpret_cast<WPARAM>(image1Icon_.Get()), 0);
 }
 
@@ -72,13 +99,13 @@ void MainControls::AttachMenuBitmap() {
 void MainControls::LoadPictures() {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
     for (std::size_t i = 0; i < badges_.size(); ++i)
-        badges_[i].Reset(LoadBitmapForDpi(instance, IDB_COMMAND1 + static_cast<int>(i), dpi_));
+        badges_[i].Reset(LoadBitmapForDpi(instance, ViewerBadgeId(i), dpi_));
     imageList1Bitmap_.Reset(LoadBitmapForDpi(instance, IDB_POWER, dpi_));
 }
 
 void MainControls::ShowPictures() {
     for (std::size_t i = 0; i < badges_.size(); ++i)
-        SendDlgItemMessageW(window_, IDC_COMMAND1 + static_cast<int>(i), BM_SETIMAGE, IMAGE_BITMAP,
+        SendDlgItemMessageW(window_, ViewerButtonId(i), BM_SETIMAGE, IMAGE_BITMAP,
                             reinterpret_cast<LPARAM>(badges_[i].Get()));
 }
 

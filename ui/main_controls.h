@@ -1,8 +1,9 @@
 #pragma once
-// The main window's controls and pictures at the window's DPI: the seven viewer buttons and their badges, the
+// The main window's controls and pictures at the window's DPI: a button and its badge per viewer, the
 // status box Text1 in Frame1, Image1 holding the notification icon, the font that fits them all, and the picture
 // of "Quitter".
 
+#include "core/viewer_catalogue.h"
 #include "design.h"
 #include "platform/unique_handle_win.h"
 
@@ -32,7 +33,7 @@ private:
     UINT dpi_ = 96;
     HMENU dropDownHandle_ = nullptr;
     UniqueGdiObject font_;
-    std::array<UniqueGdiObject, 7> badges_;
+    std::array<UniqueGdiObject, kViewerCount> badges_; // in the catalogue's order
     UniqueGdiObject imageList1Bitmap_; // the menu-item bitmap
     UniqueIcon image1Icon_;
 };

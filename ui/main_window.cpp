@@ -21,14 +21,10 @@ namespace {
 constexpr WindowFrame kFrame = {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, true,
                                 kMainWindowClientTwips};
 
-// Button and menu IDs follow the catalogue's order.
-std::size_t IndexOf(const ViewerRecord &viewer) {
-    return static_cast<std::size_t>(&viewer - Viewers().data());
-}
-
+// The viewer whose button or menu item has this ID.
 const ViewerRecord *ViewerOfCommand(int id) {
-    for (int first : {IDC_COMMAND1, IDM_MCORTONA})
-        if (id >= first && id < first + static_cast<int>(Viewers().size())) return &Viewers()[id - first];
+    for (std::size_t i = 0; i < kViewerCount; ++i)
+        if (id == ViewerButtonId(i) || id == static_cast<int>(ViewerMenuId(i))) return &Viewers()[i];
     return nullptr;
 }
 
@@ -209,7 +205,7 @@ void MainWindow::SetStatusText(std::string_view text) {
 }
 
 void MainWindow::SetViewerChecked(const ViewerRecord &viewer, bool checked) {
-    menu_.SetChecked(IDM_MCORTONA + static_cast<UINT>(IndexOf(viewer)), checked);
+    menu_.SetChecked(ViewerMenuId(ViewerIndex(viewer)), checked);
 }
 
 void MainWindow::TrayCommand() {
@@ -259,7 +255,7 @@ void MainWindow::OnShowWindow(bool shown) {
 
 void MainWindow::OnCreateTooltips() {
     // After the window is shown, so that they cost the start nothing.
-    if (!tooltips_ && IsWindowVisible(hwnd_)) tooltips_ = CreateViewerTips(hwnd_, IDC_COMMAND1, services_.registryReader, services_.system);
+    if (!tooltips_ && IsWindowVisible(hwnd_)) tooltips_ = CreateViewerTips(hwnd_, services_.registryReader, services_.system);
 }
 
 void MainWindow::OnDestroy() {

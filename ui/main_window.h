@@ -1,5 +1,5 @@
 #pragma once
-// The main window Command2: seven viewer buttons, the status box Text1 and the "Paramétres" menu. Its state
+// The main window Command2: a button per viewer, the status box Text1 and the "Paramétres" menu. Its state
 // lives in this object, reached from the window through GWLP_USERDATA.
 
 #include "about_window.h"

@@ -1,15 +1,16 @@
 #pragma once
-// Resource and command IDs, one range per prefix. Ranges that code indexes by viewer follow the order of the
-// viewer catalogue (button order) and must stay gap-free.
+// Resource and command IDs, one range per prefix. A viewer's button, menu item and badges are the first ID of their
+// range plus the viewer's index in the catalogue (core/viewer_catalogue.h); the names of the seven are kept for the
+// places that mean one viewer in particular.
 
 // Controls of the main window (IDs 1 and 2 are IDOK and IDCANCEL, which IsDialogMessage sends).
 #define IDC_COMMAND1 101
-#define IDC_COMMAND3 102
-#define IDC_COMMAND4 103
-#define IDC_COMMAND5 104
-#define IDC_COMMAND6 105
-#define IDC_COMMAND7 106
-#define IDC_COMMAND8 107
+#define IDC_COMMAND3 (IDC_COMMAND1 + 1)
+#define IDC_COMMAND4 (IDC_COMMAND1 + 2)
+#define IDC_COMMAND5 (IDC_COMMAND1 + 3)
+#define IDC_COMMAND6 (IDC_COMMAND1 + 4)
+#define IDC_COMMAND7 (IDC_COMMAND1 + 5)
+#define IDC_COMMAND8 (IDC_COMMAND1 + 6)
 #define IDC_FRAME1 120
 #define IDC_TEXT1 121
 #define IDC_IMAGE1 122
@@ -42,37 +43,37 @@
 #define IDM_MTIRET 209
 #define IDM_PROPOS 210
 #define IDM_MCORTONA 220
-#define IDM_MBLAXXUN 221
-#define IDM_MPIVORON 222
-#define IDM_MCOSMO 223
-#define IDM_MBS 224
-#define IDM_MOCTAGA 225
-#define IDM_MFLUX 226
+#define IDM_MBLAXXUN (IDM_MCORTONA + 1)
+#define IDM_MPIVORON (IDM_MCORTONA + 2)
+#define IDM_MCOSMO (IDM_MCORTONA + 3)
+#define IDM_MBS (IDM_MCORTONA + 4)
+#define IDM_MOCTAGA (IDM_MCORTONA + 5)
+#define IDM_MFLUX (IDM_MCORTONA + 6)
 
 // Icons.
 #define IDI_QUELVO 300
 
-// Bitmaps: the seven badges in button order, then the rest.
+// Bitmaps: the badges in the catalogue's order, then the rest.
 #define IDB_COMMAND1 401
-#define IDB_COMMAND3 402
-#define IDB_COMMAND4 403
-#define IDB_COMMAND5 404
-#define IDB_COMMAND6 405
-#define IDB_COMMAND7 406
-#define IDB_COMMAND8 407
+#define IDB_COMMAND3 (IDB_COMMAND1 + 1)
+#define IDB_COMMAND4 (IDB_COMMAND1 + 2)
+#define IDB_COMMAND5 (IDB_COMMAND1 + 3)
+#define IDB_COMMAND6 (IDB_COMMAND1 + 4)
+#define IDB_COMMAND7 (IDB_COMMAND1 + 5)
+#define IDB_COMMAND8 (IDB_COMMAND1 + 6)
 #define IDB_POWER 420
 #define IDB_LOGO 421
 // The same pictures at 200 %, IDB_DOUBLE_SIZE_OFFSET further on.
 #define IDB_DOUBLE_SIZE_OFFSET 100
-#define IDB_COMMAND1_200 501
-#define IDB_COMMAND3_200 502
-#define IDB_COMMAND4_200 503
-#define IDB_COMMAND5_200 504
-#define IDB_COMMAND6_200 505
-#define IDB_COMMAND7_200 506
-#define IDB_COMMAND8_200 507
-#define IDB_POWER_200 520
-#define IDB_LOGO_200 521
+#define IDB_COMMAND1_200 (IDB_COMMAND1 + IDB_DOUBLE_SIZE_OFFSET)
+#define IDB_COMMAND3_200 (IDB_COMMAND3 + IDB_DOUBLE_SIZE_OFFSET)
+#define IDB_COMMAND4_200 (IDB_COMMAND4 + IDB_DOUBLE_SIZE_OFFSET)
+#define IDB_COMMAND5_200 (IDB_COMMAND5 + IDB_DOUBLE_SIZE_OFFSET)
+#define IDB_COMMAND6_200 (IDB_COMMAND6 + IDB_DOUBLE_SIZE_OFFSET)
+#define IDB_COMMAND7_200 (IDB_COMMAND7 + IDB_DOUBLE_SIZE_OFFSET)
+#define IDB_COMMAND8_200 (IDB_COMMAND8 + IDB_DOUBLE_SIZE_OFFSET)
+#define IDB_POWER_200 (IDB_POWER + IDB_DOUBLE_SIZE_OFFSET)
+#define IDB_LOGO_200 (IDB_LOGO + IDB_DOUBLE_SIZE_OFFSET)
 
 // Texts of the window program (the string table), in French whatever the system's language.
 #define IDS_QUELVO 1000
@@ -144,11 +145,28 @@
 #define IDS_LOCK_BUSY 1105
 
 #ifdef __cplusplus
-static_assert(IDC_COMMAND8 - IDC_COMMAND1 == 6 && IDM_MFLUX - IDM_MCORTONA == 6 && IDB_COMMAND8 - IDB_COMMAND1 == 6,
-              "viewer ranges must be gap-free");
-static_assert(IDB_COMMAND1_200 - IDB_COMMAND1 == IDB_DOUBLE_SIZE_OFFSET &&
-                  IDB_COMMAND8_200 - IDB_COMMAND8 == IDB_DOUBLE_SIZE_OFFSET &&
-                  IDB_POWER_200 - IDB_POWER == IDB_DOUBLE_SIZE_OFFSET && IDB_LOGO_200 - IDB_LOGO == IDB_DOUBLE_SIZE_OFFSET,
-              "every picture's double-size image sits at the same offset");
+#include "core/viewer_catalogue.h"
+
+#include <cstddef>
+
+namespace quelvo {
+
+// Each viewer's IDs, from its index in the catalogue.
+constexpr int ViewerButtonId(std::size_t index) {
+    return IDC_COMMAND1 + static_cast<int>(index);
+}
+constexpr unsigned ViewerMenuId(std::size_t index) {
+    return IDM_MCORTONA + static_cast<unsigned>(index);
+}
+constexpr int ViewerBadgeId(std::size_t index) {
+    return IDB_COMMAND1 + static_cast<int>(index);
+}
+
+// One ID per viewer fits before the next range begins.
+static_assert(ViewerButtonId(kViewerCount - 1) < IDC_FRAME1 && ViewerMenuId(kViewerCount - 1) < IDI_QUELVO &&
+                  ViewerBadgeId(kViewerCount - 1) < IDB_POWER,
+              "a viewer range runs into the next");
 static_assert(IDC_ABOUT_LABEL11 - IDC_ABOUT_LABEL1 == 10, "about labels must be gap-free");
+
+} // namespace quelvo
 #endif

@@ -2,6 +2,7 @@
 
 #include "picture_report.h"
 #include "platform/text_win.h"
+#include "resource.h"
 
 #include <commctrl.h>
 
@@ -13,7 +14,7 @@ std::wstring ViewerTipText(const ViewerRecord &viewer, const Link *blocker) {
     return text;
 }
 
-HWND CreateViewerTips(HWND owner, int firstButtonId, RegistryReader &registry, SystemFacts &system) {
+HWND CreateViewerTips(HWND owner, RegistryReader &registry, SystemFacts &system) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
     // Not owned by the window: under Wine an owned pop-up keeps its owner out of the topmost band.
     HWND tips = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
@@ -28,7 +29,7 @@ HWND CreateViewerTips(HWND owner, int firstButtonId, RegistryReader &registry, S
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         tool.hwnd = owner;
-        tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(owner, firstButtonId + static_cast<int>(i)));
+        tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(owner, ViewerButtonId(i)));
         tool.lpszText = text.data(); // the tooltip keeps its own copy
         SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }

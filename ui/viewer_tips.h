@@ -12,8 +12,7 @@ namespace quelvo {
 
 std::wstring ViewerTipText(const ViewerRecord &viewer, const Link *blocker);
 
-// One tool per button, the buttons being firstButtonId on in catalogue order. The caller destroys the tooltip
-// window with its own.
-HWND CreateViewerTips(HWND owner, int firstButtonId, RegistryReader &registry, SystemFacts &system);
+// One tool per viewer's button. The caller destroys the tooltip window with its own.
+HWND CreateViewerTips(HWND owner, RegistryReader &registry, SystemFacts &system);
 
 } // namespace quelvo

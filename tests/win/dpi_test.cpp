@@ -1,6 +1,7 @@
 // The windows at the DPI the Wine prefix runs at (QUELVO_EXPECT_DPI, 96 unless set): every rectangle is the
 // design's twips at that DPI and every text fits its control.
 #include "ui/texts.h"
+#include "viewer_ids.h"
 #include "window_fixture.h"
 
 #include <cmath>
@@ -94,7 +95,8 @@ protected:
         ExpectControlsAtTwips(Hwnd(), MainWindowDesign(), dpi);
         for (const ViewerRecord &viewer : Viewers())
             ExpectTextFits(Control(IDC_TEXT1), std::wstring(viewer.displayName.begin(), viewer.displayName.end()));
-        for (int id = IDC_COMMAND1; id <= IDC_COMMAND8; ++id) {
+        for (const ViewerRecord &viewer : Viewers()) {
+            const int id = IdsOf(viewer).button;
             const SIZE badge = BitmapSize(reinterpret_cast<HANDLE>(SendMessageW(Control(id), BM_GETIMAGE, 0, 0)));
             const int designWidth = id == IDC_COMMAND4 ? 90 : 88; // the Pivoron badge is wider
             EXPECT_EQ(badge.cx, MulDiv(designWidth, static_cast<int>(dpi), 96)) << id;

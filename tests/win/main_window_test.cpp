@@ -39,7 +39,8 @@ TEST_F(WindowTest, ButtonsShowPicturesAndImage1LiesOutOfSight) {
     EXPECT_GE(image.left, client.right) << "Image1 lies beyond the client area and is never seen";
     EXPECT_NE(SendMessageW(Control(IDC_IMAGE1), STM_GETICON, 0, 0), 0);
     EXPECT_EQ(Text(Control(IDC_FRAME1)), L"En Cours");
-    for (int id = IDC_COMMAND1; id <= IDC_COMMAND8; ++id) {
+    for (const ViewerRecord &viewer : Viewers()) {
+        const int id = IdsOf(viewer).button;
         EXPECT_TRUE(GetWindowLongPtrW(Control(id), GWL_STYLE) & BS_BITMAP) << "picture buttons show no text";
         EXPECT_NE(SendMessageW(Control(id), BM_GETIMAGE, IMAGE_BITMAP, 0), 0) << id;
     }
