@@ -69,7 +69,9 @@ AboutWindow::~AboutWindow() {
 }
 
 void AboutWindow::Show(HINSTANCE instance) {
-    if (!hwnd_ && !frame_.Create(instance, kAboutWindowClass, WindowProc, LoadText(IDS_ABOUT_TITLE).c_str(), nullptr, this)) return;
+    if (!hwnd_ &&
+        !frame_.Create(instance, kAboutWindowClass, WindowProc, LoadText(IDS_ABOUT_TITLE).c_str(), nullptr, this))
+        return;
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
 }

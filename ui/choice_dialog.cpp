@@ -52,7 +52,8 @@ std::wstring FallbackText(const Choice &choice) {
     static constexpr UINT kLabels[][2] = {{IDS_OK, 0}, {IDS_YES, IDS_NO}};
     const auto &labels = kLabels[choice.buttons.size() > 1 ? 1 : 0];
     for (std::size_t i = 0; i < choice.buttons.size() && i < 2; ++i)
-        text += (i == 0 ? L"\n\n" : L"\n") + FormatText(IDS_FALLBACK_BUTTON, {LoadText(labels[i]), choice.buttons[i].text});
+        text +=
+            (i == 0 ? L"\n\n" : L"\n") + FormatText(IDS_FALLBACK_BUTTON, {LoadText(labels[i]), choice.buttons[i].text});
     return text;
 }
 

@@ -124,9 +124,9 @@ std::wstring ElevatedLaunchFailedMessage(const ViewerRecord &viewer, DWORD error
 }
 
 std::wstring ElevatedSwitchFailedMessage(const ViewerRecord &viewer, DWORD exitCode) {
-    return FormatText(IDS_ELEVATED_SWITCH_FAILED, {Widen(viewer.displayName), kCommandLineProgram,
-                                                   std::to_wstring(exitCode), CommandLineOutcome(exitCode),
-                                                   Quoted(viewer.displayName)});
+    return FormatText(IDS_ELEVATED_SWITCH_FAILED,
+                      {Widen(viewer.displayName), kCommandLineProgram, std::to_wstring(exitCode),
+                       CommandLineOutcome(exitCode), Quoted(viewer.displayName)});
 }
 
 std::wstring ElevatedNoBackupQuestion(const ViewerRecord &viewer) {

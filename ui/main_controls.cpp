@@ -34,8 +34,12 @@ constexpr std::array<ButtonPlace, kViewerCount> kButtons = {{
 static_assert(std::ranges::none_of(kButtons, [](const ButtonPlace &place) { return place.top == 0; }),
               "a place for every viewer's button");
 
-constexpr ControlDesign kText1 = {IDC_TEXT1, L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS,
-                                  WS_EX_CLIENTEDGE, {90, 3720, 1275, 285}, 0};
+constexpr ControlDesign kText1 = {IDC_TEXT1,
+                                  L"EDIT",
+                                  ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS,
+                                  WS_EX_CLIENTEDGE,
+                                  {90, 3720, 1275, 285},
+                                  0};
 constexpr ControlDesign kFrame1 = {IDC_FRAME1, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, {45, 3560, 1365, 510},
                                    IDS_FRAME1};
 // Beyond the client area's right edge: it only holds the icon that the notification area shows.

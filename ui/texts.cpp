@@ -14,8 +14,8 @@ std::wstring LoadText(UINT id) {
 
 std::string LoadAnsiText(UINT id) {
     const std::wstring text = LoadText(id);
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                         nullptr);
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string ansi(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
     if (size > 0)
         WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(), size, nullptr, nullptr);

@@ -1,5 +1,8 @@
 #include "box_script.h"
+#include "tray/icon_data.h"
 #include "window_fixture.h"
+
+#include <string>
 
 namespace quelvo::test {
 namespace {
@@ -23,6 +26,18 @@ TEST_F(TrayTest, StartUpShowsTheWindowWithTheIconAndTrayModeOn) {
     EXPECT_EQ(added.uCallbackMessage, static_cast<UINT>(WM_MOUSEMOVE));
     EXPECT_EQ(added.hIcon, reinterpret_cast<HICON>(SendMessageW(Control(IDC_IMAGE1), STM_GETICON, 0, 0)));
     EXPECT_FALSE(Topmost()); // the menu's states at start-up are the menu tests'
+}
+
+// The tip field holds 63 characters and its NUL: a longer tip is cut, never run past the field, and the rest of the
+// field is spaces as the shell's first record had it.
+TEST(IconTip, FillsTheFieldWithTheTipItsNulAndSpaces) {
+    IconData icon = {};
+    FillIconData(icon, nullptr, nullptr, "Quelvo by Tarnix");
+    EXPECT_EQ(std::string(icon.szTip), "Quelvo by Tarnix");
+    EXPECT_EQ(std::string(icon.szTip + 17, sizeof icon.szTip - 17), std::string(sizeof icon.szTip - 17, ' '));
+    const std::string longTip(80, 'x');
+    FillIconData(icon, nullptr, nullptr, longTip);
+    EXPECT_EQ(std::string(icon.szTip), longTip.substr(0, sizeof icon.szTip - 1));
 }
 
 TEST_F(TrayTest, TrayCommandHidesTheWindowAndTheIconBringsItBack) {
