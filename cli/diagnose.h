@@ -1,6 +1,6 @@
 #pragma once
-// diagnose and export --ie-mode: the chain from the values to a picture, for people and for scripts, and the
-// policies that open Internet Explorer mode to a viewer.
+// The chain from the values to a picture as diagnose and status print it (verb_diagnose.cpp), for people and for
+// scripts.
 
 #include "arguments.h"
 #include "console_win.h"
@@ -20,8 +20,5 @@ nlohmann::ordered_json ChainJson(const Chain &chain);
 std::string FirstBrokenLine(const Chain &chain);
 // The chain for the viewer on this PC, read through the Win32 registry and system.
 Chain DiagnoseHere(const ViewerRecord &viewer, Account account);
-
-int DiagnoseCommand(const Arguments &arguments, Console &console, Account account);
-int ExportIeMode(const Arguments &arguments, Console &console);
 
 } // namespace quelvo::cli

@@ -107,14 +107,14 @@ void PrintCheckRefused(Console &console) {
     console.Out("commande incorrecte : rien n'a été vérifié (voir quelvo-cli --help)\n");
 }
 
-int CheckViewerCommand(const Arguments &arguments, Console &console, Account account) {
+int RunCheck(const Arguments &arguments, Console &console, const VerbContext &context) {
     const ViewerRecord *viewer = ViewerOrComplain(arguments.viewer, console);
     if (!viewer) {
         PrintCheckRefused(console);
         return ToInt(ExitCode::Usage);
     }
     Win32Registry registry;
-    const CheckReport report = CheckViewer(*viewer, arguments.user, account, registry);
+    const CheckReport report = CheckViewer(*viewer, arguments.user, context.account, registry);
     const std::string line = CheckLine(report);
     if (arguments.json)
         console.Out(SafeJson(CheckJson(report, line), -1));

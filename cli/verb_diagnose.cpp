@@ -1,11 +1,10 @@
+// diagnose: the chain from the values to a picture, link by link, for people and for scripts.
 #include "diagnose.h"
 #include "commands.h"
 #include "report.h"
 
 #include "core/detection.h"
 #include "core/exit_codes.h"
-#include "core/ie_mode.h"
-#include "core/reg_file.h"
 #include "core/text_escape.h"
 #include "platform/registry_win.h"
 #include "platform/system_facts_win.h"
@@ -41,63 +40,6 @@ std::string ReadLines(const Link &link) {
         text +=
             "             (et " + std::to_string(link.read.size() - shown.size()) + " autre(s) lecture(s) : --json)\n";
     return text;
-}
-
-const ViewerRecord *MachineViewer(RegistryReader &registry) {
-    const ReadResult wrl = registry.ReadValue(kMachineDetectionPath);
-    return wrl.status == ReadStatus::Text ? FindViewerByDetectionValue(wrl.text) : nullptr;
-}
-
-// The viewer named, or the machine's; nullptr with the exit code said on the error output.
-const ViewerRecord *ViewerFor(const Arguments &arguments, Console &console, int &code) {
-    if (!arguments.viewer.empty()) {
-        code = ToInt(ExitCode::Usage);
-        return ViewerOrComplain(arguments.viewer, console);
-    }
-    Win32Registry registry;
-    const ViewerRecord *viewer = MachineViewer(registry);
-    code = ToInt(ExitCode::NoViewer);
-    if (!viewer)
-        console.Err("Aucun viewer reconnu sur ce PC (d'après " + std::string(kMachineDetectionPath) +
-                    ") : nommez-en un, par exemple quelvo-cli diagnose octaga.\n");
-    return viewer;
-}
-
-// Edge takes a site list's place as a URL; a local file is given as file:///, a share as it is.
-std::string SiteListLocation(const std::string &file) {
-    if (file.starts_with("\\\\")) return file;
-    std::string url = "file:///" + file;
-    for (char &c : url)
-        if (c == '\\') c = '/';
-    return url;
-}
-
-std::string SiteListFile(const std::string &regFile) {
-    const std::string full = FullPathOf(regFile);
-    const std::size_t dot = full.rfind('.'), cut = full.find_last_of("\\/");
-    const std::string stem =
-        dot != std::string::npos && (cut == std::string::npos || dot > cut) ? full.substr(0, dot) : full;
-    return stem + "-sites.xml";
-}
-
-std::vector<RegFileEntry> IeModeEntries(const ViewerRecord &viewer, const std::string &siteList) {
-    const std::string policies = "HKEY_LOCAL_MACHINE\\" + std::string(kEdgePolicies) + "\\";
-    const std::string one("\x01\0\0\0", 4);
-    std::vector<RegFileEntry> entries = {
-        {RegFileEntry::Kind::Note,
-         {},
-         "Mode Internet Explorer de Microsoft Edge pour " + std::string(viewer.displayName) +
-             " (stratégies de la machine)"},
-        {RegFileEntry::Kind::Raw, policies + std::string(kIeModeLevel), one, kRegDword},
-        {RegFileEntry::Kind::Raw, policies + std::string(kIeModeLocalFiles), one, kRegDword}};
-    if (!siteList.empty())
-        entries.push_back({RegFileEntry::Kind::Set, policies + std::string(kIeModeSiteList), siteList});
-    std::size_t n = 0;
-    for (std::string_view extension : IeModeExtensions(viewer))
-        entries.push_back({RegFileEntry::Kind::Set,
-                           policies + std::string(kIeModeExtensions) + "\\" + std::to_string(++n),
-                           std::string(extension)});
-    return entries;
 }
 
 } // namespace
@@ -156,32 +98,13 @@ Chain DiagnoseHere(const ViewerRecord &viewer, Account account) {
     return DiagnoseChain({viewer, registry, system, account});
 }
 
-int DiagnoseCommand(const Arguments &arguments, Console &console, Account account) {
+int RunDiagnose(const Arguments &arguments, Console &console, const VerbContext &context) {
     int code = 0;
-    const ViewerRecord *viewer = ViewerFor(arguments, console, code);
+    const ViewerRecord *viewer = ViewerNamedOrInPlace(arguments, console, code);
     if (!viewer) return code;
-    const Chain chain = DiagnoseHere(*viewer, account);
+    const Chain chain = DiagnoseHere(*viewer, context.account);
     console.Out(arguments.json ? SafeJson(ChainJson(chain), 2) : ChainText(chain));
     return chain.ExitCode();
-}
-
-int ExportIeMode(const Arguments &arguments, Console &console) {
-    int code = 0;
-    const ViewerRecord *viewer = ViewerFor(arguments, console, code);
-    if (!viewer) return code;
-    std::string location;
-    if (!arguments.sites.empty()) {
-        const std::string sitesFile = SiteListFile(*arguments.outputFile);
-        const std::string xml = SiteListXml(arguments.sites);
-        if (const int written = WriteOutputFile(sitesFile, xml, arguments.force, console); written != 0) return written;
-        location = SiteListLocation(sitesFile);
-        console.Err("Liste de sites écrite : " + sitesFile + " (la stratégie la lit à " + location + ").\n");
-    }
-    const std::vector<RegFileEntry> entries = IeModeEntries(*viewer, location);
-    if (arguments.outputFile)
-        return WriteOutputFile(*arguments.outputFile, RegFileBytes(entries), arguments.force, console);
-    console.OutFile(RegFileBytes(entries), RegFileText(entries));
-    return ToInt(ExitCode::Ok);
 }
 
 } // namespace quelvo::cli

@@ -87,7 +87,8 @@ int Apply(const RestorePlan &plan, bool dryRun, Console &console, Elevation &ele
 
 } // namespace
 
-int RestoreBackup(const Arguments &arguments, Console &console, const MachineGuard &guard) {
+int RunRestore(const Arguments &arguments, Console &console, const VerbContext &context) {
+    const MachineGuard &guard = context.guard;
     const Scope scope = arguments.user ? Scope::CurrentUser : Scope::Machine;
     std::string bytes, name = arguments.viewer, why;
     if (name.empty()) {
