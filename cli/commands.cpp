@@ -1,7 +1,9 @@
 #include "commands.h"
+#include "messages.h"
 #include "verbs.h"
 
 #include "core/detection.h"
+#include "core/messages.h"
 #include "core/viewer_name.h"
 #include "platform/registry_win.h"
 #include "platform/switch_lock_win.h"
@@ -38,10 +40,7 @@ const ViewerRecord *MachineViewer(RegistryReader &registry) {
 
 const ViewerRecord *ViewerOrComplain(const std::string &name, Console &console) {
     if (const ViewerRecord *viewer = FindViewerByName(name)) return viewer;
-    std::string names;
-    for (const ViewerRecord &viewer : Viewers())
-        names += std::string(names.empty() ? "" : ", ") + std::string(viewer.displayName);
-    console.Err("Viewer inconnu : « " + name + " ». Les viewers sont : " + names + ".\n");
+    console.Err(UnknownViewerText(name));
     return nullptr;
 }
 
@@ -54,8 +53,7 @@ const ViewerRecord *ViewerNamedOrInPlace(const Arguments &arguments, Console &co
     const ViewerRecord *viewer = MachineViewer(registry);
     code = ToInt(ExitCode::NoViewer);
     if (!viewer)
-        console.Err("Aucun viewer reconnu sur ce PC (d'après " + std::string(kMachineDetectionPath) +
-                    ") : nommez-en un, par exemple quelvo-cli diagnose octaga.\n");
+        console.Err(NoViewerInPlaceText());
     return viewer;
 }
 
@@ -79,13 +77,17 @@ std::optional<int> RefusedByLock(const LockResult &lock, const Arguments &argume
     if (lock.state == LockState::HeldAfterAbandon) console.Err(LockText(lock, arguments.waitSeconds) + "\n");
     if (lock.Held() || GoesOnWithoutLock(lock, elevation.ReadRights().AlreadyAdministrator())) return std::nullopt;
     std::string text = LockText(lock, arguments.waitSeconds);
-    if (lock.state == LockState::Unavailable) text += " Windows indique : " + SystemTextOf(lock.error) + ".";
+    if (lock.state == LockState::Unavailable) text += " " + WindowsSays(lock.error) + ".";
     console.Err(text + "\n");
     return ToInt(ExitCode::LockBusy);
 }
 
 std::string SystemTextOf(unsigned long error) {
-    return Narrow(SystemText(error)) + " (erreur " + std::to_string(error) + ")";
+    return ErrorText(Narrow(SystemText(error)), error);
+}
+
+std::string WindowsSays(unsigned long error) {
+    return WindowsSaysText(Narrow(SystemText(error)), error);
 }
 
 int Run(const Arguments &arguments, Console &console, Account account) {

@@ -65,7 +65,9 @@ int WriteOutputFile(const std::string &path, std::string_view bytes, bool force,
 // The full path of a file named on the command line, as the system resolves it.
 std::string FullPathOf(const std::string &path);
 
+// The system's own words for an error and its code, as the core composes them for the window too.
 std::string SystemTextOf(unsigned long error);
+std::string WindowsSays(unsigned long error);
 // The exit code when the PC-wide lock kept a machine write from being made (said on the error output); nullopt
 // when the write goes on, held or, without administrator rights, without it.
 std::optional<int> RefusedByLock(const LockResult &lock, const Arguments &arguments, Console &console,

@@ -1,5 +1,6 @@
 // check: one line for Intune and ConfigMgr (exit 0 in place, 1 to repair), or one JSON document for monitoring.
 #include "commands.h"
+#include "messages.h"
 #include "report.h"
 
 #include "core/in_place.h"
@@ -104,7 +105,7 @@ nlohmann::ordered_json CheckJson(const CheckReport &report, const std::string &l
 } // namespace
 
 void PrintCheckRefused(Console &console) {
-    console.Out("commande incorrecte : rien n'a été vérifié (voir quelvo-cli --help)\n");
+    console.Out(CheckRefusedLine());
 }
 
 int RunCheck(const Arguments &arguments, Console &console, const VerbContext &context) {

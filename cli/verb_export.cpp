@@ -1,6 +1,7 @@
 // export: a viewer's values as a .reg file, Windows' default-associations file, or Internet Explorer mode's
 // policies with their site list.
 #include "commands.h"
+#include "messages.h"
 
 #include "core/backup.h"
 #include "core/default_associations.h"
@@ -33,10 +34,7 @@ std::vector<RegFileEntry> IeModeEntries(const ViewerRecord &viewer, const std::s
     const std::string policies = "HKEY_LOCAL_MACHINE\\" + std::string(kEdgePolicies) + "\\";
     const std::string one("\x01\0\0\0", 4);
     std::vector<RegFileEntry> entries = {
-        {RegFileEntry::Kind::Note,
-         {},
-         "Mode Internet Explorer de Microsoft Edge pour " + std::string(viewer.displayName) +
-             " (stratégies de la machine)"},
+        {RegFileEntry::Kind::Note, {}, IeModeNoteText(viewer)},
         {RegFileEntry::Kind::Raw, policies + std::string(kIeModeLevel), one, kRegDword},
         {RegFileEntry::Kind::Raw, policies + std::string(kIeModeLocalFiles), one, kRegDword}};
     if (!siteList.empty())
@@ -60,7 +58,7 @@ int ExportIeMode(const Arguments &arguments, Console &console) {
         const std::string xml = SiteListXml(arguments.sites);
         if (const int written = WriteOutputFile(sitesFile, xml, arguments.force, console); written != 0) return written;
         location = SiteListLocation(sitesFile);
-        console.Err("Liste de sites écrite : " + sitesFile + " (la stratégie la lit à " + location + ").\n");
+        console.Err(SiteListWrittenText(sitesFile, location));
     }
     const std::vector<RegFileEntry> entries = IeModeEntries(*viewer, location);
     if (arguments.outputFile)
@@ -77,18 +75,9 @@ int RunExport(const Arguments &arguments, Console &console, const VerbContext &)
     if (!viewer) return ToInt(ExitCode::Usage);
     if (!arguments.dism) return Deliver(ExportEntries(*viewer, ScopeOf(arguments)), arguments, console);
     if (!Win32InstallationProbe().ProgIdExists(viewer->extensionProgId))
-        console.Err("Avertissement : le type de fichier « " + std::string(viewer->extensionProgId) +
-                    " » n'est pas enregistré sur ce PC (voir quelvo-cli list). Windows n'applique une association "
-                    "qu'à un type de fichier enregistré sur le PC qui la reçoit ; le fichier est écrit quand même.\n");
-    if (const std::vector<std::string_view> left = ExtensionsLeftOut(*viewer); !left.empty()) {
-        std::string names;
-        for (std::string_view extension : left)
-            names += std::string(names.empty() ? "" : ", ") + std::string(extension);
-        console.Err("Remarque : " + names +
-                    " ne sont pas dans le fichier. Windows prend pour extension d'un fichier "
-                    "ce qui suit le dernier point de son nom (« exemple.wrl.gz » est un fichier .gz) : il ne cherche "
-                    "jamais ces extensions, et une association pour elles ne servirait à rien.\n");
-    }
+        console.Err(ProgIdNotRegisteredText(viewer->extensionProgId));
+    if (const std::vector<std::string_view> left = ExtensionsLeftOut(*viewer); !left.empty())
+        console.Err(ExtensionsLeftOutText(left));
     const std::string xml = DefaultAssociationsXml(*viewer);
     return Deliver(xml, xml, arguments, console);
 }

@@ -1,5 +1,5 @@
 #include "cli/arguments.h"
-#include "core/switch_text.h"
+#include "core/messages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,32 @@
+#pragma once
+// The core's French texts, which the window and the command line both say: a switch's outcome, the PC-wide lock's
+// refusals (declared with the lock, in switch_lock.h), and the system's own words for an error with its code.
+
+#include "switch.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quelvo {
+
+// "<the system's words> (erreur N)".
+std::string ErrorText(std::string_view systemText, unsigned long error);
+// "Windows indique : <the system's words> (erreur N)", however the caller lays out what comes around it.
+std::string WindowsSaysText(std::string_view systemText, unsigned long error);
+
+// What stays written after a switch that stopped at a refused write; singular and plural agree with the count.
+std::string WhatStaysText(std::size_t writesDone);
+
+// Lines: one fact a line, as the command line says it. Paragraphs: a blank line between them and the key on a line
+// of its own, as a message box shows it.
+enum class TextLayout { Lines, Paragraphs };
+
+// A switch stopped at a refused write: the key refused, what Windows says (systemText: its words for the error) and
+// what stays written. What can be done next is the caller's.
+std::string FailureDetailsText(const SwitchOutcome &outcome, std::string_view systemText, TextLayout layout);
+// The same after a first sentence that names the viewer.
+std::string FailedSwitchText(const ViewerRecord &viewer, const SwitchOutcome &outcome, std::string_view systemText,
+                             TextLayout layout);
+
+} // namespace quelvo
