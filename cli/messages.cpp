@@ -2,12 +2,16 @@
 
 #include "core/exit_codes.h"
 #include "core/detection.h"
+#include "core/viewer_name.h"
 #include "core/text_escape.h"
 
+#include <algorithm>
 #include <array>
 
 namespace quelvo::cli {
 namespace {
+
+constexpr std::size_t kReadLinesShown = 6;
 
 std::string Quoted(const ViewerRecord &viewer) {
     return "« " + std::string(viewer.displayName) + " »";
@@ -20,10 +24,6 @@ std::string ForWhom(Scope scope) {
 std::string ValueNameOf(const std::string &path) {
     const std::string name = path.substr(path.rfind('\\') + 1);
     return name.empty() ? "(par défaut)" : name;
-}
-
-std::string KeyOfPath(const std::string &path) {
-    return path.substr(0, path.rfind('\\'));
 }
 
 // A per-user switch also names what it copied of the machine's keys into the keys it created.
@@ -39,13 +39,57 @@ std::string HidingLine(const PlaceVerdict &place) {
     if (place.winner == Winner::UserChoice)
         return "  " + place.name + " : son choix « Ouvrir avec » (" + place.choicePath + " = \"" +
                EscapeControls(place.choice.text) + "\")\n";
-    if (place.winner == Winner::UserKey) return "  " + place.name + " : sa propre clé " + KeyOfPath(place.userPath) + "\n";
+    if (place.winner == Winner::UserKey) return "  " + place.name + " : sa propre clé " + KeyOf(place.userPath) + "\n";
     return "  " + place.name + " : ses propres réglages, qui n'ont pas pu être lus\n";
 }
 
 // A line of a file someone else may have written: shown escaped, so that none steers the terminal.
 std::string Printable(std::string_view text) {
     return EscapeControls(text);
+}
+
+std::string PlaceText(const LocationStatus &place) {
+    return place.path + " = " + ValueText({place.state, place.text}) + " (attendu \"" + place.expected + "\")";
+}
+
+std::string HidingText(const PlaceVerdict &place) {
+    std::string line = WhyLine(place);
+    return line.substr(2, line.size() - 3); // without its indent and line end
+}
+
+std::string_view FrenchState(LinkState state) {
+    switch (state) {
+    case LinkState::Ok:
+        return "ok";
+    case LinkState::Broken:
+        return "CASSÉ";
+    case LinkState::Unknown:
+        break;
+    }
+    return "inconnu";
+}
+
+// What was read that the verdict rests on: the values found, or where nothing was found, the first places looked.
+std::string ReadLines(const Link &link) {
+    std::vector<const ReadItem *> shown;
+    for (const ReadItem &item : link.read)
+        if (item.value != "absent" && shown.size() < kReadLinesShown) shown.push_back(&item);
+    for (std::size_t i = 0; shown.empty() && i < link.read.size() && i < 2; ++i)
+        shown.push_back(&link.read[i]);
+    std::string text;
+    for (const ReadItem *item : shown)
+        text += "             lu : " + EscapeControls(item->path) + " = " + EscapeControls(item->value) + "\n";
+    if (link.read.size() > shown.size())
+        text +=
+            "             (et " + std::to_string(link.read.size() - shown.size()) + " autre(s) lecture(s) : --json)\n";
+    return text;
+}
+
+std::string ViewsText(ServerViews views) {
+    if (views.view32 && views.view64) return "enregistré en 32 et en 64 bits";
+    if (views.view32) return "enregistré en 32 bits";
+    if (views.view64) return "enregistré en 64 bits";
+    return "non enregistré";
 }
 
 } // namespace
@@ -88,7 +132,7 @@ std::string ControlNotRegisteredText(const ViewerRecord &viewer) {
 std::string DryRunText(const ViewerRecord &viewer, const std::vector<RegistryWrite> &writes) {
     std::string text = "Écritures prévues pour " + Quoted(viewer) + " (rien n'est écrit) :\n";
     for (const RegistryWrite &write : writes)
-        text += KeyOfPath(write.path) + "\t" + ValueNameOf(write.path) + "\t\"" + write.value + "\"\n";
+        text += KeyOf(write.path) + "\t" + ValueNameOf(write.path) + "\t\"" + write.value + "\"\n";
     return text;
 }
 
@@ -125,7 +169,7 @@ std::string RefusedWriteAdvice(const SwitchOutcome &outcome, bool alreadyAdminis
     if (outcome.error != kRegistryAccessDenied) return {};
     if (alreadyAdministrator)
         return "Ce programme a déjà les droits d'administrateur : c'est la sécurité propre de la clé " +
-               KeyOfPath(outcome.failedPath) +
+               KeyOf(outcome.failedPath) +
                " qui refuse l'écriture. Voyez ses autorisations dans l'Éditeur du registre.\n";
     return "Il faut les droits d'administrateur : lancez la commande depuis une invite exécutée en tant "
            "qu'administrateur, ou ajoutez --user pour choisir le viewer pour vous seul.\n";
@@ -267,6 +311,151 @@ std::string SiteListWrittenText(const std::string &file, const std::string &loca
 
 std::string CheckRefusedLine() {
     return "commande incorrecte : rien n'a été vérifié (voir quelvo-cli --help)\n";
+}
+
+// Registry text goes out escaped: anyone may have planted it.
+std::string ValueText(const SeenValue &value) {
+    switch (value.state) {
+    case ValueState::Text:
+        return "\"" + EscapeControls(value.text) + "\"";
+    case ValueState::Absent:
+        return "absent";
+    case ValueState::NotText:
+        return "pas du texte";
+    case ValueState::Unreadable:
+        return "illisible";
+    }
+    return {};
+}
+
+std::string KeyOf(const std::string &path) {
+    return path.substr(0, path.rfind('\\'));
+}
+
+std::string WhyLine(const PlaceVerdict &place) {
+    std::string line = "  " + place.name + " : ";
+    switch (place.winner) {
+    case Winner::Machine:
+        return line + "la valeur de la machine\n";
+    case Winner::UserKey:
+        return line + "sa propre clé " + KeyOf(place.userPath) + ", qui masque celle de la machine même vide (" +
+               (place.kind == PlaceVerdict::Kind::ContentType ? "CLSID" : "valeur par défaut") + " = " +
+               ValueText(place.user) + ")\n";
+    case Winner::UserChoice:
+        return line + "son choix « Ouvrir avec » " + place.choicePath + " = " + ValueText(place.choice) +
+               ", qui l'emporte pour un double-clic\n";
+    case Winner::Unknown:
+        break;
+    }
+    if (place.userKey == KeyState::Unknown) return line + "sa propre clé " + KeyOf(place.userPath) + " n'a pas pu être lue\n";
+    return line + "son choix « Ouvrir avec » " + place.choicePath + " = " + ValueText(place.choice) + " (illisible)\n";
+}
+
+std::string StatusText(const StatusReport &report) {
+    std::string text = "Viewer de la machine : " +
+                       (report.viewer ? std::string(report.viewer->displayName) : std::string("aucun viewer reconnu")) +
+                       " (d'après " + std::string(kMachineDetectionPath) + ")\n\nLes " +
+                       std::to_string(report.locations.size()) + " emplacements de la machine :\n";
+    std::size_t differing = 0;
+    for (const LocationStatus &location : report.locations) {
+        const bool judged = report.viewer != nullptr;
+        differing += judged && !location.matches;
+        text += std::string(!judged ? "  ?  " : location.matches ? "  ok " : "  ≠  ") + location.path + " = " +
+                ValueText({location.state, location.text});
+        if (judged && !location.matches) text += " (attendu : \"" + location.expected + "\")";
+        text += "\n";
+    }
+    const std::size_t hidden = report.hiding.Hiding().size();
+    if (!report.hiding.usersChecked) {
+        text += "\nCompte système ou service : HKEY_CURRENT_USER est ici le profil du système, celui d'aucun "
+                "utilisateur. Les réglages propres aux utilisateurs n'ont pas été vérifiés.\n";
+    } else {
+        text += "\nCe qui l'emporte pour cet utilisateur :\n";
+        for (const PlaceVerdict &place : report.hiding.places)
+            text += WhyLine(place);
+    }
+    if (!report.viewer) return text + "\nBilan : aucun viewer reconnu.\n";
+    switch (report.ExitCode()) {
+    case ToInt(ExitCode::Ok):
+        return text + "\nBilan : cohérent.\n";
+    case ToInt(ExitCode::UsersNotChecked):
+        return text + "\nBilan : les valeurs de la machine sont en place ; réglages des utilisateurs non vérifiés.\n";
+    default:
+        break;
+    }
+    return text + "\nBilan : " + std::to_string(differing) + " valeur(s) différente(s)" +
+           (report.hiding.usersChecked ? ", " + std::to_string(hidden) + " emplacement(s) masqué(s) pour cet utilisateur"
+                                       : std::string()) +
+           ".\n";
+}
+
+// The verdict and its counts first, the details after: a cut line loses only details.
+std::string CheckLineText(const CheckReport &report) {
+    const std::string name(report.viewer->displayName);
+    const std::size_t differing = std::ranges::count(report.machine, false, &LocationStatus::matches);
+    const std::string of = std::to_string(report.machine.size());
+    std::string line = std::string(report.InPlace() ? "en place : " : "à réparer : ") + name +
+                       (report.forUser ? " pour cet utilisateur" : " sur ce PC");
+    line += differing == 0 ? " ; les " + of + " valeurs de la machine sont les siennes"
+                           : " ; " + std::to_string(differing) + " des " + of + " valeurs de la machine diffèrent";
+    const std::vector<const PlaceVerdict *> hiding =
+        report.hiding.usersChecked ? report.hiding.Hiding() : std::vector<const PlaceVerdict *>();
+    if (report.forUser && !report.userGets.empty())
+        line += " ; " + std::to_string(report.userGets.size()) + " réglage(s) de l'utilisateur donnent autre chose";
+    else if (!report.forUser && !hiding.empty())
+        line += " ; " + std::to_string(hiding.size()) +
+                " emplacement(s) masqué(s) pour cet utilisateur (use ne les change pas)";
+    if (!report.hiding.usersChecked) line += " ; réglages propres aux utilisateurs non vérifiés (compte système)";
+    for (const LocationStatus &place : report.machine)
+        if (!place.matches) line += " ; " + PlaceText(place);
+    if (report.forUser)
+        for (const LocationStatus &gets : report.userGets)
+            line += " ; " + PlaceText(gets);
+    else
+        for (const PlaceVerdict *place : hiding)
+            line += " ; " + HidingText(*place);
+    return line;
+}
+
+std::string ChainText(const Chain &chain) {
+    std::string text = std::string(chain.viewer->displayName) +
+                       " : ce qui reste entre ce viewer et une image 3D, pour le compte qui lance cette commande\n";
+    for (const Link &link : chain.links) {
+        std::string name(LinkName(link.id));
+        name.resize(9, ' ');
+        text += "  " + name + "  " + std::string(FrenchState(link.state));
+        if (link.state == LinkState::Ok) {
+            text += "\n";
+            continue;
+        }
+        text += " : " + EscapeControls(link.reason) + "\n" + ReadLines(link) +
+                "             à faire : " + EscapeControls(link.advice) + "\n";
+    }
+    if (chain.Ready()) return text + "Bilan : prêt, aucun maillon cassé.\n";
+    const Link *broken = chain.FirstBroken();
+    return text + "Bilan : " +
+           (broken ? "pas prêt ; premier maillon cassé : " + std::string(LinkName(broken->id))
+                   : std::string("aucun maillon cassé, mais certains n'ont pas pu être vérifiés")) +
+           ".\n";
+}
+
+std::string FirstBrokenLine(const Chain &chain) {
+    const Link *broken = chain.FirstBroken();
+    if (!broken) return {};
+    return "Vers une image 3D : le maillon « " + std::string(LinkName(broken->id)) + " » est cassé (" +
+           EscapeControls(broken->reason) + ") ; détail : quelvo-cli diagnose\n";
+}
+
+std::string ControlLines(const ViewerRecord &viewer, InstallationProbe &probe) {
+    std::string text = "    contrôle " + std::string(viewer.vrmlClsid) + " : " + ViewsText(probe.InprocServer(viewer.vrmlClsid));
+    if (viewer.x3dClsid != viewer.vrmlClsid)
+        text += "\n    contrôle X3D " + std::string(viewer.x3dClsid) + " : " + ViewsText(probe.InprocServer(viewer.x3dClsid));
+    text += "\n    type de fichier " + std::string(viewer.extensionProgId) + " : " +
+            (probe.ProgIdExists(viewer.extensionProgId) ? "présent" : "absent") + "\n";
+    for (const ViewerRecord *other : ViewersSharingAClass(viewer))
+        text += "    identifiant de classe partagé avec " + std::string(other->displayName) +
+                " : le registre ne dit pas lequel des deux est installé\n";
+    return text;
 }
 
 } // namespace quelvo::cli

@@ -2,7 +2,11 @@
 // The command line's French texts, composed from what each verb found; printing them is the verbs' job. Portable:
 // the system's own words for an error come in as text.
 
+#include "core/chain.h"
 #include "core/hiding.h"
+#include "core/in_place.h"
+#include "core/installation_probe.h"
+#include "core/status.h"
 #include "core/restore.h"
 #include "core/switch.h"
 
@@ -65,5 +69,22 @@ std::string SiteListWrittenText(const std::string &file, const std::string &loca
 
 // check
 std::string CheckRefusedLine();
+// The verdict and its counts first, the details after, so that a cut line loses only details.
+std::string CheckLineText(const CheckReport &report);
+
+// status and what several verbs show of a value or a place
+std::string ValueText(const SeenValue &value); // "\"text\"" escaped, absent, pas du texte, illisible
+std::string KeyOf(const std::string &path);
+// "  .wrl : <what wins for this user>" and a line end.
+std::string WhyLine(const PlaceVerdict &place);
+std::string StatusText(const StatusReport &report);
+
+// diagnose: one line per link, then for a link that is not ok what was read, why and what to do.
+std::string ChainText(const Chain &chain);
+// status's line naming the first broken link; empty when none is broken.
+std::string FirstBrokenLine(const Chain &chain);
+
+// list: the viewer's controls and file type as the registry shows them.
+std::string ControlLines(const ViewerRecord &viewer, InstallationProbe &probe);
 
 } // namespace quelvo::cli

@@ -1,32 +1,7 @@
-// What status, check and use print alike: values, what wins for the user, JSON kept to ASCII.
-#include "commands.h"
-#include "diagnose.h"
+// What status, check and diagnose print alike as JSON, kept to ASCII.
 #include "report.h"
 
-#include "core/detection.h"
-#include "core/exit_codes.h"
-#include "core/status.h"
-#include "core/text_escape.h"
-#include "core/viewer_name.h"
-#include "platform/installation_probe_win.h"
-#include "platform/registry_win.h"
-
 namespace quelvo::cli {
-
-// Registry text goes out escaped: anyone may have planted it.
-std::string ValueText(const SeenValue &value) {
-    switch (value.state) {
-    case ValueState::Text:
-        return "\"" + EscapeControls(value.text) + "\"";
-    case ValueState::Absent:
-        return "absent";
-    case ValueState::NotText:
-        return "pas du texte";
-    case ValueState::Unreadable:
-        return "illisible";
-    }
-    return {};
-}
 
 std::string_view StateName(ValueState state) {
     switch (state) {
@@ -56,28 +31,6 @@ std::string_view WinnerName(Winner winner) {
     return {};
 }
 
-std::string KeyOf(const std::string &path) {
-    return path.substr(0, path.rfind('\\'));
-}
-
-std::string WhyLine(const PlaceVerdict &place) {
-    std::string line = "  " + place.name + " : ";
-    switch (place.winner) {
-    case Winner::Machine:
-        return line + "la valeur de la machine\n";
-    case Winner::UserKey:
-        return line + "sa propre clé " + KeyOf(place.userPath) + ", qui masque celle de la machine même vide (" +
-               (place.kind == PlaceVerdict::Kind::ContentType ? "CLSID" : "valeur par défaut") + " = " +
-               ValueText(place.user) + ")\n";
-    case Winner::UserChoice:
-        return line + "son choix « Ouvrir avec » " + place.choicePath + " = " + ValueText(place.choice) +
-               ", qui l'emporte pour un double-clic\n";
-    case Winner::Unknown:
-        break;
-    }
-    if (place.userKey == KeyState::Unknown) return line + "sa propre clé " + KeyOf(place.userPath) + " n'a pas pu être lue\n";
-    return line + "son choix « Ouvrir avec » " + place.choicePath + " = " + ValueText(place.choice) + " (illisible)\n";
-}
 nlohmann::ordered_json ValueJson(const std::string &path, const SeenValue &value) {
     using Json = nlohmann::ordered_json;
     return {{"path", path},

@@ -1,5 +1,6 @@
 // backup: the places Quelvo manages as they are, as a .reg file that puts them back.
 #include "commands.h"
+#include "messages.h"
 
 #include "core/backup.h"
 #include "platform/registry_win.h"

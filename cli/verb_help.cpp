@@ -1,5 +1,6 @@
 // --help: the usage text, which the table of verbs and options writes.
 #include "commands.h"
+#include "messages.h"
 #include "verbs.h"
 
 namespace quelvo::cli {

@@ -1,5 +1,6 @@
 // list: the viewers, the one in place for this user, and what the registry says of each one's installation.
 #include "commands.h"
+#include "messages.h"
 
 #include "core/detection.h"
 #include "core/viewer_name.h"
@@ -7,30 +8,6 @@
 #include "platform/registry_win.h"
 
 namespace quelvo::cli {
-namespace {
-
-std::string ViewsText(ServerViews views) {
-    if (views.view32 && views.view64) return "enregistré en 32 et en 64 bits";
-    if (views.view32) return "enregistré en 32 bits";
-    if (views.view64) return "enregistré en 64 bits";
-    return "non enregistré";
-}
-
-std::string ControlLines(const ViewerRecord &viewer, InstallationProbe &probe) {
-    std::string text = "    contrôle " + std::string(viewer.vrmlClsid) + " : " + ViewsText(probe.InprocServer(viewer.vrmlClsid));
-    if (viewer.x3dClsid != viewer.vrmlClsid)
-        text += "\n    contrôle X3D " + std::string(viewer.x3dClsid) + " : " + ViewsText(probe.InprocServer(viewer.x3dClsid));
-    text += "\n    type de fichier " + std::string(viewer.extensionProgId) + " : " +
-            (probe.ProgIdExists(viewer.extensionProgId) ? "présent" : "absent") + "\n";
-    for (const ViewerRecord *other : ViewersSharingAClass(viewer))
-        text += "    identifiant de classe partagé avec " + std::string(other->displayName) +
-                " : le registre ne dit pas lequel des deux est installé\n";
-    return text;
-}
-
-
-} // namespace
-
 int RunList(const Arguments &, Console &console, const VerbContext &) {
     Win32Registry registry;
     const ViewerRecord *current = DetectCurrentViewer(registry); // what this user gets, as in the window

@@ -1,5 +1,6 @@
 // status: the machine's viewer, its places and what wins for this user; as lines for people, JSON for scripts.
 #include "commands.h"
+#include "messages.h"
 #include "diagnose.h"
 #include "report.h"
 
@@ -8,44 +9,6 @@
 
 namespace quelvo::cli {
 namespace {
-
-std::string StatusText(const StatusReport &report) {
-    std::string text = "Viewer de la machine : " +
-                       (report.viewer ? std::string(report.viewer->displayName) : std::string("aucun viewer reconnu")) +
-                       " (d'après " + std::string(kMachineDetectionPath) + ")\n\nLes " +
-                       std::to_string(report.locations.size()) + " emplacements de la machine :\n";
-    std::size_t differing = 0;
-    for (const LocationStatus &location : report.locations) {
-        const bool judged = report.viewer != nullptr;
-        differing += judged && !location.matches;
-        text += std::string(!judged ? "  ?  " : location.matches ? "  ok " : "  ≠  ") + location.path + " = " +
-                ValueText({location.state, location.text});
-        if (judged && !location.matches) text += " (attendu : \"" + location.expected + "\")";
-        text += "\n";
-    }
-    const std::size_t hidden = report.hiding.Hiding().size();
-    if (!report.hiding.usersChecked) {
-        text += "\nCompte système ou service : HKEY_CURRENT_USER est ici le profil du système, celui d'aucun "
-                "utilisateur. Les réglages propres aux utilisateurs n'ont pas été vérifiés.\n";
-    } else {
-        text += "\nCe qui l'emporte pour cet utilisateur :\n";
-        for (const PlaceVerdict &place : report.hiding.places)
-            text += WhyLine(place);
-    }
-    if (!report.viewer) return text + "\nBilan : aucun viewer reconnu.\n";
-    switch (report.ExitCode()) {
-    case ToInt(ExitCode::Ok):
-        return text + "\nBilan : cohérent.\n";
-    case ToInt(ExitCode::UsersNotChecked):
-        return text + "\nBilan : les valeurs de la machine sont en place ; réglages des utilisateurs non vérifiés.\n";
-    default:
-        break;
-    }
-    return text + "\nBilan : " + std::to_string(differing) + " valeur(s) différente(s)" +
-           (report.hiding.usersChecked ? ", " + std::to_string(hidden) + " emplacement(s) masqué(s) pour cet utilisateur"
-                                       : std::string()) +
-           ".\n";
-}
 
 nlohmann::ordered_json StatusJson(const StatusReport &report) {
     using Json = nlohmann::ordered_json;
