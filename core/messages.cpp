@@ -12,6 +12,21 @@ std::string WindowsSaysText(std::string_view systemText, unsigned long error) {
     return "Windows indique : " + ErrorText(systemText, error);
 }
 
+std::string BackupWhenText(Scope scope, BackupKind kind, std::string_view when) {
+    const std::string whose = scope == Scope::Machine ? "de ce PC" : "de cet utilisateur";
+    if (kind == BackupKind::BeforeQuelvo)
+        return "Les valeurs " + whose + " d'avant le premier changement de viewer par Quelvo, gardées le " +
+               std::string(when) + ".";
+    return "Les valeurs " + whose + " d'avant le changement de viewer du " + std::string(when) +
+           " seulement : un changement précédent a été fait sans sauvegarde (ou une sauvegarde non fiable a été "
+           "mise de côté), les valeurs d'avant Quelvo ne sont plus connues.";
+}
+
+std::string BackupWayBackText(Scope scope) {
+    return std::string("Pour y revenir : quelvo-cli restore") + (scope == Scope::Machine ? "" : " --user") +
+           " (il ne remet que ces emplacements et supprime les clés qui n'existaient pas si elles sont vides).";
+}
+
 std::string WhatStaysText(std::size_t writesDone) {
     if (writesDone == 0) return "Aucune valeur du registre n'a été modifiée.";
     if (writesDone == 1)

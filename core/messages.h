@@ -1,7 +1,9 @@
 #pragma once
-// The core's French texts, which the window and the command line both say: a switch's outcome, the PC-wide lock's
-// refusals (declared with the lock, in switch_lock.h), and the system's own words for an error with its code.
+// The core's French texts, which the window and the command line both say: a switch's outcome, a backup file's
+// notes, the PC-wide lock's refusals (declared with the lock, in switch_lock.h), why a backup file is not trusted
+// (declared in file_trust.h), and the system's own words for an error with its code.
 
+#include "backup.h"
 #include "switch.h"
 
 #include <cstddef>
@@ -14,6 +16,10 @@ namespace quelvo {
 std::string ErrorText(std::string_view systemText, unsigned long error);
 // "Windows indique : <the system's words> (erreur N)", however the caller lays out what comes around it.
 std::string WindowsSaysText(std::string_view systemText, unsigned long error);
+
+// A backup file's notes: whose values it keeps and from when, then how to put them back.
+std::string BackupWhenText(Scope scope, BackupKind kind, std::string_view when);
+std::string BackupWayBackText(Scope scope);
 
 // What stays written after a switch that stopped at a refused write; singular and plural agree with the count.
 std::string WhatStaysText(std::size_t writesDone);
