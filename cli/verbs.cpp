@@ -10,7 +10,8 @@ namespace {
 
 constexpr std::array<OptionSpec, 12> kOptions = {{
     {"--user", ValueKind::None, [](Arguments &a, const std::string &) { return a.user = true; },
-     "  --user          écrit sous HKEY_CURRENT_USER\\Software\\Classes, pour vous seul, sans droits d'administrateur\n"},
+     "  --user          écrit sous HKEY_CURRENT_USER\\Software\\Classes, pour vous seul, sans droits "
+     "d'administrateur\n"},
     {"--also-user", ValueKind::None, [](Arguments &a, const std::string &) { return a.alsoUser = true; },
      "  --also-user     après les valeurs de la machine, fait aussi le changement pour vous seul\n"},
     {"--wait", ValueKind::Seconds,
@@ -36,7 +37,8 @@ constexpr std::array<OptionSpec, 12> kOptions = {{
     {"--json", ValueKind::None, [](Arguments &a, const std::string &) { return a.json = true; }, {}},
     {"--dism", ValueKind::None, [](Arguments &a, const std::string &) { return a.dism = true; }, {}},
     {"--ie-mode", ValueKind::None, [](Arguments &a, const std::string &) { return a.ieMode = true; }, {}},
-    {"--site", ValueKind::Text,
+    {"--site",
+     ValueKind::Text,
      [](Arguments &a, const std::string &site) {
          a.sites.push_back(site);
          return !site.empty() && !site.starts_with("-");
@@ -71,8 +73,9 @@ std::string UsageText() {
     std::string text(kUsageHead);
     for (const VerbSpec &verb : kVerbs)
         text += verb.usage;
-    if (const std::size_t at = text.find(kViewerCountWord); at != std::string::npos)
-        text.replace(at, kViewerCountWord.size(), NumberInWords(Viewers().size()));
+    const std::string count = NumberInWords(Viewers().size());
+    for (std::size_t at = text.find(kViewerCountWord); at != std::string::npos; at = text.find(kViewerCountWord, at))
+        text.replace(at, kViewerCountWord.size(), count);
     text += "\n";
     for (const OptionSpec &option : kOptions)
         text += option.help;
