@@ -20,14 +20,14 @@ using HandlerOf = std::pair<Verb, VerbHandler>;
 
 // In the table's order, which the compiler checks: a verb added to the table without a handler does not build.
 constexpr std::array<HandlerOf, kVerbs.size()> kHandlers = {{{Verb::List, RunList},
-                                                            {Verb::Status, RunStatus},
-                                                            {Verb::Use, RunUse},
-                                                            {Verb::Check, RunCheck},
-                                                            {Verb::Export, RunExport},
-                                                            {Verb::Diagnose, RunDiagnose},
-                                                            {Verb::Backup, RunBackup},
-                                                            {Verb::Restore, RunRestore},
-                                                            {Verb::Help, RunHelp}}};
+                                                             {Verb::Status, RunStatus},
+                                                             {Verb::Use, RunUse},
+                                                             {Verb::Check, RunCheck},
+                                                             {Verb::Export, RunExport},
+                                                             {Verb::Diagnose, RunDiagnose},
+                                                             {Verb::Backup, RunBackup},
+                                                             {Verb::Restore, RunRestore},
+                                                             {Verb::Help, RunHelp}}};
 static_assert(std::ranges::equal(kVerbs, kHandlers, {}, &VerbSpec::verb, &HandlerOf::first),
               "each verb of the table needs its handler, in the table's order");
 
@@ -52,8 +52,7 @@ const ViewerRecord *ViewerNamedOrInPlace(const Arguments &arguments, Console &co
     Win32Registry registry;
     const ViewerRecord *viewer = MachineViewer(registry);
     code = ToInt(ExitCode::NoViewer);
-    if (!viewer)
-        console.Err(NoViewerInPlaceText());
+    if (!viewer) console.Err(NoViewerInPlaceText());
     return viewer;
 }
 

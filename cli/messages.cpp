@@ -114,8 +114,8 @@ std::string NoViewerInPlaceText() {
 
 std::string OutputFailedText(const std::string &systemText, int code, int finalCode) {
     return "L'écriture sur la sortie standard a échoué : " + systemText +
-           (finalCode == code ? " ; le code de sortie " + std::to_string(code) + " dit ce qui a été fait : " +
-                                    std::string(ExitCodeText(code))
+           (finalCode == code ? " ; le code de sortie " + std::to_string(code) +
+                                    " dit ce qui a été fait : " + std::string(ExitCodeText(code))
                               : std::string()) +
            ".\n";
 }
@@ -126,7 +126,8 @@ std::string AlsoUserRefusedText() {
 }
 
 std::string ControlNotRegisteredText(const ViewerRecord &viewer) {
-    return "Avertissement : le contrôle de " + Quoted(viewer) + " n'est pas enregistré sur ce PC (voir quelvo-cli list).\n";
+    return "Avertissement : le contrôle de " + Quoted(viewer) +
+           " n'est pas enregistré sur ce PC (voir quelvo-cli list).\n";
 }
 
 std::string DryRunText(const ViewerRecord &viewer, const std::vector<RegistryWrite> &writes) {
@@ -206,8 +207,8 @@ std::string HidingAfterUseText(const ViewerRecord &viewer, const HidingReport &r
     std::string text = "Pour l'utilisateur actuel, ses propres réglages l'emportent sur ces valeurs :\n" + lines;
     if (keys)
         text += "Ses propres clés continueront de l'emporter sur les changements suivants de la machine. Pour "
-                "choisir le même viewer pour lui aussi : quelvo-cli use \"" + std::string(viewer.displayName) +
-                "\" --user\n";
+                "choisir le même viewer pour lui aussi : quelvo-cli use \"" +
+                std::string(viewer.displayName) + "\" --user\n";
     if (choices)
         text += "Un choix « Ouvrir avec » ne peut être changé que par l'utilisateur lui-même : Paramètres, "
                 "Applications par défaut (Windows 10 et 11), ou Panneau de configuration, Programmes par défaut "
@@ -233,7 +234,8 @@ std::string RefusedLineReason(std::size_t line, const std::string &reason) {
 
 std::string SkippedOldPlaceText(const std::string &line) {
     return "Ignorée (sauvegarde de la version 2.0.0 : HKEY_CLASSES_ROOT y montrait la vue fusionnée, peut-être vos "
-           "propres valeurs par utilisateur) : " + Printable(line) + "\n";
+           "propres valeurs par utilisateur) : " +
+           Printable(line) + "\n";
 }
 
 std::string RestoreActionText(const RestoreAction &action) {
@@ -267,7 +269,8 @@ std::string PlacesRestoredText(std::size_t done) {
 }
 
 std::string KeptBackupNeverReplacedText(const std::string &path) {
-    return "Le fichier « " + path + " » est une sauvegarde que Quelvo garde : il n'est jamais remplacé, même avec "
+    return "Le fichier « " + path +
+           " » est une sauvegarde que Quelvo garde : il n'est jamais remplacé, même avec "
            "--force. Rien n'a été écrit.\n";
 }
 
@@ -347,7 +350,8 @@ std::string WhyLine(const PlaceVerdict &place) {
     case Winner::Unknown:
         break;
     }
-    if (place.userKey == KeyState::Unknown) return line + "sa propre clé " + KeyOf(place.userPath) + " n'a pas pu être lue\n";
+    if (place.userKey == KeyState::Unknown)
+        return line + "sa propre clé " + KeyOf(place.userPath) + " n'a pas pu être lue\n";
     return line + "son choix « Ouvrir avec » " + place.choicePath + " = " + ValueText(place.choice) + " (illisible)\n";
 }
 
@@ -360,8 +364,10 @@ std::string StatusText(const StatusReport &report) {
     for (const LocationStatus &location : report.locations) {
         const bool judged = report.viewer != nullptr;
         differing += judged && !location.matches;
-        text += std::string(!judged ? "  ?  " : location.matches ? "  ok " : "  ≠  ") + location.path + " = " +
-                ValueText({location.state, location.text});
+        text += std::string(!judged            ? "  ?  "
+                            : location.matches ? "  ok "
+                                               : "  ≠  ") +
+                location.path + " = " + ValueText({location.state, location.text});
         if (judged && !location.matches) text += " (attendu : \"" + location.expected + "\")";
         text += "\n";
     }
@@ -384,8 +390,9 @@ std::string StatusText(const StatusReport &report) {
         break;
     }
     return text + "\nBilan : " + std::to_string(differing) + " valeur(s) différente(s)" +
-           (report.hiding.usersChecked ? ", " + std::to_string(hidden) + " emplacement(s) masqué(s) pour cet utilisateur"
-                                       : std::string()) +
+           (report.hiding.usersChecked
+                ? ", " + std::to_string(hidden) + " emplacement(s) masqué(s) pour cet utilisateur"
+                : std::string()) +
            ".\n";
 }
 
@@ -447,9 +454,11 @@ std::string FirstBrokenLine(const Chain &chain) {
 }
 
 std::string ControlLines(const ViewerRecord &viewer, InstallationProbe &probe) {
-    std::string text = "    contrôle " + std::string(viewer.vrmlClsid) + " : " + ViewsText(probe.InprocServer(viewer.vrmlClsid));
+    std::string text =
+        "    contrôle " + std::string(viewer.vrmlClsid) + " : " + ViewsText(probe.InprocServer(viewer.vrmlClsid));
     if (viewer.x3dClsid != viewer.vrmlClsid)
-        text += "\n    contrôle X3D " + std::string(viewer.x3dClsid) + " : " + ViewsText(probe.InprocServer(viewer.x3dClsid));
+        text += "\n    contrôle X3D " + std::string(viewer.x3dClsid) + " : " +
+                ViewsText(probe.InprocServer(viewer.x3dClsid));
     text += "\n    type de fichier " + std::string(viewer.extensionProgId) + " : " +
             (probe.ProgIdExists(viewer.extensionProgId) ? "présent" : "absent") + "\n";
     for (const ViewerRecord *other : ViewersSharingAClass(viewer))

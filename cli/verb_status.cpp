@@ -31,8 +31,9 @@ nlohmann::ordered_json StatusJson(const StatusReport &report) {
                       {"machine", ValueJson(place.machinePath, place.machine)}};
         if (report.hiding.usersChecked) {
             entry["userKey"] = {{"path", KeyOf(place.userPath)},
-                                {"exists", place.userKey == KeyState::Unknown ? Json(nullptr)
-                                                                              : Json(place.userKey == KeyState::Present)},
+                                {"exists", place.userKey == KeyState::Unknown
+                                               ? Json(nullptr)
+                                               : Json(place.userKey == KeyState::Present)},
                                 {"value", ValueJson(place.userPath, place.user)}};
             if (!place.choicePath.empty()) entry["userChoice"] = ValueJson(place.choicePath, place.choice);
         }

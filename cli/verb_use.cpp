@@ -25,8 +25,7 @@ int PrintDryRun(const ViewerRecord &viewer, Scope scope, Console &console) {
 // The backup's place is looked up only to be named: a switch refused at its first write never loads shell32.
 void ReportBackup(const SwitchOutcome &outcome, BackupStore &store, Scope scope, Console &console) {
     const std::string location = outcome.backup == BackupResult::Written ? store.Location() : std::string();
-    if (const std::string text = BackupText(outcome, location, scope, SystemTextOf(outcome.backupError));
-        !text.empty())
+    if (const std::string text = BackupText(outcome, location, scope, SystemTextOf(outcome.backupError)); !text.empty())
         console.Err(text);
 }
 
@@ -38,8 +37,7 @@ int ReportNoBackup(const ViewerRecord &viewer, const SwitchOutcome &outcome, Bac
 }
 
 int ReportFailure(const ViewerRecord &viewer, const SwitchOutcome &outcome, Console &console, Elevation &elevation) {
-    const bool administrator =
-        outcome.error == kRegistryAccessDenied && elevation.ReadRights().AlreadyAdministrator();
+    const bool administrator = outcome.error == kRegistryAccessDenied && elevation.ReadRights().AlreadyAdministrator();
     console.Err(FailedSwitchText(viewer, outcome, Narrow(SystemText(outcome.error)), TextLayout::Lines) +
                 RefusedWriteAdvice(outcome, administrator));
     return outcome.error == kRegistryAccessDenied ? ToInt(ExitCode::AccessDenied) : ToInt(ExitCode::Failed);
@@ -83,9 +81,7 @@ int RunUse(const Arguments &arguments, Console &console, const VerbContext &cont
     Win32ShellNotifier shell;
     // Nothing to change: no write, no backup, no shell notice (and shell32 stays unloaded). The machine's places
     // are read under the lock, so that no other switch is halfway through them.
-    const auto inPlace = [&] {
-        return !arguments.rewrite && AllMatch(CompareWithEndState(*viewer, scope, registry));
-    };
+    const auto inPlace = [&] { return !arguments.rewrite && AllMatch(CompareWithEndState(*viewer, scope, registry)); };
     SwitchOutcome outcome;
     const SwitchServices services{registry, registry, machineBackup, shell, scope, &userBackup, arguments.noBackup};
     bool already = false;
