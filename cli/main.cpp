@@ -5,7 +5,6 @@
 #include "core/exit_codes.h"
 #include "platform/account_win.h"
 #include "platform/dll_search_win.h"
-#include "platform/system_text_win.h"
 #include "platform/text_win.h"
 
 int wmain(int argc, wchar_t **argv) {

@@ -4,7 +4,6 @@
 
 #include "core/exit_codes.h"
 #include "platform/backup_store_win.h"
-#include "platform/system_text_win.h"
 #include "platform/text_win.h"
 
 namespace quelvo::cli {

@@ -6,7 +6,6 @@
 
 #include "core/detection.h"
 #include "core/exit_codes.h"
-#include "core/text_escape.h"
 #include "platform/registry_win.h"
 #include "platform/system_facts_win.h"
 

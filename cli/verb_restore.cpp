@@ -4,7 +4,6 @@
 
 #include "core/exit_codes.h"
 #include "core/restore.h"
-#include "core/text_escape.h"
 #include "platform/backup_store_win.h"
 #include "platform/registry_win.h"
 #include "platform/shell_notifier_win.h"

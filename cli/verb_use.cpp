@@ -6,7 +6,6 @@
 #include "core/in_place.h"
 #include "core/switch.h"
 #include "core/messages.h"
-#include "core/text_escape.h"
 #include "platform/backup_store_win.h"
 #include "platform/installation_probe_win.h"
 #include "platform/registry_win.h"

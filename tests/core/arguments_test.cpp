@@ -77,6 +77,10 @@ TEST(Arguments, EveryVerbOfTheTableShowsInTheUsageAndParses) {
                 << option << " is no option";
         }
     }
+    for (const cli::OptionSpec &option : cli::Options())
+        EXPECT_TRUE(std::ranges::any_of(cli::kVerbs, [&](const cli::VerbSpec &verb) {
+            return std::ranges::find(verb.options, option.name) != verb.options.end();
+        })) << option.name << " belongs to no verb";
 }
 
 TEST(WhatStays, SaysNothingChangedOrHowManyValuesStayInAgreement) {
