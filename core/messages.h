@@ -14,7 +14,7 @@ namespace quelvo {
 
 // "<the system's words> (erreur N)".
 std::string ErrorText(std::string_view systemText, unsigned long error);
-// "Windows indique : <the system's words> (erreur N)", however the caller lays out what comes around it.
+// The same, introduced as what Windows says; what comes around it is the caller's.
 std::string WindowsSaysText(std::string_view systemText, unsigned long error);
 
 // A backup file's notes: whose values it keeps and from when, then how to put them back.
