@@ -1,6 +1,6 @@
 #pragma once
-// diagnose and export --ie-mode: the chain from the values to a picture, for people and for scripts, and the
-// policies that open Internet Explorer mode to a viewer.
+// The chain from the values to a picture as diagnose and status read it (verb_diagnose.cpp), and its JSON form;
+// its text form is in messages.h.
 
 #include "arguments.h"
 #include "console_win.h"
@@ -12,16 +12,9 @@
 
 namespace quelvo::cli {
 
-// The text form: one line per link, then for a link that is not ok what was read, why and what to do.
-std::string ChainText(const Chain &chain);
 // The JSON form: format, viewer, ready, links (id, state, reason, advice, read).
 nlohmann::ordered_json ChainJson(const Chain &chain);
-// status's line naming the first broken link; empty when none is broken.
-std::string FirstBrokenLine(const Chain &chain);
 // The chain for the viewer on this PC, read through the Win32 registry and system.
 Chain DiagnoseHere(const ViewerRecord &viewer, Account account);
-
-int DiagnoseCommand(const Arguments &arguments, Console &console, Account account);
-int ExportIeMode(const Arguments &arguments, Console &console);
 
 } // namespace quelvo::cli

@@ -1,10 +1,10 @@
 // quelvo-cli: the switch, its check and its .reg files for scripts and administrators.
 #include "commands.h"
+#include "messages.h"
 
 #include "core/exit_codes.h"
 #include "platform/account_win.h"
 #include "platform/dll_search_win.h"
-#include "platform/system_text_win.h"
 #include "platform/text_win.h"
 
 int wmain(int argc, wchar_t **argv) {
@@ -24,12 +24,7 @@ int wmain(int argc, wchar_t **argv) {
     // Data that did not reach standard output whole is a failure, whatever the command did.
     if (const DWORD error = console.OutError()) {
         const int final = quelvo::ExitCodeAfterOutputFailure(code);
-        console.Err("L'écriture sur la sortie standard a échoué : " + quelvo::Narrow(quelvo::SystemText(error)) +
-                    " (erreur " + std::to_string(error) + ")" +
-                    (final == code ? " ; le code de sortie " + std::to_string(code) + " dit ce qui a été fait : " +
-                                         std::string(quelvo::ExitCodeText(code))
-                                   : std::string()) +
-                    ".\n");
+        console.Err(OutputFailedText(SystemTextOf(error), code, final));
         return final;
     }
     return code;

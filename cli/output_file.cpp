@@ -1,9 +1,9 @@
 // Files named with -o: never one that exists unless asked, never a backup Quelvo keeps, never half written.
 #include "commands.h"
+#include "messages.h"
 
 #include "core/exit_codes.h"
 #include "platform/backup_store_win.h"
-#include "platform/system_text_win.h"
 #include "platform/text_win.h"
 
 namespace quelvo::cli {
@@ -59,22 +59,20 @@ int WriteOutputFile(const std::string &path, std::string_view bytes, bool force,
     const std::wstring target = Widen(path);
     const bool exists = GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
     if (exists && IsAKeptBackup(target)) {
-        console.Err("Le fichier « " + path + " » est une sauvegarde que Quelvo garde : il n'est jamais remplacé, même "
-                    "avec --force. Rien n'a été écrit.\n");
+        console.Err(KeptBackupNeverReplacedText(path));
         return ToInt(ExitCode::FileRefused);
     }
     if (exists && !force) {
-        console.Err("Le fichier « " + path + " » existe déjà : ajoutez --force pour le remplacer. Rien n'a été écrit.\n");
+        console.Err(FileExistsText(path));
         return ToInt(ExitCode::FileRefused);
     }
     const DWORD error = WriteBeside(target, bytes, force);
     if (error == ERROR_SUCCESS) return ToInt(ExitCode::Ok);
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
-        console.Err("Le fichier « " + path + " » est apparu pendant l'écriture : il reste tel quel.\n");
+        console.Err(FileAppearedText(path));
         return ToInt(ExitCode::FileRefused);
     }
-    console.Err("Le fichier « " + path + " » n'a pas pu être écrit : " + SystemTextOf(error) +
-                (exists ? ". L'ancien fichier reste entier.\n" : ".\n"));
+    console.Err(FileNotWrittenText(path, SystemTextOf(error), exists));
     return ToInt(ExitCode::OutputFailed);
 }
 

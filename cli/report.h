@@ -1,5 +1,5 @@
 #pragma once
-// Pieces that status, check and use print alike.
+// What status, check and diagnose print alike as JSON, for scripts; their texts are in messages.h.
 
 #include "core/hiding.h"
 
@@ -12,12 +12,8 @@ namespace quelvo::cli {
 // The shape of status --json and check --json; raised when a field changes meaning or goes away.
 inline constexpr int kJsonFormat = 1;
 
-std::string ValueText(const SeenValue &value); // "\"text\"" escaped, absent, pas du texte, illisible
 std::string_view StateName(ValueState state);  // text, absent, notText, unreadable
 std::string_view WinnerName(Winner winner);    // machine, userKey, userChoice, unknown
-std::string KeyOf(const std::string &path);
-// "  .wrl : <what wins for this user>" and a line end.
-std::string WhyLine(const PlaceVerdict &place);
 nlohmann::ordered_json ValueJson(const std::string &path, const SeenValue &value);
 // The document as ASCII text and a line end; indent -1 keeps it on one line.
 std::string SafeJson(const nlohmann::ordered_json &document, int indent);

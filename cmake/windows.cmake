@@ -87,8 +87,9 @@ list(GET JSON_INCLUDE_DIRS 0 JSON_INCLUDE_DIR)
 add_library(quelvo_json INTERFACE)
 target_compile_options(quelvo_json INTERFACE "SHELL:-idirafter ${JSON_INCLUDE_DIR}")
 # Everything but the entry point, so that tests can run a verb in-process and see which libraries it loads.
-add_library(quelvo_cli_verbs STATIC cli/console_win.cpp cli/commands.cpp cli/report.cpp
-  cli/check.cpp cli/restore.cpp cli/output_file.cpp cli/diagnose.cpp)
+add_library(quelvo_cli_verbs STATIC cli/console_win.cpp cli/commands.cpp cli/report.cpp cli/output_file.cpp
+  cli/verb_help.cpp cli/verb_list.cpp cli/verb_status.cpp cli/verb_use.cpp cli/verb_check.cpp cli/verb_export.cpp
+  cli/verb_diagnose.cpp cli/verb_backup.cpp cli/verb_restore.cpp)
 target_link_libraries(quelvo_cli_verbs PUBLIC quelvo_cli_arguments quelvo_platform_win quelvo_json)
 add_executable(quelvo-cli cli/main.cpp)
 target_link_libraries(quelvo-cli PRIVATE quelvo_cli_verbs)

@@ -1,6 +1,7 @@
 #include "backup.h"
 
 #include "class_key_copy.h"
+#include "messages.h"
 
 #include <algorithm>
 
@@ -18,19 +19,11 @@ std::string MachinePlace(const std::string &path) {
 
 std::vector<RegFileEntry> HeaderNotes(Scope scope, BackupKind kind, std::string_view when) {
     const bool machine = scope == Scope::Machine;
-    const std::string whose = machine ? "de ce PC" : "de cet utilisateur";
     std::vector<RegFileEntry> notes;
     const auto note = [&](std::string text) { notes.push_back({RegFileEntry::Kind::Note, {}, std::move(text)}); };
     note(std::string(kBackupMarker) + (machine ? "machine" : "user"));
-    if (kind == BackupKind::BeforeQuelvo)
-        note("Les valeurs " + whose + " d'avant le premier changement de viewer par Quelvo, gardées le " +
-             std::string(when) + ".");
-    else
-        note("Les valeurs " + whose + " d'avant le changement de viewer du " + std::string(when) +
-             " seulement : un changement précédent a été fait sans sauvegarde (ou une sauvegarde non fiable a été "
-             "mise de côté), les valeurs d'avant Quelvo ne sont plus connues.");
-    note(std::string("Pour y revenir : quelvo-cli restore") + (machine ? "" : " --user") +
-         " (il ne remet que ces emplacements et supprime les clés qui n'existaient pas si elles sont vides).");
+    note(BackupWhenText(scope, kind, when));
+    note(BackupWayBackText(scope));
     return notes;
 }
 

@@ -29,23 +29,4 @@ std::string_view TrustedAccount(bool machine, std::string_view account, bool own
     return machine && ownersKept ? std::string_view() : account;
 }
 
-std::string_view DistrustText(Distrust distrust) {
-    switch (distrust) {
-    case Distrust::None:
-        return "fiable";
-    case Distrust::ReparsePoint:
-        return "c'est un lien (point d'analyse) vers autre chose";
-    case Distrust::Unreadable:
-        return "sa sécurité n'a pas pu être lue";
-    case Distrust::Owner:
-        return "son propriétaire n'est ni SYSTEM, ni Administrateurs, ni TrustedInstaller (ni, pour une sauvegarde "
-               "propre à l'utilisateur, cet utilisateur)";
-    case Distrust::OthersMayWrite:
-        return "d'autres comptes peuvent le modifier";
-    case Distrust::Content:
-        return "ce n'est pas une sauvegarde Quelvo des emplacements qu'il gère";
-    }
-    return {};
-}
-
 } // namespace quelvo

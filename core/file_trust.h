@@ -45,7 +45,7 @@ Distrust JudgeObject(const ObjectDescription &object, std::string_view account);
 // where the owner tells nothing and the account's own entries are all there is.
 std::string_view TrustedAccount(bool machine, std::string_view account, bool ownersKept);
 
-// French, for the report: why it was put aside.
+// French, for the report: why it was put aside (in messages.cpp, with the core's other texts).
 std::string_view DistrustText(Distrust distrust);
 
 // The rights that let someone change what the object holds or who may: write, append, delete, delete a child,

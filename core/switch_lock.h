@@ -60,7 +60,8 @@ constexpr bool GoesOnWithoutLock(const LockResult &result, bool alreadyAdministr
 }
 
 // French: why the switch was not made (Busy, ForeignOwner, Unavailable), or the warning after an abandoned
-// hold; empty for Held. The system's own text for an Unavailable error is the caller's to add.
+// hold; empty for Held. The system's own text for an Unavailable error is the caller's to add. With the core's
+// other texts, in messages.cpp.
 std::string LockText(const LockResult &result, std::uint32_t waitSeconds);
 
 } // namespace quelvo

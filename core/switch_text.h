@@ -1,26 +1,3 @@
 #pragma once
-// French sentences about a switch's outcome that the window and the command line both say.
-
-#include "switch.h"
-
-#include <cstddef>
-#include <string>
-#include <string_view>
-
-namespace quelvo {
-
-// What stays written after a switch that stopped at a refused write; singular and plural agree with the count.
-std::string WhatStaysText(std::size_t writesDone);
-
-// Lines: one fact a line, as the command line says it. Paragraphs: a blank line between them and the key on a line
-// of its own, as a message box shows it.
-enum class TextLayout { Lines, Paragraphs };
-
-// A switch stopped at a refused write: the key refused, what Windows says (systemText: its words for the error) and
-// what stays written. What can be done next is the caller's.
-std::string FailureDetailsText(const SwitchOutcome &outcome, std::string_view systemText, TextLayout layout);
-// The same after a first sentence that names the viewer.
-std::string FailedSwitchText(const ViewerRecord &viewer, const SwitchOutcome &outcome, std::string_view systemText,
-                             TextLayout layout);
-
-} // namespace quelvo
+// Kept for the window's files that still include it by this name: the core's texts are in messages.h.
+#include "messages.h"

@@ -4,6 +4,7 @@
 
 #include "../win/registry_fixture.h"
 #include "cli/diagnose.h"
+#include "cli/messages.h"
 #include "cli/report.h"
 #include "core/association.h"
 #include "core/ie_mode.h"

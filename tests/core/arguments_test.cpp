@@ -1,7 +1,10 @@
 #include "cli/arguments.h"
-#include "core/switch_text.h"
+#include "cli/verbs.h"
+#include "core/messages.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace quelvo {
 namespace {
@@ -54,6 +57,30 @@ TEST(Arguments, EachOptionGoesWithItsOwnVerbsOnly) {
     ASSERT_TRUE(ieMode);
     EXPECT_TRUE(ieMode->ieMode && ieMode->viewer.empty());
     EXPECT_EQ(ieMode->sites, (std::vector<std::string>{"a.org", "b.org/3d"}));
+}
+
+// The table is the one place for a verb: each one shows in the usage text, parses, and names only options that
+// exist and that its own usage lines show.
+TEST(Arguments, EveryVerbOfTheTableShowsInTheUsageAndParses) {
+    const std::string usage = cli::UsageText();
+    for (const cli::VerbSpec &verb : cli::kVerbs) {
+        SCOPED_TRACE(std::string(verb.name));
+        EXPECT_NE(usage.find("\n  " + std::string(verb.name) + " "), std::string::npos);
+        std::vector<std::string> words{std::string(verb.name)};
+        if (verb.word != cli::WordKind::None) words.push_back("octaga");
+        const auto parsed = ParseArguments(words);
+        ASSERT_TRUE(parsed);
+        EXPECT_EQ(parsed->verb, verb.verb);
+        for (std::string_view option : verb.options) {
+            EXPECT_NE(verb.usage.find(option), std::string_view::npos) << option << " is not in the verb's usage";
+            EXPECT_NE(std::ranges::find(cli::Options(), option, &cli::OptionSpec::name), cli::Options().end())
+                << option << " is no option";
+        }
+    }
+    for (const cli::OptionSpec &option : cli::Options())
+        EXPECT_TRUE(std::ranges::any_of(cli::kVerbs, [&](const cli::VerbSpec &verb) {
+            return std::ranges::find(verb.options, option.name) != verb.options.end();
+        })) << option.name << " belongs to no verb";
 }
 
 TEST(WhatStays, SaysNothingChangedOrHowManyValuesStayInAgreement) {

@@ -1,5 +1,6 @@
 // check: one line for Intune and ConfigMgr (exit 0 in place, 1 to repair), or one JSON document for monitoring.
 #include "commands.h"
+#include "messages.h"
 #include "report.h"
 
 #include "core/in_place.h"
@@ -14,15 +15,6 @@ namespace {
 // What Intune keeps of a detection script's output.
 constexpr std::size_t kLineLimit = 2048;
 
-std::string PlaceText(const LocationStatus &place) {
-    return place.path + " = " + ValueText({place.state, place.text}) + " (attendu \"" + place.expected + "\")";
-}
-
-std::string HidingText(const PlaceVerdict &place) {
-    std::string line = WhyLine(place);
-    return line.substr(2, line.size() - 3); // without its indent and line end
-}
-
 // One line whatever the values hold (registry text comes escaped already; this keeps any other control out too),
 // cut at a character's start when too long.
 std::string OneLine(const std::string &text) {
@@ -32,34 +24,6 @@ std::string OneLine(const std::string &text) {
     while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
         --cut;
     return line.substr(0, cut) + "...";
-}
-
-// The verdict and its counts first, the details after: a cut line loses only details.
-std::string CheckLine(const CheckReport &report) {
-    const std::string name(report.viewer->displayName);
-    const std::size_t differing = std::ranges::count(report.machine, false, &LocationStatus::matches);
-    const std::string of = std::to_string(report.machine.size());
-    std::string line = std::string(report.InPlace() ? "en place : " : "à réparer : ") + name +
-                       (report.forUser ? " pour cet utilisateur" : " sur ce PC");
-    line += differing == 0 ? " ; les " + of + " valeurs de la machine sont les siennes"
-                           : " ; " + std::to_string(differing) + " des " + of + " valeurs de la machine diffèrent";
-    const std::vector<const PlaceVerdict *> hiding =
-        report.hiding.usersChecked ? report.hiding.Hiding() : std::vector<const PlaceVerdict *>();
-    if (report.forUser && !report.userGets.empty())
-        line += " ; " + std::to_string(report.userGets.size()) + " réglage(s) de l'utilisateur donnent autre chose";
-    else if (!report.forUser && !hiding.empty())
-        line += " ; " + std::to_string(hiding.size()) +
-                " emplacement(s) masqué(s) pour cet utilisateur (use ne les change pas)";
-    if (!report.hiding.usersChecked) line += " ; réglages propres aux utilisateurs non vérifiés (compte système)";
-    for (const LocationStatus &place : report.machine)
-        if (!place.matches) line += " ; " + PlaceText(place);
-    if (report.forUser)
-        for (const LocationStatus &gets : report.userGets)
-            line += " ; " + PlaceText(gets);
-    else
-        for (const PlaceVerdict *place : hiding)
-            line += " ; " + HidingText(*place);
-    return OneLine(line);
 }
 
 nlohmann::ordered_json PlacesJson(const std::vector<LocationStatus> &places) {
@@ -104,18 +68,18 @@ nlohmann::ordered_json CheckJson(const CheckReport &report, const std::string &l
 } // namespace
 
 void PrintCheckRefused(Console &console) {
-    console.Out("commande incorrecte : rien n'a été vérifié (voir quelvo-cli --help)\n");
+    console.Out(CheckRefusedLine());
 }
 
-int CheckViewerCommand(const Arguments &arguments, Console &console, Account account) {
+int RunCheck(const Arguments &arguments, Console &console, const VerbContext &context) {
     const ViewerRecord *viewer = ViewerOrComplain(arguments.viewer, console);
     if (!viewer) {
         PrintCheckRefused(console);
         return ToInt(ExitCode::Usage);
     }
     Win32Registry registry;
-    const CheckReport report = CheckViewer(*viewer, arguments.user, account, registry);
-    const std::string line = CheckLine(report);
+    const CheckReport report = CheckViewer(*viewer, arguments.user, context.account, registry);
+    const std::string line = OneLine(CheckLineText(report));
     if (arguments.json)
         console.Out(SafeJson(CheckJson(report, line), -1));
     else

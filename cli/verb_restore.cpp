@@ -1,9 +1,9 @@
 // quelvo-cli restore: a backup put back through the registry layer, and only the places Quelvo manages.
 #include "commands.h"
+#include "messages.h"
 
 #include "core/exit_codes.h"
 #include "core/restore.h"
-#include "core/text_escape.h"
 #include "platform/backup_store_win.h"
 #include "platform/registry_win.h"
 #include "platform/shell_notifier_win.h"
@@ -17,14 +17,8 @@
 namespace quelvo::cli {
 namespace {
 
-// A line of a file someone else may have written: shown escaped, so that none steers the terminal.
-std::string Printable(std::string_view text) {
-    return EscapeControls(text);
-}
-
 int Refused(const std::string &name, const std::string &why, Console &console) {
-    console.Err("La sauvegarde « " + Printable(name) + " » est refusée, rien n'a été écrit : " + Printable(why) +
-                ".\n");
+    console.Err(BackupRefusedText(name, why));
     return ToInt(ExitCode::FileRefused);
 }
 
@@ -33,26 +27,13 @@ std::optional<int> ReadNamedFile(const std::string &name, std::string &bytes, Co
     HANDLE opened = CreateFileW(Widen(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (opened == INVALID_HANDLE_VALUE) {
-        console.Err("Le fichier « " + Printable(name) + " » n'a pas pu être ouvert : " + SystemTextOf(GetLastError()) +
-                    "\n");
+        console.Err(FileNotOpenedText(name, SystemTextOf(GetLastError())));
         return ToInt(ExitCode::Failed);
     }
     UniqueKernelHandle file(opened);
     if (DWORD error = 0; !ReadWholeFile(file.Get(), bytes, error))
-        return Refused(name, "il n'a pas pu être lu en entier (" + SystemTextOf(error) + ")", console);
+        return Refused(name, NotReadWholeReason(SystemTextOf(error)), console);
     return std::nullopt;
-}
-
-std::string ActionText(const RestoreAction &action) {
-    switch (action.kind) {
-    case RestoreAction::Kind::Set:
-        return "remet       " + Printable(action.line);
-    case RestoreAction::Kind::Delete:
-        return "supprime    " + Printable(action.line);
-    case RestoreAction::Kind::RemoveKeyIfEmpty:
-        return "clé absente avant, supprimée si elle est vide : " + Printable(action.line);
-    }
-    return {};
 }
 
 int Apply(const RestorePlan &plan, bool dryRun, Console &console, Elevation &elevation) {
@@ -60,16 +41,13 @@ int Apply(const RestorePlan &plan, bool dryRun, Console &console, Elevation &ele
     // Places, not lines: a missing key's value and the key itself are one place.
     std::vector<std::string_view> done;
     for (const RestoreAction &action : plan.actions) {
-        console.Err(ActionText(action) + "\n");
+        console.Err(RestoreActionText(action));
         if (dryRun) continue;
         const RegistryError error = ApplyRestoreAction(action, registry);
         if (error != kRegistryOk) {
-            console.Err("Cet emplacement n'a pas pu être remis : " + action.path + "\nWindows indique : " +
-                        SystemTextOf(error) + "\n" + std::to_string(done.size()) +
-                        " emplacement(s) remis avant lui restent écrits.\n");
+            console.Err(PlaceNotRestoredText(action.path, WindowsSays(error), done.size()));
             if (error == kRegistryAccessDenied && !elevation.ReadRights().AlreadyAdministrator())
-                console.Err("Il faut les droits d'administrateur : lancez la commande depuis une invite exécutée en "
-                            "tant qu'administrateur.\n");
+                console.Err(RestoreNeedsAdministratorText());
             if (!done.empty()) Win32ShellNotifier().AssociationsChanged();
             return ToInt(error == kRegistryAccessDenied ? ExitCode::AccessDenied : ExitCode::Failed);
         }
@@ -77,17 +55,18 @@ int Apply(const RestorePlan &plan, bool dryRun, Console &console, Elevation &ele
             done.push_back(action.path);
     }
     if (dryRun) {
-        console.Err("(--dry-run : rien n'a été écrit)\n");
+        console.Err(NothingWrittenDryRunText());
         return ToInt(ExitCode::Ok);
     }
     if (!done.empty()) Win32ShellNotifier().AssociationsChanged();
-    console.Err(std::to_string(done.size()) + " emplacement(s) remis.\n");
+    console.Err(PlacesRestoredText(done.size()));
     return ToInt(ExitCode::Ok);
 }
 
 } // namespace
 
-int RestoreBackup(const Arguments &arguments, Console &console, const MachineGuard &guard) {
+int RunRestore(const Arguments &arguments, Console &console, const VerbContext &context) {
+    const MachineGuard &guard = context.guard;
     const Scope scope = arguments.user ? Scope::CurrentUser : Scope::Machine;
     std::string bytes, name = arguments.viewer, why;
     if (name.empty()) {
@@ -100,11 +79,10 @@ int RestoreBackup(const Arguments &arguments, Console &console, const MachineGua
     const RestorePlan plan = ReadBackup(bytes, scope);
     if (!plan.Accepted()) {
         if (plan.refusedLine == 0) return Refused(name, plan.refusedReason, console);
-        return Refused(name, "ligne " + std::to_string(plan.refusedLine) + ", " + plan.refusedReason, console);
+        return Refused(name, RefusedLineReason(plan.refusedLine, plan.refusedReason), console);
     }
     for (const std::string &skipped : plan.skipped)
-        console.Err("Ignorée (sauvegarde de la version 2.0.0 : HKEY_CLASSES_ROOT y montrait la vue fusionnée, peut-être "
-                    "vos propres valeurs par utilisateur) : " + Printable(skipped) + "\n");
+        console.Err(SkippedOldPlaceText(skipped));
     if (scope == Scope::CurrentUser || arguments.dryRun) return Apply(plan, arguments.dryRun, console, guard.elevation);
     // The machine's places are written under the same lock as a switch, so the two never interleave.
     const LockHold hold(guard.lock, arguments.waitSeconds * 1000);
