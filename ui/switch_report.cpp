@@ -1,6 +1,6 @@
 #include "switch_report.h"
 
-#include "core/switch_text.h"
+#include "core/messages.h"
 #include "platform/system_text_win.h"
 #include "platform/text_win.h"
 #include "resource.h"

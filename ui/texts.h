@@ -19,7 +19,8 @@ std::string LoadAnsiText(UINT id);
 std::wstring FormatText(UINT id, std::initializer_list<std::wstring_view> arguments);
 // The same filling on a text already loaded.
 std::wstring FillIn(std::wstring_view pattern, std::initializer_list<std::wstring_view> arguments);
-// "Windows indique : " with the system's own words for error and its code: the one place that says it.
+// The string table's IDS_WINDOWS_SAYS filled with the system's own words for error and its code: the one place
+// the window composes it.
 std::wstring WindowsSays(DWORD error);
 
 } // namespace quelvo

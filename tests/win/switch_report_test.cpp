@@ -1,4 +1,4 @@
-#include "core/switch_text.h"
+#include "core/messages.h"
 #include "platform/text_win.h"
 #include "ui/switch_report.h"
 
