@@ -62,11 +62,12 @@ bool OpenViewerMenu(Program &program) {
     POINT client = {0, 0};
     ClientToScreen(program.Window(), &client);
     const int menuHeight = GetSystemMetrics(SM_CYMENU);
-    // Pointer presses injected from another process are sometimes lost under Wine; a person clicks again.
+    // Pointer presses injected from another process are sometimes lost under Wine; a person clicks again. On a
+    // loaded machine a menu that did get its press may take longer than a probe to open: each try waits three.
     bool opened = false;
     for (int attempt = 0; attempt < 3 && !opened; ++attempt) {
         ClickAt({client.x + 20, client.y - menuHeight / 2});
-        opened = WaitFor([&] { return program.PopupMenu() != nullptr; }, quelvo::test::Probe());
+        opened = WaitFor([&] { return program.PopupMenu() != nullptr; }, 3 * quelvo::test::Probe());
     }
     if (!opened) return false;
     SetCursorPos(client.x + 30, client.y + menuHeight / 2 + 4);
