@@ -11,7 +11,7 @@ use_wine_prefix "${QUELVO_WINEPREFIX:-$BUILD_ROOT/wineprefix}"
 
 PACKAGES=(cmake make g++ googletest mingw-w64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
           xvfb xauth x11-utils xdotool imagemagick zip nlohmann-json3-dev msitools wixl osslsigncode python3-olefile
-          python3-pil fonts-dejavu-core openssl libengine-pkcs11-openssl softhsm2 python3-yaml yamllint)
+          python3-pil fonts-dejavu-core fonts-wine openssl libengine-pkcs11-openssl softhsm2 python3-yaml yamllint)
 
 ensure_packages() {
     local missing=()
@@ -94,8 +94,21 @@ use_bench_prefix() {
     use_wine_prefix "${QUELVO_BENCH_WINEPREFIX:-$BUILD_ROOT/wineprefix-bench}"
 }
 
+# Wine draws with its own fonts (Marlett's glyphs on the title bar's buttons, Tahoma for dialogs), which Debian's
+# fonts-wine puts in Wine's data folder; Debian's Wine 8 reaches that folder by a path with "..", which its font
+# loader cannot open, so without this the close button shows the letter "r". The prefix's Fonts folder is where
+# Windows keeps them too.
+install_wine_fonts() {
+    local font folder=$WINEPREFIX/drive_c/windows/Fonts
+    mkdir -p "$folder" || return 1
+    for font in /usr/share/wine/fonts/*; do
+        [ -e "$folder/${font##*/}" ] || cp "$font" "$folder/" || return 1
+    done
+}
+
 prepare_environment() {
-    ensure_packages && mkdir -p "$BUILD_ROOT" && start_display && prepare_wine_prefix && start_wineserver
+    ensure_packages && mkdir -p "$BUILD_ROOT" && start_display && prepare_wine_prefix && install_wine_fonts &&
+        start_wineserver
 }
 
 build_native() {
@@ -103,11 +116,14 @@ build_native() {
         cmake --build "$BUILD_ROOT/native" -j2
 }
 
+# build_windows [TARGET...]: the named targets only, or everything (the tests included) without one.
 build_windows() {
+    local targets=()
+    [ $# -gt 0 ] && targets=(--target "$@")
     cmake -S "$REPO_ROOT" -B "$BUILD_ROOT/windows" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$REPO_ROOT/cmake/mingw-w64-x86_64.cmake" \
         -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v wine)" >/dev/null &&
-        cmake --build "$BUILD_ROOT/windows" -j2
+        cmake --build "$BUILD_ROOT/windows" -j2 "${targets[@]}"
 }
 
 # Wine closes a desktop a second after its last program leaves it; a test program starting in that second would be
@@ -117,7 +133,8 @@ keep_desktop_open() {
     wine "$BUILD_ROOT/windows/tests/quelvo_desktop_keeper.exe" >/dev/null 2>&1 &
 }
 
-# Runs the screenshot program of the Windows build (at DPI dots per inch if given) and leaves PNG files in folder.
+# Runs the screenshot program of the Windows build (at DPI dots per inch if given) and leaves PNG files in folder,
+# each cropped to the part the program named beside its capture of the whole desktop.
 take_screenshots() {
     local folder=$1 dpi=${2:-}
     mkdir -p "$folder" && folder=$(cd "$folder" && pwd) || return 1
@@ -129,6 +146,7 @@ take_screenshots() {
     fi
     local picture
     for picture in "$folder"/*.bmp; do
-        convert "$picture" "${picture%.bmp}.png" && rm "$picture" || return 1
+        convert "$picture" -crop "$(cat "${picture%.bmp}.crop")" +repage "${picture%.bmp}.png" &&
+            rm "$picture" "${picture%.bmp}.crop" || return 1
     done
 }

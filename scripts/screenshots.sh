@@ -7,6 +7,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 use_test_prefix
 end_environment_on_exit
 prepare_environment
-build_windows >/dev/null
+build_windows quelvo quelvo_screenshots quelvo_desktop_keeper >/dev/null
 keep_desktop_open
 take_screenshots "$@"
