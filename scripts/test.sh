@@ -22,6 +22,11 @@ ctest --test-dir "$BUILD_ROOT/windows" --output-on-failure
 echo "Windows tests: $(($(date +%s) - started)) s"
 
 echo "== Screenshots of what a person sees"
-take_screenshots "$BUILD_ROOT/windows/screenshots"
-take_screenshots "$BUILD_ROOT/windows/screenshots/144dpi" 144
-echo "Screenshots: $BUILD_ROOT/windows/screenshots"
+# Pictures for looking at, not a test: one that could not be taken (a pointer press Wine lost three times) is said,
+# and the tests' verdict stands.
+if take_screenshots "$BUILD_ROOT/windows/screenshots" &&
+    take_screenshots "$BUILD_ROOT/windows/screenshots/144dpi" 144; then
+    echo "Screenshots: $BUILD_ROOT/windows/screenshots"
+else
+    echo "Screenshots: not all taken (the reason is above); the tests' verdict stands"
+fi
