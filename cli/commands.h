@@ -62,6 +62,8 @@ int Deliver(const std::string &bytes, const std::string &text, const Arguments &
 int Deliver(const std::vector<RegFileEntry> &entries, const Arguments &arguments, Console &console);
 // -o FILE: an existing file is refused unless force, a backup Quelvo keeps always; written beside it, then moved.
 int WriteOutputFile(const std::string &path, std::string_view bytes, bool force, Console &console);
+// What WriteOutputFile would refuse before writing anything, said on the error output; 0 when nothing is refused.
+int RefusedOutputFile(const std::string &path, bool force, Console &console);
 // The full path of a file named on the command line, as the system resolves it.
 std::string FullPathOf(const std::string &path);
 

@@ -1,6 +1,7 @@
 #include "messages.h"
 
 #include "core/exit_codes.h"
+#include "core/messages.h"
 #include "core/detection.h"
 #include "core/viewer_name.h"
 #include "core/text_escape.h"

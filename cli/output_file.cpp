@@ -55,17 +55,24 @@ std::string FullPathOf(const std::string &path) {
     return full.empty() ? path : Narrow(full);
 }
 
-int WriteOutputFile(const std::string &path, std::string_view bytes, bool force, Console &console) {
+int RefusedOutputFile(const std::string &path, bool force, Console &console) {
     const std::wstring target = Widen(path);
-    const bool exists = GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (exists && IsAKeptBackup(target)) {
+    if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES) return ToInt(ExitCode::Ok);
+    if (IsAKeptBackup(target)) {
         console.Err(KeptBackupNeverReplacedText(path));
         return ToInt(ExitCode::FileRefused);
     }
-    if (exists && !force) {
+    if (!force) {
         console.Err(FileExistsText(path));
         return ToInt(ExitCode::FileRefused);
     }
+    return ToInt(ExitCode::Ok);
+}
+
+int WriteOutputFile(const std::string &path, std::string_view bytes, bool force, Console &console) {
+    if (const int refused = RefusedOutputFile(path, force, console); refused != 0) return refused;
+    const std::wstring target = Widen(path);
+    const bool exists = GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
     const DWORD error = WriteBeside(target, bytes, force);
     if (error == ERROR_SUCCESS) return ToInt(ExitCode::Ok);
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {

@@ -9,6 +9,7 @@
 #include "core/reg_file.h"
 #include "core/switch.h"
 #include "platform/installation_probe_win.h"
+#include "platform/text_win.h"
 
 namespace quelvo::cli {
 namespace {
@@ -47,24 +48,34 @@ std::vector<RegFileEntry> IeModeEntries(const ViewerRecord &viewer, const std::s
     return entries;
 }
 
+// The site list and the .reg file that points at it go together: both are checked before either is written, and a
+// site list this run created goes again when the .reg file then fails, so a refused export leaves no file.
+int ExportWithSiteList(const ViewerRecord &viewer, const Arguments &arguments, Console &console) {
+    const std::string &regFile = *arguments.outputFile;
+    const std::string sitesFile = SiteListFile(regFile);
+    for (const std::string &file : {sitesFile, regFile})
+        if (const int refused = RefusedOutputFile(file, arguments.force, console); refused != 0) return refused;
+    const bool sitesExisted = GetFileAttributesW(Widen(sitesFile).c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (const int written = WriteOutputFile(sitesFile, SiteListXml(arguments.sites), arguments.force, console);
+        written != 0)
+        return written;
+    const std::string location = SiteListLocation(sitesFile);
+    const int written =
+        WriteOutputFile(regFile, RegFileBytes(IeModeEntries(viewer, location)), arguments.force, console);
+    if (written == 0)
+        console.Err(SiteListWrittenText(sitesFile, location));
+    else if (!sitesExisted)
+        DeleteFileW(Widen(sitesFile).c_str());
+    return written;
+}
 
 int ExportIeMode(const Arguments &arguments, Console &console) {
     int code = 0;
     const ViewerRecord *viewer = ViewerNamedOrInPlace(arguments, console, code);
     if (!viewer) return code;
-    std::string location;
-    if (!arguments.sites.empty()) {
-        const std::string sitesFile = SiteListFile(*arguments.outputFile);
-        const std::string xml = SiteListXml(arguments.sites);
-        if (const int written = WriteOutputFile(sitesFile, xml, arguments.force, console); written != 0) return written;
-        location = SiteListLocation(sitesFile);
-        console.Err(SiteListWrittenText(sitesFile, location));
-    }
-    const std::vector<RegFileEntry> entries = IeModeEntries(*viewer, location);
-    if (arguments.outputFile)
-        return WriteOutputFile(*arguments.outputFile, RegFileBytes(entries), arguments.force, console);
-    console.OutFile(RegFileBytes(entries), RegFileText(entries));
-    return ToInt(ExitCode::Ok);
+    if (!arguments.sites.empty()) return ExportWithSiteList(*viewer, arguments, console);
+    const std::vector<RegFileEntry> entries = IeModeEntries(*viewer, {});
+    return Deliver(entries, arguments, console);
 }
 
 } // namespace

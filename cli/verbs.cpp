@@ -3,6 +3,7 @@
 #include "messages.h"
 
 #include "core/exit_codes.h"
+#include "core/messages.h"
 #include "core/viewer_catalogue.h"
 
 namespace quelvo::cli {

@@ -23,6 +23,12 @@ struct ReadItem {
     bool operator==(const ReadItem &) const = default;
 };
 
+// Why a link breaks or stays undecided, and what to do (French).
+struct Cause {
+    std::string why;
+    std::string todo;
+};
+
 struct Link {
     Link() = default;
     explicit Link(LinkId which) : id(which) {}
@@ -37,6 +43,8 @@ struct Link {
     void Break(std::string_view why, std::string_view todo);
     // A cause that leaves the link undecided, unless something already broke it.
     void Doubt(std::string_view why, std::string_view todo);
+    void Break(const Cause &cause) { Break(cause.why, cause.todo); }
+    void Doubt(const Cause &cause) { Doubt(cause.why, cause.todo); }
 };
 
 struct Chain {

@@ -1,6 +1,7 @@
 // What keeps Internet Explorer's engine from loading a registered control.
 #include "chain.h"
 #include "chain_read.h"
+#include "messages.h"
 
 #include <array>
 #include <optional>
@@ -17,7 +18,7 @@ struct Zone {
     std::string_view number;
     std::string_view name;
 };
-constexpr std::array<Zone, 2> kZones = {{{"1", "Intranet local"}, {"3", "Internet"}}};
+constexpr std::array<Zone, 2> kZones = {{{"1", kLocalIntranetZone}, {"3", kInternetZone}}};
 
 // The roots whose policies count, the machine's first: a service has no user's to read.
 std::vector<std::string_view> PolicyRoots(const ChainInputs &in) {
@@ -32,11 +33,7 @@ void CheckKillBit(std::string_view clsid, const ChainInputs &in, Link &link) {
                              std::string(clsid) + "\\Compatibility Flags";
     for (View view : {View::Native, View::Bits32}) {
         const std::optional<std::uint32_t> flags = NumberOf(ReadNoted(link, in.registry, path, view));
-        if (flags && (*flags & kKillBit) != 0)
-            link.Break("Le contrôle " + std::string(clsid) + " porte le « kill bit » (Compatibility Flags 0x400" +
-                           (view == View::Bits32 ? ", vue 32 bits" : "") + ") : Internet Explorer ne le charge jamais.",
-                       "Ce blocage est souvent une mise à jour de sécurité : retirez le bit 0x400 seulement si "
-                       "l'éditeur du viewer le permet.");
+        if (flags && (*flags & kKillBit) != 0) link.Break(KillBitCause(clsid, view == View::Bits32));
     }
 }
 
@@ -52,19 +49,13 @@ void CheckAddOn(std::string_view clsid, const ChainInputs &in, Link &link) {
         if (!onlyListed) onlyListed = NumberOf(ReadNoted(link, in.registry, ext + "RestrictToList"));
     }
     if (listed == 0u)
-        link.Break("La stratégie « Liste des modules complémentaires » interdit le contrôle " + id + ".",
-                   "Dans la stratégie, donnez-lui la valeur 1 (autorisé).");
+        link.Break(AddOnDeniedCause(id));
     else if (onlyListed == 1u && listed != 1u && listed != 2u)
-        link.Break("La stratégie « Refuser tous les modules complémentaires sauf ceux autorisés » est active et le "
-                   "contrôle " +
-                       id + " n'est pas dans la liste.",
-                   "Ajoutez " + id + " à la « Liste des modules complémentaires » avec la valeur 1.");
+        link.Break(AddOnNotListedCause(id));
     if (in.account != Account::User || listed == 1u) return;
     const std::string flags =
         "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Ext\\Settings\\" + id + "\\Flags";
-    if (NumberOf(ReadNoted(link, in.registry, flags)) == 1u)
-        link.Break("Cet utilisateur a désactivé le contrôle " + id + " dans les modules complémentaires.",
-                   "Internet Explorer, Outils, Gérer les modules complémentaires : activez-le.");
+    if (NumberOf(ReadNoted(link, in.registry, flags)) == 1u) link.Break(AddOnDisabledCause(id));
 }
 
 // URL action 1200 "Run ActiveX controls and plug-ins" per zone ("URL Security Zones", "URL Action Flags"): the
@@ -80,10 +71,7 @@ void CheckZone(const Zone &zone, const ChainInputs &in, Link &link) {
     for (const std::string &place : places) {
         const std::optional<std::uint32_t> policy = NumberOf(ReadNoted(link, in.registry, place));
         if (!policy) continue;
-        if (*policy == kUrlPolicyDisallow)
-            link.Break("« Exécuter les contrôles ActiveX et les plug-ins » est désactivé pour la zone " +
-                           std::string(zone.name) + ".",
-                       "Activez-le pour cette zone (stratégie de groupe, ou Options Internet, Sécurité).");
+        if (*policy == kUrlPolicyDisallow) link.Break(ZoneDisallowsCause(zone.name));
         return;
     }
 }
@@ -96,11 +84,7 @@ void Check64BitTabs(const ChainInputs &in, Link &link) {
                                                      "Isolation64Bit";
         const std::optional<std::uint32_t> on = NumberOf(ReadNoted(link, in.registry, path));
         if (!on) continue;
-        if (*on == 1)
-            link.Break("Une stratégie impose des onglets 64 bits en mode protégé amélioré : ils ne chargent pas "
-                       "un contrôle 32 bits.",
-                       "Désactivez la stratégie « Activer les processus 64 bits pour les onglets en mode protégé "
-                       "amélioré ».");
+        if (*on == 1) link.Break(Tabs64BitCause());
         return;
     }
 }

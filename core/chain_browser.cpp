@@ -6,6 +6,7 @@
 #include "chain.h"
 #include "chain_read.h"
 #include "ie_mode.h"
+#include "messages.h"
 
 #include <optional>
 
@@ -33,20 +34,17 @@ std::string VersionText(const WindowsVersion &version) {
 Ie11Verdict Ie11State(const ChainInputs &in, Link &link) {
     const WindowsVersion version = in.system.Version();
     const std::string windows = "Windows " + VersionText(version);
-    if (version.major < 10) return {Ie11::Opens, windows + " garde Internet Explorer 11."};
+    if (version.major < 10) return {Ie11::Opens, Ie11Text(Ie11Case::Kept, windows)};
     const AnyValue type = ReadNoted(link, in.registry, std::string(kCurrentVersion) + "InstallationType");
     const AnyValue edition = ReadNoted(link, in.registry, std::string(kCurrentVersion) + "EditionID");
     if (type.kind == AnyValue::Kind::Text && type.text.find("Server") != std::string::npos)
         return version.build < kServer2025Build
-                   ? Ie11Verdict{Ie11::Opens, windows + " (Server) garde Internet Explorer 11."}
-                   : Ie11Verdict{Ie11::Unknown, windows + " (Server) : Microsoft ne dit pas qu'Internet Explorer 11 "
-                                                          "s'y ouvre encore."};
-    if (version.build >= kWindows11Build) return {Ie11::Gone, windows + " (Windows 11) n'a pas Internet Explorer 11."};
+                   ? Ie11Verdict{Ie11::Opens, Ie11Text(Ie11Case::KeptOnServer, windows)}
+                   : Ie11Verdict{Ie11::Unknown, Ie11Text(Ie11Case::ServerUnknown, windows)};
+    if (version.build >= kWindows11Build) return {Ie11::Gone, Ie11Text(Ie11Case::Windows11, windows)};
     if (edition.kind == AnyValue::Kind::Text && edition.text.find("EnterpriseS") != std::string::npos)
-        return {Ie11::Opens, windows + " (LTSC) garde Internet Explorer 11."};
-    return {Ie11::Unknown, windows + " : une mise à jour de Microsoft Edge y a désactivé Internet Explorer 11 le 14 "
-                                     "février 2023 sur la plupart des versions de Windows 10 ; Quelvo ne peut pas "
-                                     "dire s'il s'ouvre encore ici."};
+        return {Ie11::Opens, Ie11Text(Ie11Case::KeptOnLtsc, windows)};
+    return {Ie11::Unknown, Ie11Text(Ie11Case::Windows10Unknown, windows)};
 }
 
 // A policy's value: the machine's wins over the user's.
@@ -79,16 +77,12 @@ std::vector<std::string> AllowedExtensions(const ChainInputs &in, Link &link) {
 
 // What Internet Explorer mode receives; empty when it receives this viewer's content, else what is missing.
 std::string IeModeGap(const ChainInputs &in, Link &link) {
-    if (NumberOf(Policy(in, kIeModeLevel, link)) != 1u)
-        return "le mode Internet Explorer de Microsoft Edge n'est pas activé par stratégie "
-               "(InternetExplorerIntegrationLevel = 1)";
+    if (NumberOf(Policy(in, kIeModeLevel, link)) != 1u) return IeModeOffText();
     const AnyValue siteList = Policy(in, kIeModeSiteList, link);
     const bool sites = siteList.kind == AnyValue::Kind::Text && !siteList.text.empty();
     const bool reload = NumberOf(Policy(in, kIeModeReload, link)) == 1u;
     if (sites || reload) return {};
-    if (NumberOf(Policy(in, kIeModeLocalFiles, link)) != 1u)
-        return "le mode Internet Explorer est activé, mais ni liste de sites, ni rechargement en mode Internet "
-               "Explorer, ni fichiers locaux ne lui sont permis";
+    if (NumberOf(Policy(in, kIeModeLocalFiles, link)) != 1u) return IeModeGivenNothingText();
     const std::vector<std::string> allowed = AllowedExtensions(in, link);
     std::string missing;
     for (std::string_view extension : IeModeExtensions(in.viewer)) {
@@ -98,8 +92,7 @@ std::string IeModeGap(const ChainInputs &in, Link &link) {
         if (!found) missing += (missing.empty() ? "" : ", ") + std::string(extension);
     }
     if (missing.empty()) return {};
-    return "le mode Internet Explorer accepte les fichiers locaux, mais pas les extensions " + missing +
-           " (InternetExplorerIntegrationLocalFileExtensionAllowList)";
+    return IeModeExtensionsMissingText(missing);
 }
 
 } // namespace
@@ -110,17 +103,12 @@ Link BrowserLink(const ChainInputs &in) {
     if (ie11.state == Ie11::Opens) return link;
     const std::string gap = IeModeGap(in, link);
     if (gap.empty()) return link;
-    const std::string why = ie11.why + " Et " + gap + ".";
-    const std::string todo = "Activez le mode Internet Explorer pour ce viewer : quelvo-cli export --ie-mode \"" +
-                             std::string(in.viewer.displayName) +
-                             "\" -o ie-mode.reg, puis reg import ie-mode.reg en administrateur (ou par stratégie de "
-                             "groupe).";
-    if (ie11.state == Ie11::Unknown || in.account != Account::User)
-        link.Doubt(
-            why + (in.account != Account::User ? " Les stratégies propres aux utilisateurs n'ont pas été lues." : ""),
-            todo);
+    const bool usersRead = in.account == Account::User;
+    const Cause cause = BrowserCause(ie11.why, gap, in.viewer.displayName, usersRead);
+    if (ie11.state == Ie11::Unknown || !usersRead)
+        link.Doubt(cause);
     else
-        link.Break(why, todo);
+        link.Break(cause);
     return link;
 }
 

@@ -4,6 +4,7 @@
 // ("InprocServer32"), whose System32 such a process is served from SysWOW64 ("File System Redirector").
 #include "chain.h"
 #include "chain_read.h"
+#include "messages.h"
 
 #include "association.h"
 
@@ -30,21 +31,12 @@ std::string As32BitProcessSeesIt(const std::string &file, SystemFacts &system) {
 void CheckFile(std::string_view clsid, const AnyValue &server, const ChainInputs &in, Link &link) {
     const std::string named = FileOf(server, in.system);
     const std::string file = As32BitProcessSeesIt(named, in.system);
-    const std::string id(clsid);
-    if (file.empty()) {
-        link.Break("Le contrôle " + id + " est enregistré sans fichier (InprocServer32 vide).",
-                   "Réinstallez le viewer.");
-    } else if (file.find('\\') == std::string::npos) {
-        link.Doubt("Le contrôle " + id + " nomme « " + file +
-                       " » sans dossier : Windows le cherche dans ses "
-                       "dossiers, Quelvo ne peut pas dire s'il le trouve.",
-                   "Réinstallez le viewer, qui enregistre d'ordinaire le chemin complet.");
-    } else if (!in.system.FileExists(file)) {
-        link.Break("Le fichier du contrôle " + id + ", « " + file + " »" +
-                       (file != named ? " (« " + named + " » pour un programme 32 bits)" : std::string()) +
-                       ", n'existe pas.",
-                   "Réinstallez le viewer.");
-    }
+    if (file.empty())
+        link.Break(NoControlFileCause(clsid));
+    else if (file.find('\\') == std::string::npos)
+        link.Doubt(ControlFileWithoutFolderCause(clsid, file));
+    else if (!in.system.FileExists(file))
+        link.Break(ControlFileMissingCause(clsid, file, named));
 }
 
 void CheckClass(std::string_view clsid, const ChainInputs &in, Link &link) {
@@ -55,17 +47,11 @@ void CheckClass(std::string_view clsid, const ChainInputs &in, Link &link) {
     const AnyValue value = ReadNoted(link, in.registry, server, View::Bits32);
     if (value.kind == AnyValue::Kind::Text) return CheckFile(clsid, value, in, link);
     if (value.kind == AnyValue::Kind::Unreadable) {
-        link.Doubt("L'enregistrement du contrôle " + std::string(clsid) + " n'a pas pu être lu.",
-                   "Relancez la commande avec les droits de lire cette clé.");
+        link.Doubt(ControlUnreadableCause(clsid));
         return;
     }
     const AnyValue native = ReadNoted(link, in.registry, std::string(kMachineClasses) + below + "InprocServer32\\");
-    link.Break("Le contrôle " + std::string(clsid) + " n'est pas enregistré là où lit un navigateur 32 bits" +
-                   (mine ? " (la clé propre à cet utilisateur, qui l'emporte pour lui)" : std::string()) +
-                   (native.kind == AnyValue::Kind::Text ? " ; il l'est en 64 bits seulement, ce qu'Internet "
-                                                          "Explorer ne peut pas charger."
-                                                        : "."),
-               "Installez le viewer (sa version 32 bits), ou réinstallez-le.");
+    link.Break(ControlNot32BitCause(clsid, mine, native.kind == AnyValue::Kind::Text));
 }
 
 } // namespace

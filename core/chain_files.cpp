@@ -3,6 +3,7 @@
 // (Microsoft, "File Types", "Merged View of HKEY_CLASSES_ROOT").
 #include "chain.h"
 #include "chain_read.h"
+#include "messages.h"
 
 #include "association.h"
 
@@ -46,35 +47,24 @@ std::string ProgramOf(const AnyValue &command, SystemFacts &system) {
 }
 
 void CheckExtension(std::string_view extension, const ChainInputs &in, Link &link) {
-    const std::string ext(extension);
     const std::optional<std::string> progId = ProgIdFor(extension, in.registry, link);
     if (!progId) {
-        link.Break("Aucun type de fichier n'est associé à " + ext + " : un double-clic n'ouvre rien.",
-                   "Choisissez le viewer dans Quelvo, ou installez-le.");
+        link.Break(NoFileTypeCause(extension));
         return;
     }
     const AnyValue command =
         ReadNoted(link, in.registry, ClassesPath(in.registry, *progId + "\\shell\\open\\command\\"));
     const std::string program = command.kind == AnyValue::Kind::Text ? ProgramOf(command, in.system) : std::string();
     if (program.empty()) {
-        link.Break("Le type de fichier « " + *progId + " » de " + ext +
-                       " n'a pas de commande d'ouverture "
-                       "(shell\\open\\command) : il n'est pas installé sur ce PC.",
-                   "Installez le viewer (il enregistre son type de fichier), puis choisissez-le dans Quelvo.");
+        link.Break(NoOpenCommandCause(*progId, extension));
         return;
     }
     if (program.find('\\') == std::string::npos) {
         const std::string inSystem = in.system.ExpandEnvironment("%SystemRoot%\\System32\\") + program;
-        if (!in.system.FileExists(inSystem))
-            link.Doubt("Un double-clic sur " + ext + " lance « " + program +
-                           " », cherché par Windows dans ses "
-                           "dossiers : Quelvo ne peut pas dire s'il le trouve.",
-                       "Donnez un chemin complet dans la commande du type de fichier « " + *progId + " ».");
+        if (!in.system.FileExists(inSystem)) link.Doubt(ProgramSearchedCause(extension, program, *progId));
         return;
     }
-    if (!in.system.FileExists(program))
-        link.Break("Un double-clic sur " + ext + " lance « " + program + " », qui n'existe pas.",
-                   "Réinstallez le programme du type de fichier « " + *progId + " ».");
+    if (!in.system.FileExists(program)) link.Break(ProgramMissingCause(extension, program, *progId));
 }
 
 } // namespace
@@ -82,9 +72,7 @@ void CheckExtension(std::string_view extension, const ChainInputs &in, Link &lin
 Link FilesLink(const ChainInputs &in) {
     Link link{LinkId::Files};
     if (in.account != Account::User) {
-        link.Doubt("Compte système ou service : ce qu'un double-clic lance dépend des réglages de chaque "
-                   "utilisateur, qui n'ont pas été lus.",
-                   "Lancez quelvo-cli diagnose dans la session de l'utilisateur.");
+        link.Doubt(FilesNotCheckedCause());
         return link;
     }
     for (std::string_view extension : kOpenedExtensions)

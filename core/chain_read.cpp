@@ -1,5 +1,6 @@
 #include "chain_read.h"
 
+#include "messages.h"
 #include "reg_file.h"
 #include "wow64.h"
 
@@ -43,7 +44,7 @@ std::optional<std::uint32_t> NumberOf(const AnyValue &value) {
 std::string Shown(const AnyValue &value) {
     switch (value.kind) {
     case AnyValue::Kind::Absent:
-        return "absent";
+        return std::string(kReadAbsent);
     case AnyValue::Kind::Text:
         return "\"" + value.text + "\"";
     case AnyValue::Kind::Dword: {
@@ -56,7 +57,7 @@ std::string Shown(const AnyValue &value) {
     case AnyValue::Kind::Unreadable:
         break;
     }
-    return "illisible";
+    return std::string(kReadUnreadable);
 }
 
 AnyValue ReadNoted(Link &link, RegistryReader &registry, const std::string &path, View view) {

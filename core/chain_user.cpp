@@ -5,31 +5,23 @@
 
 #include "association.h"
 #include "in_place.h"
+#include "messages.h"
 
 namespace quelvo {
 namespace {
-
-constexpr std::string_view kNotAUser =
-    "Compte système ou service : HKEY_CURRENT_USER est ici le profil du système, celui d'aucun utilisateur ; les "
-    "réglages propres aux utilisateurs n'ont pas été lus.";
-constexpr std::string_view kRunAsTheUser = "Lancez quelvo-cli diagnose dans la session de l'utilisateur.";
 
 std::string Shown(const SeenValue &value) {
     switch (value.state) {
     case ValueState::Text:
         return "\"" + value.text + "\"";
     case ValueState::Absent:
-        return "absent";
+        return std::string(kReadAbsent);
     case ValueState::NotText:
-        return "pas du texte";
+        return std::string(kReadNotText);
     case ValueState::Unreadable:
         break;
     }
-    return "illisible";
-}
-
-std::string Name(const ChainInputs &in) {
-    return "« " + std::string(in.viewer.displayName) + " »";
+    return std::string(kReadUnreadable);
 }
 
 // What this user's Windows 11 reads first: a newer choice in UserChoiceLatest (Microsoft documents no more of it
@@ -51,13 +43,8 @@ void CheckLatestChoices(const HidingReport &report, RegistryReader &registry, Li
         names += (names.empty() ? "" : ", ") + place.name;
     }
     if (!differing.empty())
-        link.Break("Des choix « Ouvrir avec » récents de cet utilisateur (UserChoiceLatest, que Windows 11 lit "
-                   "d'abord) l'emportent pour " +
-                       differing + ".",
-                   "Ces choix ne se changent que par l'utilisateur : Paramètres, Applications par défaut.");
-    if (!unread.empty())
-        link.Doubt("Les choix « Ouvrir avec » récents de cet utilisateur n'ont pas pu être lus pour " + unread + ".",
-                   kRunAsTheUser);
+        if (!differing.empty()) link.Break(LatestChoicesWinCause(differing));
+    if (!unread.empty()) link.Doubt(LatestChoicesUnreadCause(unread));
 }
 
 } // namespace
@@ -70,18 +57,14 @@ Link ValuesLink(const ChainInputs &in) {
         ++differing;
         link.read.push_back({place.path, Shown(SeenValue{place.state, place.text})});
     }
-    if (differing != 0)
-        link.Break(std::to_string(differing) + " des 20 emplacements de la machine ne portent pas la valeur de " +
-                       Name(in) + ".",
-                   "Choisissez " + Name(in) + " pour tout le PC : quelvo-cli use \"" +
-                       std::string(in.viewer.displayName) + "\" en administrateur, ou un clic dans Quelvo.");
+    if (differing != 0) link.Break(MachineDiffersCause(differing, in.viewer.displayName));
     return link;
 }
 
 Link HiddenLink(const ChainInputs &in) {
     Link link{LinkId::Hidden};
     if (in.account != Account::User) {
-        link.Doubt(kNotAUser, kRunAsTheUser);
+        link.Doubt(NotAUserCause());
         return link;
     }
     const HidingReport report = CheckHiding(in.registry, in.account);
@@ -93,15 +76,9 @@ Link HiddenLink(const ChainInputs &in) {
         std::string &names = place.winner == Winner::Unknown ? unread : choice ? byChoice : byKey;
         names += (names.empty() ? "" : ", ") + place.name;
     }
-    if (!byKey.empty())
-        link.Break("Des clés propres à cet utilisateur l'emportent sur la machine pour " + byKey + ".",
-                   "quelvo-cli use \"" + std::string(in.viewer.displayName) +
-                       "\" --user dans sa session, ou « Pour moi aussi » dans Quelvo.");
-    if (!byChoice.empty())
-        link.Break("Des choix « Ouvrir avec » de cet utilisateur l'emportent pour " + byChoice + ".",
-                   "Ces choix ne se changent que par l'utilisateur : Paramètres, Applications par défaut.");
-    if (!unread.empty())
-        link.Doubt("Les réglages propres à cet utilisateur n'ont pas pu être lus pour " + unread + ".", kRunAsTheUser);
+    if (!byKey.empty()) link.Break(UserKeysWinCause(byKey, in.viewer.displayName));
+    if (!byChoice.empty()) link.Break(UserChoicesWinCause(byChoice));
+    if (!unread.empty()) link.Doubt(UserSettingsUnreadCause(unread));
     CheckLatestChoices(report, in.registry, link);
     return link;
 }

@@ -1,9 +1,6 @@
 #pragma once
 // The command line's exit codes: the one definition that the command line, its usage text and the window's
-// elevated switch all read, so a script, the window and the README cannot disagree.
-
-#include <array>
-#include <string_view>
+// elevated switch all read, so a script, the window and the README cannot disagree (their meanings in messages.h).
 
 namespace quelvo {
 
@@ -20,24 +17,6 @@ enum class ExitCode : int {
     OutputFailed = 9,     // writing the output failed
 };
 
-struct ExitCodeMeaning {
-    ExitCode code;
-    std::string_view text; // French, as the window and the usage text say it
-};
-
-inline constexpr std::array<ExitCodeMeaning, 10> kExitCodeMeanings = {{
-    {ExitCode::Ok, "terminé (ou déjà en place)"},
-    {ExitCode::Failed, "échec, ou différence constatée"},
-    {ExitCode::Usage, "ligne de commande incorrecte"},
-    {ExitCode::NoViewer, "aucun viewer reconnu"},
-    {ExitCode::UsersNotChecked, "réglages propres aux utilisateurs non vérifiés (compte système ou service)"},
-    {ExitCode::AccessDenied, "une écriture a été refusée"},
-    {ExitCode::LockBusy, "le verrou du PC est occupé ou tenu par un autre compte"},
-    {ExitCode::NoBackup, "aucune sauvegarde n'a pu être gardée avant le premier changement"},
-    {ExitCode::FileRefused, "fichier refusé"},
-    {ExitCode::OutputFailed, "l'écriture de la sortie a échoué"},
-}};
-
 constexpr int ToInt(ExitCode code) { return static_cast<int>(code); }
 
 // The code to end with when standard output could not be written: what the registry or a file underwent (5 to 8)
@@ -45,13 +24,6 @@ constexpr int ToInt(ExitCode code) { return static_cast<int>(code); }
 constexpr int ExitCodeAfterOutputFailure(int code) {
     const bool registryOutcome = code >= ToInt(ExitCode::AccessDenied) && code <= ToInt(ExitCode::FileRefused);
     return registryOutcome ? code : ToInt(ExitCode::OutputFailed);
-}
-
-// The meaning of a code the command line may return; empty for any other number.
-constexpr std::string_view ExitCodeText(int code) {
-    for (const ExitCodeMeaning &meaning : kExitCodeMeanings)
-        if (ToInt(meaning.code) == code) return meaning.text;
-    return {};
 }
 
 } // namespace quelvo

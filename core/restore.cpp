@@ -1,6 +1,7 @@
 #include "restore.h"
 
 #include "backup.h"
+#include "messages.h"
 #include "reg_file.h"
 
 #include <algorithm>
@@ -115,7 +116,7 @@ public:
 
     RestorePlan Read(std::string_view bytes) {
         const std::vector<std::string> lines = Lines(bytes);
-        if (lines.empty() || lines.front() != kHeader) return Refuse(1, "ce n'est pas un fichier .reg de Windows");
+        if (lines.empty() || lines.front() != kHeader) return Refuse(1, std::string(kNotARegFile));
         for (number_ = 2; number_ <= lines.size(); ++number_) {
             std::string line = lines[number_ - 1];
             // A value's hex data may go on over several lines, each ending with a backslash; a key or a comment
@@ -124,7 +125,8 @@ public:
                 line = line.substr(0, line.size() - 1) + lines[number_++];
             if (!TakeLine(line)) return plan_;
         }
-        if (plan_.actions.empty() && plan_.refusedLine == 0) return Refuse(lines.size(), "aucune valeur à remettre");
+        if (plan_.actions.empty() && plan_.refusedLine == 0)
+            return Refuse(lines.size(), std::string(kNothingToRestore));
         // A key goes before its parent: a parent holding a subkey is not empty.
         std::ranges::stable_sort(absentKeys_, std::greater<>(),
                                  [](const std::string &key) { return std::ranges::count(key, '\\'); });
@@ -148,13 +150,13 @@ private:
     bool TakeLine(const std::string &line) {
         if (line.empty()) return true;
         if (line.starts_with(';')) return TakeNote(line);
-        if (line.starts_with("[-")) return Fail("une suppression de clé n'est jamais remise");
+        if (line.starts_with("[-")) return Fail(std::string(kKeyDeletionRefused));
         if (line.starts_with('[')) {
-            if (!line.ends_with(']')) return Fail("ligne de clé mal formée");
+            if (!line.ends_with(']')) return Fail(std::string(kBadKeyLine));
             key_ = line.substr(1, line.size() - 2);
             legacyKey_ = std::ranges::find(legacyKeys_, key_) != legacyKeys_.end();
             if (!legacyKey_ && std::ranges::find(keys_, key_) == keys_.end() && !BelowAbsentKey(key_))
-                return Fail("clé que Quelvo ne gère pas : " + key_);
+                return Fail(UnmanagedKeyText(key_));
             return true;
         }
         return TakeValue(line);
@@ -167,14 +169,14 @@ private:
         if (note.starts_with(kAbsentKeyNote)) {
             const std::string key(note.substr(kAbsentKeyNote.size()));
             if (std::ranges::find(keys_, key) == keys_.end() && !BelowAbsentKey(key))
-                return Fail("clé que Quelvo ne gère pas : " + key);
+                return Fail(UnmanagedKeyText(key));
             absentKeys_.push_back(key);
         }
         return true;
     }
 
     bool TakeValue(const std::string &line) {
-        if (key_.empty()) return Fail("valeur hors de toute clé");
+        if (key_.empty()) return Fail(std::string(kValueOutsideKey));
         std::string name;
         std::string_view rest;
         if (line.starts_with("@=")) {
@@ -183,19 +185,18 @@ private:
             name = quoted->first;
             rest = quoted->second.substr(1);
         } else {
-            return Fail("ligne mal formée");
+            return Fail(std::string(kBadLine));
         }
         const std::string path = key_ + "\\" + name;
         if (legacyKey_) {
-            if (std::ranges::find(legacy_, path) == legacy_.end())
-                return Fail("valeur que Quelvo ne gère pas : " + path);
+            if (std::ranges::find(legacy_, path) == legacy_.end()) return Fail(UnmanagedValueText(path));
             plan_.skipped.push_back("[" + key_ + "] " + line);
             return true;
         }
         const std::optional<Data> data = ParseData(rest);
         if (std::ranges::find(places_, path) == places_.end() && !(data && data->remove && CopiedFromMachine(key_)))
-            return Fail("valeur que Quelvo ne gère pas : " + path);
-        if (!data) return Fail("donnée illisible");
+            return Fail(UnmanagedValueText(path));
+        if (!data) return Fail(std::string(kUnreadableData));
         plan_.actions.push_back({data->remove ? RestoreAction::Kind::Delete : RestoreAction::Kind::Set, path,
                                  data->type, data->bytes, "[" + key_ + "] " + line});
         return true;

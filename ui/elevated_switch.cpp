@@ -1,6 +1,7 @@
 #include "elevated_switch.h"
 
 #include "core/exit_codes.h"
+#include "core/messages.h"
 #include "platform/text_win.h"
 #include "resource.h"
 #include "switch_report.h"

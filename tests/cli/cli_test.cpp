@@ -4,6 +4,7 @@
 #include "../win/registry_fixture.h"
 #include "../win/lock_holder.h"
 #include "core/exit_codes.h"
+#include "core/messages.h"
 #include "platform/elevation_win.h"
 #include "core/reg_file.h"
 #include "core/restore.h"

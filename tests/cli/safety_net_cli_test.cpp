@@ -224,6 +224,29 @@ TEST_F(CliTest, OutputFileIsNeverReplacedUnaskedNorEverTheBackup) {
     EXPECT_EQ(ReadFileBytes(MachineBackupFile()), kept);
 }
 
+// Internet Explorer mode's export writes a site list and a .reg file that points at it: refused, it leaves neither.
+TEST_F(CliTest, ARefusedInternetExplorerModeExportLeavesNoSiteList) {
+    const std::wstring reg = TempFile(L"ie.reg"), sites = TempFile(L"ie-sites.xml");
+    const std::wstring command = L"export --ie-mode octaga --site www.example.org -o \"" + reg + L"\"";
+    WriteBytes(reg, "old");
+    ProcessResult result = RunCli(command);
+    EXPECT_EQ(result.exitCode, 8u) << result.err;
+    EXPECT_EQ(ReadFileBytes(sites), std::nullopt) << "refused before the site list was written: " << result.err;
+    EXPECT_EQ(ReadFileBytes(reg), "old");
+
+    // A folder that no file replaces, even with --force: the .reg file fails after the site list was written.
+    ASSERT_TRUE(DeleteFileW(reg.c_str()));
+    ASSERT_TRUE(CreateDirectoryW(reg.c_str(), nullptr));
+    result = RunCli(command + L" --force");
+    EXPECT_EQ(result.exitCode, 9u) << result.err;
+    EXPECT_EQ(ReadFileBytes(sites), std::nullopt) << "the site list taken away again: " << result.err;
+
+    FillPlaces("other");
+    result = RunCli(L"export --ie-mode --site www.example.org -o \"" + TempFile(L"none.reg") + L"\"");
+    EXPECT_EQ(result.exitCode, 3u) << result.err;
+    EXPECT_EQ(ReadFileBytes(TempFile(L"none-sites.xml")), std::nullopt) << "no viewer in place, no file";
+}
+
 TEST_F(CliTest, AFailedWriteToStandardOutputExitsNine) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE full = CreateFileW(L"Z:\\dev\\full", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,

@@ -2,6 +2,7 @@
 #include "limits.h"
 #include "../core/expected_associations.h"
 #include "core/exit_codes.h"
+#include "core/messages.h"
 #include "platform/registry_win.h"
 #include "platform/text_win.h"
 #include "registry_fixture.h"
