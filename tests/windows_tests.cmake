@@ -75,6 +75,9 @@ add_test(NAME release_check_rejects_resources_over_their_budget
           -DMAX_TEXT=327680 -DMAX_RSRC=1 -P ${CMAKE_CURRENT_LIST_DIR}/release/check_executable.cmake)
 set_tests_properties(release_check_rejects_resources_over_their_budget PROPERTIES
   PASS_REGULAR_EXPRESSION "\\.rsrc is over its budget")
+# The pictures it embeds: palette pictures run-length encoded to Microsoft's rules, the same pixels as Pillow reads.
+add_test(NAME release_artwork
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/release/check_artwork.py ${PROJECT_SOURCE_DIR}/assets)
 # The strip check itself, on an executable that carries debug sections (the tests are not stripped).
 add_test(NAME release_check_rejects_an_unstripped_executable
   COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:win_tests> -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=0
