@@ -30,9 +30,10 @@ using namespace quelvo;
 
 namespace {
 
-enum Phase { kWindow, kControls, kPictures, kMenu, kTooltips, kIcon, kRegistry, kFirstPaint, kPhases };
-constexpr const char *kPhaseNames[kPhases] = {"window creation", "controls", "pictures", "menu",
-                                              "tooltips (after show)", "icon", "registry reads", "first paint"};
+enum Phase { kWindow, kControls, kPictures, kMenu, kTooltips, kIcon, kNotificationIcon, kRegistry, kFirstPaint, kPhases };
+constexpr const char *kPhaseNames[kPhases] = {
+    "window creation", "controls", "pictures",       "menu",       "tooltips (after show)",
+    "icon",            "notification area icon",     "registry reads", "first paint"};
 
 double Now() {
     LARGE_INTEGER counter, frequency;
@@ -191,7 +192,7 @@ BOOL WINAPI TimedStretchBlt(HDC to, int x, int y, int width, int height, HDC fro
 
 ORIGINAL(Shell_NotifyIconA);
 BOOL WINAPI TimedShell_NotifyIconA(DWORD message, PNOTIFYICONDATAA data) {
-    return Timed(kIcon, [&] { return originalShell_NotifyIconA(message, data); });
+    return Timed(kNotificationIcon, [&] { return originalShell_NotifyIconA(message, data); });
 }
 
 ORIGINAL(RegOpenKeyExW);
