@@ -19,3 +19,7 @@ target_link_options(quelvo_bench PRIVATE -municode)
 add_executable(quelvo_startup_phases bench/startup_phases.cpp ui/quelvo.rc)
 target_link_libraries(quelvo_startup_phases PRIVATE quelvo_app comctl32)
 target_link_options(quelvo_startup_phases PRIVATE -municode)
+# A click step by step, Quelvo's window and the fair floor's in one process.
+add_executable(quelvo_click_phases bench/click_phases.cpp ui/quelvo.rc)
+target_link_libraries(quelvo_click_phases PRIVATE quelvo_app comctl32)
+target_link_options(quelvo_click_phases PRIVATE -municode)

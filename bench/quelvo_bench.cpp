@@ -2,6 +2,7 @@
 //   quelvo_bench.exe DIR        switch latency, the command line against reg import, start-up and memory; DIR
 //                               holds quelvo.exe, quelvo-cli.exe, minimal_window.exe, fair_floor_window.exe and
 //                               shell_notice.exe
+//   quelvo_bench.exe click DIR  the click to the new name beside the fair floor's only
 //   quelvo_bench.exe idle DIR   starts quelvo.exe and announces SHOWN, TRAY and DONE 10 s apart, so that the
 //                               caller can read the process's CPU time from outside at each mark
 #include "../tests/win/registry_fixture.h"
@@ -405,14 +406,19 @@ int wmain(int argc, wchar_t **argv) {
         AnnounceIdle(std::wstring(argv[2]) + L"\\quelvo.exe");
         return 0;
     }
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: quelvo_bench.exe DIR | quelvo_bench.exe idle DIR\n");
+    const bool clickOnly = argc == 3 && std::wstring(argv[1]) == L"click";
+    if (argc != 2 && !clickOnly) {
+        std::fprintf(stderr, "usage: quelvo_bench.exe DIR | quelvo_bench.exe click DIR | quelvo_bench.exe idle DIR\n");
         return 2;
     }
-    const std::wstring folder = argv[1];
+    const std::wstring folder = argv[argc - 1];
     // As on a PC with the viewers installed: no message on the picture after a click, which would stop the clicks.
     const quelvo::test::PlantedControls controls;
     SetCursorPos(0, 0); // away from every window the benchmark opens
+    if (clickOnly) {
+        BenchClickToName(folder + L"\\quelvo.exe", folder + L"\\fair_floor_window.exe");
+        return 0;
+    }
     BenchSwitch(folder + L"\\quelvo.exe");
     CoUninitialize();
     BenchClickToName(folder + L"\\quelvo.exe", folder + L"\\fair_floor_window.exe");

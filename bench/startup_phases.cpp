@@ -5,6 +5,7 @@
 // stays with "window creation", the phase everything starts in.
 //   quelvo_startup_phases.exe
 #include "fair_floor.h"
+#include "import_timer.h"
 
 #include "platform/backup_store_win.h"
 #include "platform/elevation_win.h"
@@ -27,6 +28,7 @@
 #include <vector>
 
 using namespace quelvo;
+using bench::Median;
 
 namespace {
 
@@ -35,40 +37,7 @@ constexpr const char *kPhaseNames[kPhases] = {
     "window creation", "controls", "pictures",       "menu",       "tooltips (after show)",
     "icon",            "notification area icon",     "registry reads", "first paint"};
 
-double Now() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-// Exclusive time: a call inside another is charged to its own phase, not to its caller's. A call classifies itself
-// only from "window creation"; inside a phase of its own (the tooltips' message), every call belongs to it.
-struct Clock {
-    std::array<double, kPhases> spent{};
-    Phase current = kWindow;
-    double since = 0;
-
-    void Start(Phase phase) {
-        spent.fill(0);
-        current = phase;
-        since = Now();
-    }
-    Phase Enter(Phase phase) {
-        const double now = Now();
-        spent[current] += now - since;
-        since = now;
-        const Phase caller = current;
-        if (current == kWindow) current = phase;
-        return caller;
-    }
-    void Leave(Phase caller) {
-        const double now = Now();
-        spent[current] += now - since;
-        since = now;
-        current = caller;
-    }
-} clock_;
+bench::PhaseClock<Phase, kPhases> clock_;
 
 // Runs a call inside a phase.
 template <typename Call> auto Timed(Phase phase, Call call) {
@@ -78,28 +47,7 @@ template <typename Call> auto Timed(Phase phase, Call call) {
     return result;
 }
 
-// Replaces one entry of this program's own import table; returns what it held.
-void *PatchImport(const char *name, void *replacement) {
-    auto *base = reinterpret_cast<BYTE *>(GetModuleHandleW(nullptr));
-    const auto *nt = reinterpret_cast<IMAGE_NT_HEADERS *>(base + reinterpret_cast<IMAGE_DOS_HEADER *>(base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY &imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto *dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR *>(base + imports.VirtualAddress); dll->Name; ++dll) {
-        auto *names = reinterpret_cast<IMAGE_THUNK_DATA *>(base + dll->OriginalFirstThunk);
-        auto *slots = reinterpret_cast<IMAGE_THUNK_DATA *>(base + dll->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            const auto *byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME *>(base + names->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<const char *>(byName->Name), name) != 0) continue;
-            DWORD protection = 0;
-            VirtualProtect(&slots->u1.Function, sizeof(void *), PAGE_READWRITE, &protection);
-            void *original = reinterpret_cast<void *>(slots->u1.Function);
-            slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
-            VirtualProtect(&slots->u1.Function, sizeof(void *), protection, &protection);
-            return original;
-        }
-    }
-    return nullptr;
-}
+using bench::PatchImport;
 
 bool IsTooltip(HWND hwnd) {
     wchar_t name[32] = {};
@@ -298,11 +246,6 @@ void Drain() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
         if (message.message != WM_QUIT) DispatchMessageW(&message);
-}
-
-double Median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
 }
 
 } // namespace
