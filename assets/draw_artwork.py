@@ -7,7 +7,8 @@ outputs.  Enlarged PNG copies go to /tmp/artwork_preview/ for eyeballing.
 
 Every bitmap comes at 100 % (name.bmp) and 200 % (name_200.bmp); the program
 scales the nearest larger one down for other DPIs.  The 200 % images and the
-logo are stored with 256 colours to keep the executable small.
+logo are reduced to 256 colours, and every picture of 256 colours or fewer is
+stored with a palette and run-length encoded, to keep the executable small.
 """
 
 import math
@@ -113,14 +114,68 @@ def scaled_name(name):
 
 
 def save_bmp(img, name, colours=None):
-    """24-bit, or with `colours` a palette (8-bit BMPs load natively)."""
+    """With `colours`, reduced to that many; a picture of 256 colours or fewer
+    is stored with a palette, run-length encoded where that is smaller (both
+    load natively, to the same pixels); any other stays 24-bit."""
     name = scaled_name(name)
     img = img.convert("RGB")
     if colours:
         img = img.quantize(colors=colours, method=Image.Quantize.MEDIANCUT,
-                           dither=Image.Dither.FLOYDSTEINBERG)
-    img.save(os.path.join(OUT_DIR, name), "BMP")
-    preview(img.convert("RGB"), name)
+                           dither=Image.Dither.FLOYDSTEINBERG).convert("RGB")
+    path = os.path.join(OUT_DIR, name)
+    used = img.getcolors(256)
+    if used:
+        write_palette_bmp(img, [colour for _, colour in used], path)
+    else:
+        img.save(path, "BMP")
+    preview(img, name)
+
+
+def rle8_row(row):
+    """One row in BI_RLE8: runs of one index, literal stretches of three or
+    more indices (padded to a word), the row's end marker."""
+    out, i, n = bytearray(), 0, len(row)
+    while i < n:
+        run = 1
+        while i + run < n and run < 255 and row[i + run] == row[i]:
+            run += 1
+        if run >= 2:
+            out += bytes([run, row[i]])
+            i += run
+            continue
+        end = i
+        while end < n and end - i < 255 and not (
+                end + 2 < n and row[end] == row[end + 1] == row[end + 2]):
+            end += 1
+        literal = row[i:end]
+        if len(literal) < 3:
+            for index in literal:
+                out += bytes([1, index])
+        else:
+            out += bytes([0, len(literal)]) + literal
+            if len(literal) % 2:
+                out += b"\0"
+        i = end
+    return out + b"\0\0"
+
+
+def write_palette_bmp(img, palette, path):
+    """8 bits per pixel, bottom-up, with exactly the colours it uses."""
+    index = {colour: i for i, colour in enumerate(palette)}
+    width, height = img.size
+    pixels = list(img.getdata())
+    rows = [bytes(index[c] for c in pixels[y * width:(y + 1) * width])
+            for y in reversed(range(height))]
+    raw = b"".join(row + bytes(-width % 4) for row in rows)
+    rle = b"".join(rle8_row(row) for row in rows)[:-2] + b"\0\1"
+    compression, data = (1, rle) if len(rle) < len(raw) else (0, raw)
+    table = b"".join(bytes([b, g, r, 0]) for r, g, b in palette)
+    offset = 14 + 40 + len(table)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 8, compression,
+                       len(data), 2835, 2835, len(palette), len(palette))
+    with open(path, "wb") as out:
+        out.write(header + info + table + data)
 
 
 def preview(img, name, scale=PREVIEW_SCALE):

@@ -61,20 +61,7 @@ file(GLOB ARTWORK ${PROJECT_SOURCE_DIR}/assets/*.bmp ${PROJECT_SOURCE_DIR}/asset
 set_source_files_properties(ui/quelvo.rc PROPERTIES OBJECT_DEPENDS
   "${GENERATED_DIR}/quelvo.manifest;${PROJECT_SOURCE_DIR}/ui/resource.h;${GENERATED_DIR}/version.h;${ARTWORK}")
 
-# Benchmarks: programs that print figures (scripts/bench.sh runs them), not tests.
-add_executable(minimal_window WIN32 bench/minimal_window.cpp)
-target_link_options(minimal_window PRIVATE -municode -s)
-add_executable(fair_floor_window WIN32 bench/minimal_window.cpp bench/fair_floor.rc)
-target_compile_definitions(fair_floor_window PRIVATE FAIR_FLOOR)
-target_link_libraries(fair_floor_window PRIVATE comctl32)
-target_link_options(fair_floor_window PRIVATE -municode -s)
-add_executable(shell_notice bench/shell_notice.cpp)
-target_link_libraries(shell_notice PRIVATE shell32)
-target_link_options(shell_notice PRIVATE -municode -s)
-add_executable(quelvo_bench bench/quelvo_bench.cpp)
-target_link_libraries(quelvo_bench PRIVATE quelvo_platform_win ole32 oleaut32 uuid psapi)
-target_include_directories(quelvo_bench PRIVATE ${QUELVO_LAYERS}/ui) # the window's control IDs
-target_link_options(quelvo_bench PRIVATE -municode)
+include(${PROJECT_SOURCE_DIR}/bench/bench.cmake)
 
 # The command line: the same core and platform layer, as a console program.
 # The JSON library (header only) from Debian's nlohmann-json3-dev, located by its own package configuration. Its

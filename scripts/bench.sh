@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the benchmark under Wine and prints its figures: switch latency, the command line against reg import,
-# start-up, memory and idle CPU time.
+# Runs the benchmark under Wine and prints its figures: switch latency, the click beside the fair floor's (and where
+# its time goes, step by step), the command line against reg import, start-up (and where its time goes, phase by
+# phase), memory and idle CPU time.
 #   bash scripts/bench.sh [DPI]     (DPI: the prefix's dots per inch while it runs; put back afterwards)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
@@ -22,6 +23,8 @@ folder="Z:$(pwd | tr / '\\')"
 
 echo "== $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs), $(wine --version)"
 wine quelvo_bench.exe "$folder" 2>/dev/null | tr -d '\r'
+wine quelvo_startup_phases.exe 2>/dev/null | tr -d '\r'
+wine quelvo_click_phases.exe 2>/dev/null | tr -d '\r'
 
 # CPU time that Wine's own process for quelvo.exe spends, read from /proc: from inside Wine the time of a
 # running thread of another process is not counted.

@@ -4,6 +4,8 @@
 #include "platform/dpi_win.h"
 #include "texts.h"
 
+#include <utility>
+
 namespace quelvo {
 namespace {
 
@@ -36,9 +38,11 @@ bool TextsFit(HWND window, UINT dpi, HFONT font, std::span<const FittedText> tex
     const WindowDc dc(window);
     const SelectedObject selected(dc.Get(), font);
     bool fit = true;
+    HWND given = nullptr; // the status box's seven names: its font is set once
     for (const FittedText &fitted : texts) {
         HWND control = GetDlgItem(window, fitted.controlId);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE); // the edit's margins follow it
+        if (control != std::exchange(given, control))
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE); // the edit's margins follow it
         SIZE text = {};
         GetTextExtentPoint32W(dc.Get(), fitted.text.c_str(), static_cast<int>(fitted.text.size()), &text);
         const SIZE room = TextRoom(control, dpi);

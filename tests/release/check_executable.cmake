@@ -1,7 +1,8 @@
-# Checks a built exe as it will be handed out: it imports only DLLs that ship with Windows, it fits the size budget,
-# it asks for Windows 7 SP1 or later, its load configuration keeps its imports in System32, and it carries its
-# manifest.
-#   cmake -DEXE=quelvo.exe -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=614400 [-DCONSOLE=1] -P check_executable.cmake
+# Checks a built exe as it will be handed out: it imports only DLLs that ship with Windows, it fits the size budget
+# and its code and resources fit theirs, it asks for Windows 7 SP1 or later, its load configuration keeps its
+# imports in System32, and it carries its manifest.
+#   cmake -DEXE=quelvo.exe -DOBJDUMP=x86_64-w64-mingw32-objdump -DMAX_BYTES=614400 [-DMAX_TEXT=N] [-DMAX_RSRC=N]
+#         [-DCONSOLE=1] -P check_executable.cmake
 set(SYSTEM_DLLS ADVAPI32.dll COMCTL32.dll GDI32.dll KERNEL32.dll msvcrt.dll SHELL32.dll USER32.dll)
 
 # The reason comes first, on a line of its own: CMake wraps a long message, and the tests match the reason.
@@ -42,6 +43,22 @@ message(STATUS "size: ${BYTES} bytes (budget ${MAX_BYTES})")
 if(BYTES GREATER MAX_BYTES)
   message(FATAL_ERROR "${EXE} is ${BYTES} bytes, over the budget of ${MAX_BYTES}")
 endif()
+
+# Code and resources each against a budget of their own, so that one cannot grow into what the other saved.
+foreach(PART TEXT RSRC)
+  if(NOT DEFINED MAX_${PART})
+    continue()
+  endif()
+  string(TOLOWER ${PART} SECTION)
+  if(NOT SECTIONS MATCHES "\n +[0-9]+ \\.${SECTION} +([0-9a-f]+) ")
+    message(FATAL_ERROR "${EXE} has no .${SECTION} section")
+  endif()
+  math(EXPR PART_BYTES "0x${CMAKE_MATCH_1}")
+  message(STATUS ".${SECTION}: ${PART_BYTES} bytes (budget ${MAX_${PART}})")
+  if(PART_BYTES GREATER MAX_${PART})
+    refuse(".${SECTION} is over its budget: ${PART_BYTES} bytes, budget ${MAX_${PART}}")
+  endif()
+endforeach()
 
 # Windows 7 SP1 and later only (Vista refuses an OS and subsystem version of 6.1), Terminal-Server aware.
 foreach(FIELD MajorOSystemVersion=6 MinorOSystemVersion=1 MajorSubsystemVersion=6 MinorSubsystemVersion=1)
