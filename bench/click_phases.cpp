@@ -31,6 +31,8 @@ using bench::Median;
 
 namespace {
 
+constexpr int kViewers = static_cast<int>(kViewerCount); // the clicks go round the catalogue
+
 enum Step { kOther, kLock, kBackup, kReads, kWrites, kCloses, kText, kChecks, kPaint, kPost, kFollowUp, kSteps };
 constexpr const char *kStepNames[kSteps] = {"button press, the program's own code",
                                             "switch lock",
@@ -143,7 +145,7 @@ int wmain() {
     std::array<std::vector<double>, kSteps> quelvo, fair;
     std::vector<double> quelvoTotal, fairTotal;
     for (int run = -20; run < kClicks; ++run) { // the first clicks keep the backup and load the shell: untimed
-        const auto q = Click(GetDlgItem(window.Handle(), IDC_COMMAND1 + (run + 20) % 7));
+        const auto q = Click(GetDlgItem(window.Handle(), IDC_COMMAND1 + (run + 20) % kViewers));
         const auto f = Click(GetDlgItem(floor, bench::kFairFloorButton));
         if (run < 0) continue;
         double qSum = 0, fSum = 0;

@@ -30,6 +30,8 @@ using quelvo::bench::WriteDirectly;
 
 namespace {
 
+constexpr int kViewers = static_cast<int>(kViewerCount); // the clicks go round the catalogue
+
 double Now() {
     LARGE_INTEGER counter, frequency;
     QueryPerformanceCounter(&counter);
@@ -143,7 +145,7 @@ void BenchSwitch(const std::wstring &quelvo) {
     };
     std::vector<double> click, menu, roundTrip, floor, scripted;
     for (int run = -20; run < kSwitches; ++run) { // the first twenty warm up
-        const int viewer = (run + 20) % 7;
+        const int viewer = (run + 20) % kViewers;
         // Each route starts from a quiet machine: the program repaints after a switch, on the other core.
         const auto timed = [](const std::function<void()> &work) {
             Sleep(3);
@@ -156,12 +158,12 @@ void BenchSwitch(const std::wstring &quelvo) {
         // Each route writes another viewer than the one before it: Wine's registry skips a write that changes nothing.
         const double byClick = timed([&] { send(GetDlgItem(program.window, IDC_COMMAND1 + viewer), BM_CLICK, 0); });
         send(program.window, WM_NULL, 0);
-        const double byMenu = timed([&] { send(program.window, WM_COMMAND, IDM_MCORTONA + (viewer + 2) % 7); });
+        const double byMenu = timed([&] { send(program.window, WM_COMMAND, IDM_MCORTONA + (viewer + 2) % kViewers); });
         send(program.window, WM_NULL, 0);
         const double byNothing = timed([&] { send(program.window, WM_NULL, 0); });
-        const double byApi = timed([&] { WriteDirectly(lists[(viewer + 4) % 7]); });
+        const double byApi = timed([&] { WriteDirectly(lists[(viewer + 4) % kViewers]); });
         const double byScript = timed([&] {
-            if (shell.Available()) shell.Write(lists[(viewer + 6) % 7]);
+            if (shell.Available()) shell.Write(lists[(viewer + 6) % kViewers]);
         });
         if (run < 0) continue;
         click.push_back(byClick);
@@ -211,7 +213,7 @@ void BenchClickToName(const std::wstring &quelvo, const std::wstring &fairFloor)
     std::vector<double> toName, withNotice, floorClick;
     int wrongNames = 0, unfollowed = 0;
     for (int run = -20; run < kClicks; ++run) {
-        const int viewer = (run + 20) % 7;
+        const int viewer = (run + 20) % kViewers;
         Sleep(3);
         const double start = Now();
         send(GetDlgItem(program.window, IDC_COMMAND1 + viewer), BM_CLICK, 0);
@@ -224,7 +226,7 @@ void BenchClickToName(const std::wstring &quelvo, const std::wstring &fairFloor)
         const double floorStart = Now();
         send(floorButton, BM_CLICK, 0);
         const double floorDone = Now();
-        const std::wstring floorName = Widen(Viewers()[(viewer + 3) % 7].displayName);
+        const std::wstring floorName = Widen(Viewers()[(viewer + 3) % kViewers].displayName);
         wrongNames += ControlText(floorEdit) != floorName;
         // Quelvo follows the floor's switch as it follows any other program's: its next click starts once it shows
         // the floor's viewer and has handled what came before, as the floor's starts with the floor idle.
