@@ -8,15 +8,8 @@
 #include "fair_floor.h"
 #include "import_timer.h"
 
-#include "platform/backup_store_win.h"
-#include "platform/elevation_win.h"
-#include "platform/notification_area_win.h"
-#include "platform/registry_win.h"
-#include "platform/shell_notifier_win.h"
-#include "platform/switch_lock_win.h"
-#include "platform/system_facts_win.h"
-#include "platform/user_defaults_win.h"
 #include "ui/main_window.h"
+#include "ui/system_services.h"
 #include "ui/resource.h"
 
 #include <windows.h>
@@ -126,16 +119,8 @@ int wmain() {
     InitCommonControlsEx(&common);
     SetCursorPos(0, 0); // a themed button under a resting pointer makes Wine poll
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    Win32Registry registry;
-    ShellNotificationArea notificationArea;
-    FileBackupStore machineBackup(Scope::Machine), userBackup(Scope::CurrentUser);
-    Win32ShellNotifier shell;
-    ShellElevation elevation;
-    Win32SystemFacts system;
-    Win32UserDefaults userDefaults;
-    Win32SwitchLock switchLock;
-    MainWindow window({registry, registry, notificationArea, machineBackup, shell, elevation, system, userDefaults,
-                       switchLock, kDefaultLockWaitSeconds * 1000, &userBackup});
+    SystemServices services;
+    MainWindow window(services.ForWindow());
     if (!window.Create(instance)) return 1;
     window.OnLoad();
     const HWND floor = bench::CreateFairFloor(instance);

@@ -7,15 +7,8 @@
 #include "fair_floor.h"
 #include "import_timer.h"
 
-#include "platform/backup_store_win.h"
-#include "platform/elevation_win.h"
-#include "platform/notification_area_win.h"
-#include "platform/registry_win.h"
-#include "platform/shell_notifier_win.h"
-#include "platform/switch_lock_win.h"
-#include "platform/system_facts_win.h"
-#include "platform/user_defaults_win.h"
 #include "ui/main_window.h"
+#include "ui/system_services.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -210,16 +203,8 @@ void PaintAndSettle(HWND hwnd, MSG &message) {
 }
 
 std::array<double, kPhases> StartQuelvo(HINSTANCE instance) {
-    Win32Registry registry;
-    ShellNotificationArea notificationArea;
-    FileBackupStore machineBackup(Scope::Machine), userBackup(Scope::CurrentUser);
-    Win32ShellNotifier shell;
-    ShellElevation elevation;
-    Win32SystemFacts system;
-    Win32UserDefaults userDefaults;
-    Win32SwitchLock switchLock;
-    MainWindow window({registry, registry, notificationArea, machineBackup, shell, elevation, system, userDefaults,
-                       switchLock, kDefaultLockWaitSeconds * 1000, &userBackup});
+    SystemServices services;
+    MainWindow window(services.ForWindow());
     MSG message;
     clock_.Start(kWindow);
     if (!window.Create(instance)) return {};

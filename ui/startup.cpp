@@ -1,14 +1,8 @@
 #include "startup.h"
 
-#include "platform/backup_store_win.h"
 #include "platform/dll_search_win.h"
-#include "platform/elevation_win.h"
-#include "platform/registry_win.h"
-#include "platform/shell_notifier_win.h"
 #include "platform/single_instance_win.h"
-#include "platform/switch_lock_win.h"
-#include "platform/user_defaults_win.h"
-#include "platform/system_facts_win.h"
+#include "system_services.h"
 
 #include <commctrl.h>
 
@@ -22,14 +16,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    Win32Registry registry;
-    ShellNotificationArea notificationArea;
-    FileBackupStore machineBackup(Scope::Machine), userBackup(Scope::CurrentUser);
-    Win32ShellNotifier shell;
-    ShellElevation elevation;
-    Win32SystemFacts system;
-    Win32UserDefaults userDefaults;
-    Win32SwitchLock switchLock;
-    return RunMainWindow(instance, {registry, registry, notificationArea, machineBackup, shell, elevation, system,
-                                    userDefaults, switchLock, kDefaultLockWaitSeconds * 1000, &userBackup});
+    SystemServices services;
+    return RunMainWindow(instance, services.ForWindow());
 }
