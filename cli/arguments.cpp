@@ -15,14 +15,14 @@ bool AreSeconds(const std::string &word) {
 }
 
 // The option if this verb accepts it: any other is a wrong command line.
-const OptionSpec *OptionOf(const VerbSpec &verb, const std::string &word) {
+const OptionRow *OptionOf(const VerbRow &verb, const std::string &word) {
     if (std::ranges::find(verb.options, word) == verb.options.end()) return nullptr;
-    const auto option = std::ranges::find(Options(), word, &OptionSpec::name);
+    const auto option = std::ranges::find(Options(), word, &OptionRow::name);
     return option == Options().end() ? nullptr : &*option;
 }
 
 // An option's value is taken whatever it looks like, so that a wrong one is never read as the viewer's name.
-bool TakeOption(const OptionSpec &option, const std::vector<std::string> &words, std::size_t &at,
+bool TakeOption(const OptionRow &option, const std::vector<std::string> &words, std::size_t &at,
                 Arguments &arguments) {
     if (option.value == ValueKind::None) return option.take(arguments, {});
     if (++at == words.size()) return false;
@@ -35,13 +35,13 @@ bool TakeOption(const OptionSpec &option, const std::vector<std::string> &words,
 std::optional<Arguments> ParseArguments(const std::vector<std::string> &words) {
     if (words.empty()) return std::nullopt;
     if (std::ranges::find_first_of(words, kHelpWords) != words.end()) return Arguments{};
-    const auto verb = std::ranges::find(kVerbs, words.front(), &VerbSpec::name);
+    const auto verb = std::ranges::find(kVerbs, words.front(), &VerbRow::name);
     if (verb == kVerbs.end()) return std::nullopt;
     Arguments arguments;
     arguments.verb = verb->verb;
     bool named = false;
     for (std::size_t at = 1; at < words.size(); ++at) {
-        if (const OptionSpec *option = OptionOf(*verb, words[at])) {
+        if (const OptionRow *option = OptionOf(*verb, words[at])) {
             if (!TakeOption(*option, words, at, arguments)) return std::nullopt;
             continue;
         }

@@ -28,7 +28,7 @@ constexpr std::array<HandlerOf, kVerbs.size()> kHandlers = {{{Verb::List, RunLis
                                                              {Verb::Backup, RunBackup},
                                                              {Verb::Restore, RunRestore},
                                                              {Verb::Help, RunHelp}}};
-static_assert(std::ranges::equal(kVerbs, kHandlers, {}, &VerbSpec::verb, &HandlerOf::first),
+static_assert(std::ranges::equal(kVerbs, kHandlers, {}, &VerbRow::verb, &HandlerOf::first),
               "each verb of the table needs its handler, in the table's order");
 
 const ViewerRecord *MachineViewer(RegistryReader &registry) {

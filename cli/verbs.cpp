@@ -9,7 +9,7 @@
 namespace quelvo::cli {
 namespace {
 
-constexpr std::array<OptionSpec, 12> kOptions = {{
+constexpr std::array<OptionRow, 12> kOptions = {{
     {"--user", ValueKind::None, [](Arguments &a, const std::string &) { return a.user = true; },
      "  --user          écrit sous HKEY_CURRENT_USER\\Software\\Classes, pour vous seul, sans droits "
      "d'administrateur\n"},
@@ -66,19 +66,19 @@ bool ExportIsCoherent(const Arguments &arguments, bool named) {
     return !(arguments.dism && arguments.user);
 }
 
-std::span<const OptionSpec> Options() {
+std::span<const OptionRow> Options() {
     return kOptions;
 }
 
 std::string UsageText() {
     std::string text(kUsageHead);
-    for (const VerbSpec &verb : kVerbs)
+    for (const VerbRow &verb : kVerbs)
         text += verb.usage;
     const std::string count = NumberInWords(Viewers().size());
     for (std::size_t at = text.find(kViewerCountWord); at != std::string::npos; at = text.find(kViewerCountWord, at))
         text.replace(at, kViewerCountWord.size(), count);
     text += "\n";
-    for (const OptionSpec &option : kOptions)
+    for (const OptionRow &option : kOptions)
         text += option.help;
     text += "\nCodes de sortie :\n";
     for (const ExitCodeMeaning &meaning : kExitCodeMeanings)

@@ -15,7 +15,7 @@ namespace quelvo::cli {
 // What follows an option on the command line.
 enum class ValueKind { None, Text, Seconds };
 
-struct OptionSpec {
+struct OptionRow {
     std::string_view name;
     ValueKind value;
     // Records the option and its value (Seconds: already read as whole seconds); false for a wrong value, which
@@ -27,7 +27,7 @@ struct OptionSpec {
 // The word a verb takes besides its options.
 enum class WordKind { None, Viewer, ViewerOrInPlace, File };
 
-struct VerbSpec {
+struct VerbRow {
     std::string_view name;
     Verb verb;
     WordKind word;
@@ -53,7 +53,7 @@ inline constexpr std::array<std::string_view, 2> kCheckOptions = {"--user", "--j
 inline constexpr std::array<std::string_view, 1> kJsonOnly = {"--json"};
 
 // In the usage text's order.
-inline constexpr std::array<VerbSpec, 9> kVerbs = {{
+inline constexpr std::array<VerbRow, 9> kVerbs = {{
     {"list", Verb::List, WordKind::None, {},
      "  list                                les {viewers} viewers, le viewer actuel et ce qui semble installé\n",
      nullptr},
@@ -89,7 +89,7 @@ inline constexpr std::array<VerbSpec, 9> kVerbs = {{
 }};
 
 // Every option, in the order of the usage text's lines on them.
-std::span<const OptionSpec> Options();
+std::span<const OptionRow> Options();
 // The whole usage text, exit codes included.
 std::string UsageText();
 

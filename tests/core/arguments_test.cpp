@@ -63,7 +63,7 @@ TEST(Arguments, EachOptionGoesWithItsOwnVerbsOnly) {
 // exist and that its own usage lines show.
 TEST(Arguments, EveryVerbOfTheTableShowsInTheUsageAndParses) {
     const std::string usage = cli::UsageText();
-    for (const cli::VerbSpec &verb : cli::kVerbs) {
+    for (const cli::VerbRow &verb : cli::kVerbs) {
         SCOPED_TRACE(std::string(verb.name));
         EXPECT_NE(usage.find("\n  " + std::string(verb.name) + " "), std::string::npos);
         std::vector<std::string> words{std::string(verb.name)};
@@ -73,12 +73,12 @@ TEST(Arguments, EveryVerbOfTheTableShowsInTheUsageAndParses) {
         EXPECT_EQ(parsed->verb, verb.verb);
         for (std::string_view option : verb.options) {
             EXPECT_NE(verb.usage.find(option), std::string_view::npos) << option << " is not in the verb's usage";
-            EXPECT_NE(std::ranges::find(cli::Options(), option, &cli::OptionSpec::name), cli::Options().end())
+            EXPECT_NE(std::ranges::find(cli::Options(), option, &cli::OptionRow::name), cli::Options().end())
                 << option << " is no option";
         }
     }
-    for (const cli::OptionSpec &option : cli::Options())
-        EXPECT_TRUE(std::ranges::any_of(cli::kVerbs, [&](const cli::VerbSpec &verb) {
+    for (const cli::OptionRow &option : cli::Options())
+        EXPECT_TRUE(std::ranges::any_of(cli::kVerbs, [&](const cli::VerbRow &verb) {
             return std::ranges::find(verb.options, option.name) != verb.options.end();
         })) << option.name << " belongs to no verb";
 }
