@@ -41,18 +41,11 @@ constexpr const char *kStepNames[kSteps] = {"button press, the program's own cod
 
 bench::PhaseClock<Step, kSteps> clock_;
 
-template <typename Call> auto Timed(Step step, Call call) {
-    const Step caller = clock_.Enter(step);
-    auto result = call();
-    clock_.Leave(caller);
-    return result;
-}
-
 #define ORIGINAL(function) decltype(&function) original##function = nullptr
 #define WRAP(step, result, function, params, args)                                                                     \
     ORIGINAL(function);                                                                                                \
     result WINAPI Timed##function params {                                                                             \
-        return Timed(step, [&] { return original##function args; });                                                   \
+        return clock_.Timed(step, [&] { return original##function args; });                                            \
     }
 
 WRAP(kLock, HANDLE, CreateMutexExW, (LPSECURITY_ATTRIBUTES a, LPCWSTR n, DWORD f, DWORD d), (a, n, f, d))

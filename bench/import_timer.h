@@ -49,6 +49,13 @@ template <typename Phase, std::size_t Count> struct PhaseClock {
         since = now;
         current = caller;
     }
+    // Runs a call inside a phase.
+    template <typename Call> auto Timed(Phase phase, Call call) {
+        const Phase caller = Enter(phase);
+        auto result = call();
+        Leave(caller);
+        return result;
+    }
 };
 
 // Replaces one entry of this program's own import table; returns what it held.

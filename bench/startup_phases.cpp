@@ -32,14 +32,6 @@ constexpr const char *kPhaseNames[kPhases] = {
 
 bench::PhaseClock<Phase, kPhases> clock_;
 
-// Runs a call inside a phase.
-template <typename Call> auto Timed(Phase phase, Call call) {
-    const Phase caller = clock_.Enter(phase);
-    auto result = call();
-    clock_.Leave(caller);
-    return result;
-}
-
 using bench::PatchImport;
 
 bool IsTooltip(HWND hwnd) {
@@ -70,7 +62,7 @@ ORIGINAL(CreateWindowExW);
 HWND WINAPI TimedCreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style, int x, int y, int width,
                                  int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID parameter) {
     const bool tooltip = !IS_INTRESOURCE(className) && lstrcmpiW(className, TOOLTIPS_CLASSW) == 0;
-    return Timed(tooltip ? kTooltips : (style & WS_CHILD) ? kControls : kWindow, [&] {
+    return clock_.Timed(tooltip ? kTooltips : (style & WS_CHILD) ? kControls : kWindow, [&] {
         return originalCreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menu, instance,
                                        parameter);
     });
@@ -78,84 +70,84 @@ HWND WINAPI TimedCreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title
 
 ORIGINAL(SendMessageW);
 LRESULT WINAPI TimedSendMessageW(HWND to, UINT message, WPARAM wParam, LPARAM lParam) {
-    return Timed(OfMessage(to, message), [&] { return originalSendMessageW(to, message, wParam, lParam); });
+    return clock_.Timed(OfMessage(to, message), [&] { return originalSendMessageW(to, message, wParam, lParam); });
 }
 
 ORIGINAL(SendDlgItemMessageW);
 LRESULT WINAPI TimedSendDlgItemMessageW(HWND parent, int id, UINT message, WPARAM wParam, LPARAM lParam) {
-    return Timed(OfMessage(GetDlgItem(parent, id), message),
+    return clock_.Timed(OfMessage(GetDlgItem(parent, id), message),
                  [&] { return originalSendDlgItemMessageW(parent, id, message, wParam, lParam); });
 }
 
 ORIGINAL(LoadImageW);
 HANDLE WINAPI TimedLoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int width, int height, UINT flags) {
-    return Timed(type == IMAGE_BITMAP ? kPictures : type == IMAGE_ICON ? kIcon : kWindow,
+    return clock_.Timed(type == IMAGE_BITMAP ? kPictures : type == IMAGE_ICON ? kIcon : kWindow,
                  [&] { return originalLoadImageW(instance, name, type, width, height, flags); });
 }
 
 ORIGINAL(LoadMenuW);
 HMENU WINAPI TimedLoadMenuW(HINSTANCE instance, LPCWSTR name) {
-    return Timed(kMenu, [&] { return originalLoadMenuW(instance, name); });
+    return clock_.Timed(kMenu, [&] { return originalLoadMenuW(instance, name); });
 }
 
 ORIGINAL(RemoveMenu);
 BOOL WINAPI TimedRemoveMenu(HMENU menu, UINT position, UINT flags) {
-    return Timed(kMenu, [&] { return originalRemoveMenu(menu, position, flags); });
+    return clock_.Timed(kMenu, [&] { return originalRemoveMenu(menu, position, flags); });
 }
 
 ORIGINAL(SetMenuItemBitmaps);
 BOOL WINAPI TimedSetMenuItemBitmaps(HMENU menu, UINT position, UINT flags, HBITMAP unchecked, HBITMAP checked) {
-    return Timed(kMenu, [&] { return originalSetMenuItemBitmaps(menu, position, flags, unchecked, checked); });
+    return clock_.Timed(kMenu, [&] { return originalSetMenuItemBitmaps(menu, position, flags, unchecked, checked); });
 }
 
 ORIGINAL(SetDlgItemTextW);
 BOOL WINAPI TimedSetDlgItemTextW(HWND parent, int id, LPCWSTR text) {
-    return Timed(kControls, [&] { return originalSetDlgItemTextW(parent, id, text); });
+    return clock_.Timed(kControls, [&] { return originalSetDlgItemTextW(parent, id, text); });
 }
 
 ORIGINAL(CreateFontIndirectW);
 HFONT WINAPI TimedCreateFontIndirectW(const LOGFONTW *font) {
-    return Timed(kControls, [&] { return originalCreateFontIndirectW(font); });
+    return clock_.Timed(kControls, [&] { return originalCreateFontIndirectW(font); });
 }
 
 ORIGINAL(GetTextExtentPoint32W);
 BOOL WINAPI TimedGetTextExtentPoint32W(HDC dc, LPCWSTR text, int length, LPSIZE size) {
-    return Timed(kControls, [&] { return originalGetTextExtentPoint32W(dc, text, length, size); });
+    return clock_.Timed(kControls, [&] { return originalGetTextExtentPoint32W(dc, text, length, size); });
 }
 
 ORIGINAL(StretchBlt);
 BOOL WINAPI TimedStretchBlt(HDC to, int x, int y, int width, int height, HDC from, int fromX, int fromY, int fromWidth,
                             int fromHeight, DWORD operation) {
-    return Timed(kPictures, [&] {
+    return clock_.Timed(kPictures, [&] {
         return originalStretchBlt(to, x, y, width, height, from, fromX, fromY, fromWidth, fromHeight, operation);
     });
 }
 
 ORIGINAL(Shell_NotifyIconA);
 BOOL WINAPI TimedShell_NotifyIconA(DWORD message, PNOTIFYICONDATAA data) {
-    return Timed(kNotificationIcon, [&] { return originalShell_NotifyIconA(message, data); });
+    return clock_.Timed(kNotificationIcon, [&] { return originalShell_NotifyIconA(message, data); });
 }
 
 ORIGINAL(RegOpenKeyExW);
 LSTATUS WINAPI TimedRegOpenKeyExW(HKEY root, LPCWSTR name, DWORD options, REGSAM access, PHKEY key) {
-    return Timed(kRegistry, [&] { return originalRegOpenKeyExW(root, name, options, access, key); });
+    return clock_.Timed(kRegistry, [&] { return originalRegOpenKeyExW(root, name, options, access, key); });
 }
 
 ORIGINAL(RegQueryValueExW);
 LSTATUS WINAPI TimedRegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
                                      LPDWORD bytes) {
-    return Timed(kRegistry, [&] { return originalRegQueryValueExW(key, name, reserved, type, data, bytes); });
+    return clock_.Timed(kRegistry, [&] { return originalRegQueryValueExW(key, name, reserved, type, data, bytes); });
 }
 
 ORIGINAL(RegGetValueW);
 LSTATUS WINAPI TimedRegGetValueW(HKEY key, LPCWSTR subKey, LPCWSTR name, DWORD flags, LPDWORD type, PVOID data,
                                  LPDWORD bytes) {
-    return Timed(kRegistry, [&] { return originalRegGetValueW(key, subKey, name, flags, type, data, bytes); });
+    return clock_.Timed(kRegistry, [&] { return originalRegGetValueW(key, subKey, name, flags, type, data, bytes); });
 }
 
 ORIGINAL(RegNotifyChangeKeyValue);
 LSTATUS WINAPI TimedRegNotifyChangeKeyValue(HKEY key, BOOL subtree, DWORD filter, HANDLE event, BOOL async) {
-    return Timed(kRegistry, [&] { return originalRegNotifyChangeKeyValue(key, subtree, filter, event, async); });
+    return clock_.Timed(kRegistry, [&] { return originalRegNotifyChangeKeyValue(key, subtree, filter, event, async); });
 }
 
 #define PATCH(function) original##function = reinterpret_cast<decltype(&function)>( \
