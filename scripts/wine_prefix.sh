@@ -27,19 +27,44 @@ claim_prefix_folder() {
 }
 
 # Makes $WINEPREFIX once (a finished one is kept): 64-bit, its programs all in one virtual desktop, so that title
-# bars, a taskbar and the notification area are drawn and can be clicked.
+# bars, a taskbar and the notification area are drawn and can be clicked. A first boot that fails is shown with
+# Wine's own last words and made again once from an empty folder: a boot on a busy machine has failed without a
+# cause the next one met.
 prepare_wine_prefix() {
     [ -f "$WINEPREFIX/$READY_MARK" ] && return 0
-    claim_prefix_folder || return 1
-    local log=$WINEPREFIX/.quelvo-wineboot.log
-    if ! { WINEARCH=win64 wineboot --init >"$log" 2>&1 && wineserver -w &&
-        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$log" 2>&1 &&
-        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >>"$log" 2>&1 &&
-        wineserver -w; }; then
-        echo "Wine could not make the prefix $WINEPREFIX (see $log)" >&2
-        return 1
-    fi
-    touch "$WINEPREFIX/$READY_MARK"
+    local attempt log=$WINEPREFIX/.quelvo-wineboot.log
+    for attempt in 1 2; do
+        claim_prefix_folder || return 1
+        if boot_wine_prefix "$log"; then
+            touch "$WINEPREFIX/$READY_MARK"
+            return 0
+        fi
+        echo "Wine could not make the prefix $WINEPREFIX (attempt $attempt of 2); the end of $log:" >&2
+        tail -n 20 "$log" | sed 's/^/    /' >&2
+        wineserver -k >/dev/null 2>&1 || true # what the failed boot left running
+        wineserver -w >/dev/null 2>&1 || true
+        cp "$log" "$WINEPREFIX.failed-boot-$attempt.log" 2>/dev/null || true # the folder is made again
+    done
+    return 1
+}
+
+# Each step's command and status go to the log: it says which one failed and how.
+boot_wine_prefix() {
+    local log=$1
+    : >"$log"
+    logged "$log" env WINEARCH=win64 wineboot --init && logged "$log" wineserver -w &&
+        logged "$log" wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
+        logged "$log" wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f &&
+        logged "$log" wineserver -w
+}
+
+logged() {
+    local log=$1 status=0
+    shift
+    echo "\$ $*" >>"$log"
+    "$@" >>"$log" 2>&1 || status=$?
+    [ $status -eq 0 ] || echo "(exit code $status)" >>"$log"
+    return $status
 }
 
 # One Wine server for the whole run, kept up between programs: without it the server, its services and the

@@ -60,6 +60,20 @@ prepare tests QUELVO_TEST_WINEPREFIX="$scratch/half" >/dev/null 2>&1 || fail "ou
 [ -e "$scratch/half/leftover" ] && fail "our half-made prefix was not made again"
 [ -f "$scratch/half/.quelvo-ready" ] || fail "our half-made prefix was not finished"
 
+# A first boot that fails: Wine's own words are shown, and the prefix is made again from an empty folder.
+mkdir -p "$scratch/flaky-bin"
+printf '#!/bin/sh\nif [ ! -e "%s/booted-once" ]; then touch "%s/booted-once"; touch "$WINEPREFIX/debris"\n' \
+    "$scratch" "$scratch" >"$scratch/flaky-bin/wineboot"
+printf 'echo "err:wineboot: a cause only Wine knows" >&2; exit 3; fi\nexec "%s/bin/wineboot" "$@"\n' \
+    "$scratch" >>"$scratch/flaky-bin/wineboot"
+chmod +x "$scratch/flaky-bin/wineboot"
+prepare tests QUELVO_TEST_WINEPREFIX="$scratch/flaky" PATH="$scratch/flaky-bin:$scratch/bin:$PATH" \
+    >/dev/null 2>"$scratch/flaky.err" || fail "a boot that failed once was not made again: $(cat "$scratch/flaky.err")"
+grep -q "a cause only Wine knows" "$scratch/flaky.err" || fail "the failed boot's own words were not shown"
+grep -q "exit code 3" "$scratch/flaky.err" || fail "the failed boot's exit code was not shown"
+[ -e "$scratch/flaky/debris" ] && fail "the second boot did not start from an empty folder"
+[ -f "$scratch/flaky/.quelvo-ready" ] || fail "the prefix made on the second boot was not finished"
+
 # /usr/bin without wixl; every package counts as installed, so that nothing is installed on the way.
 mkdir "$scratch/usr-bin"
 cp -s /usr/bin/* "$scratch/usr-bin/" 2>/dev/null
