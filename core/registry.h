@@ -62,6 +62,21 @@ public:
     virtual RegistryError DeleteKeyIfEmpty(std::string_view path) = 0;
     // Creates the key that holds path (and its parents) with no value in it; kRegistryOk when it exists.
     virtual RegistryError CreateKeyOf(std::string_view path) = 0;
+    // Between the two, a writer may keep the keys its writes opened for the writes after them (WriteRun).
+    virtual void BeginWriteRun() {}
+    virtual void EndWriteRun() {}
+};
+
+// A run of writes that come back to the same keys: each key is opened once for the run, and closed when it ends.
+class WriteRun {
+public:
+    explicit WriteRun(RegistryWriter &writer) : writer_(writer) { writer_.BeginWriteRun(); }
+    ~WriteRun() { writer_.EndWriteRun(); }
+    WriteRun(const WriteRun &) = delete;
+    WriteRun &operator=(const WriteRun &) = delete;
+
+private:
+    RegistryWriter &writer_;
 };
 
 enum class KeyState {

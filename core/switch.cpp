@@ -86,6 +86,7 @@ SwitchOutcome SwitchViewer(const ViewerRecord &viewer, const SwitchServices &ser
     if (!KeepBackupFirst(writes.front().path, services, outcome)) return outcome;
     std::vector<MachineKeyCopy> copies;
     if (services.scope == Scope::CurrentUser) copies = PlanMachineKeyCopies(services.reader);
+    const WriteRun run(services.writer); // the list writes nine of its places twice
     for (const RegistryWrite &write : writes) {
         if (!CopyMachineKeyFirst(write.path, copies, services, outcome)) break;
         if (RegistryError error = services.writer.WriteString(write.path, write.value); error != kRegistryOk) {

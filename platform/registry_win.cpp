@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <cwchar>
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -131,13 +132,50 @@ RegistryError Win32Registry::ProbeWrite(std::string_view path) {
 RegistryError Win32Registry::WriteRaw(std::string_view path, std::uint32_t type, std::string_view data) {
     const std::optional<RegistryPath> parsed = ParseRegistryPath(path);
     if (!parsed) return kRegistryBadPath;
-    UniqueKey key;
-    LSTATUS status = RegCreateKeyExW(RootKey(parsed->root), Widen(parsed->key).c_str(), 0, nullptr,
-                                     REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, key.Receive(), nullptr);
-    if (status != ERROR_SUCCESS) return static_cast<RegistryError>(status);
-    status = RegSetValueExW(key.Get(), Widen(parsed->valueName).c_str(), 0, type,
-                            reinterpret_cast<const BYTE *>(data.data()), static_cast<DWORD>(data.size()));
+    const HKEY root = RootKey(parsed->root);
+    const std::wstring name = Widen(parsed->key), valueName = Widen(parsed->valueName);
+    const auto set = [&](HKEY key) {
+        return RegSetValueExW(key, valueName.c_str(), 0, type, reinterpret_cast<const BYTE *>(data.data()),
+                              static_cast<DWORD>(data.size()));
+    };
+    HKEY key = nullptr;
+    LSTATUS status = KeyForWrite(root, name, key);
+    if (status == ERROR_SUCCESS) status = set(key);
+    if (status == ERROR_KEY_DELETED && runs_ > 0) { // another program deleted a key the run holds: made again
+        std::erase_if(held_, [&](const HeldKey &held) { return held.key.Get() == key; });
+        status = KeyForWrite(root, name, key);
+        if (status == ERROR_SUCCESS) status = set(key);
+    }
+    if (runs_ == 0 && key) RegCloseKey(key);
     return static_cast<RegistryError>(status);
+}
+
+LSTATUS Win32Registry::KeyForWrite(HKEY root, const std::wstring &name, HKEY &key) {
+    const auto held = std::ranges::find_if(held_, [&](const HeldKey &candidate) {
+        return candidate.root == root && CompareStringOrdinal(candidate.name.c_str(), -1, name.c_str(), -1, TRUE) ==
+                                             CSTR_EQUAL;
+    });
+    if (held != held_.end()) {
+        key = held->key.Get();
+        return ERROR_SUCCESS;
+    }
+    key = nullptr;
+    const LSTATUS status =
+        RegCreateKeyExW(root, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &key, nullptr);
+    if (status != ERROR_SUCCESS) {
+        key = nullptr;
+        return status;
+    }
+    if (runs_ > 0) held_.push_back({root, name, UniqueKey(key)});
+    return status;
+}
+
+void Win32Registry::BeginWriteRun() {
+    ++runs_;
+}
+
+void Win32Registry::EndWriteRun() {
+    if (runs_ > 0 && --runs_ == 0) held_.clear();
 }
 
 RegistryError Win32Registry::DeleteValue(std::string_view path) {

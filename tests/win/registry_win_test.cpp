@@ -68,6 +68,24 @@ TEST_F(Win32RegistryTest, WriterReportsARefusedWriteWithTheSystemCode) {
     EXPECT_EQ(registry.WriteString("HKCR\\.wrl\\", "x"), kRegistryBadPath);
 }
 
+// A switch writes some places twice, and a run opens each key once for all of them: a key another program deletes
+// meanwhile is made again, as a write without a run would, and the run lets every key go when it ends.
+TEST_F(Win32RegistryTest, ARunWritesThroughTheKeysItHoldsAndMakesADeletedOneAgain) {
+    const std::wstring wrl = kScratch + L"\\.wrl";
+    {
+        const WriteRun run(registry);
+        ASSERT_EQ(registry.WriteString(kScratchPath + ".wrl\\", "first"), kRegistryOk);
+        ASSERT_EQ(registry.WriteString(kScratchPath + ".WRL\\Content Type", "model/vrml"), kRegistryOk);
+        EXPECT_EQ(GetRawValue(HKEY_CURRENT_USER, wrl, L"Content Type").Text(), std::wstring(L"model/vrml") + L'\0');
+        ASSERT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, wrl.c_str()), ERROR_SUCCESS);
+        EXPECT_EQ(registry.WriteString(kScratchPath + ".wrl\\", "again"), kRegistryOk);
+        EXPECT_EQ(GetRawValue(HKEY_CURRENT_USER, wrl, L"").Text(), std::wstring(L"again") + L'\0');
+    }
+    ASSERT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, wrl.c_str()), ERROR_SUCCESS);
+    EXPECT_EQ(registry.WriteString(kScratchPath + ".wrl\\", "after"), kRegistryOk);
+    EXPECT_EQ(GetRawValue(HKEY_CURRENT_USER, wrl, L"").Text(), std::wstring(L"after") + L'\0');
+}
+
 TEST_F(Win32RegistryTest, WriterReportsAKeyThatRefusesSubKeysWithTheSystemCode) {
     // A volatile key takes no lasting sub-key. (Wine does not check a parent's right to create sub-keys, so a
     // key's security cannot refuse them there.)
