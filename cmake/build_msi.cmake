@@ -1,6 +1,6 @@
 # Builds the installer package from packaging/quelvo.wxs with wixl; name, maker and version come from the header.
 #   cmake -DWIXL=wixl -DWXS=quelvo.wxs -DHEADER=version.h -DEXE=quelvo.exe -DCLI=quelvo-cli.exe -DREADME=README.md
-#         -DOUTPUT=quelvo-2.0.0.msi [-DVERSION=2.0.1] -P build_msi.cmake
+#         -DDOCS=docs -DOUTPUT=quelvo-2.0.0.msi [-DVERSION=2.0.1] -P build_msi.cmake
 # VERSION replaces the header's version: the install tests build newer and older packages with it.
 include(${CMAKE_CURRENT_LIST_DIR}/version_header.cmake)
 quelvo_read_version_header(${HEADER} HEADER)
@@ -23,7 +23,10 @@ file(MAKE_DIRECTORY ${STAGE})
 file(COPY_FILE ${EXE} ${STAGE}/quelvo.exe)
 file(COPY_FILE ${CLI} ${STAGE}/quelvo-cli.exe)
 file(COPY_FILE ${README} ${STAGE}/README.md)
-execute_process(COMMAND ${WIXL} -a x64 ${ARGS} -o ${OUTPUT} ${WXS} WORKING_DIRECTORY ${STAGE}
+file(COPY ${DOCS}/ DESTINATION ${STAGE}/docs)
+include(${CMAKE_CURRENT_LIST_DIR}/docs_fragment.cmake)
+quelvo_write_docs_fragment(${STAGE} ${STAGE}/docs.wxs)
+execute_process(COMMAND ${WIXL} -a x64 ${ARGS} -o ${OUTPUT} ${WXS} docs.wxs WORKING_DIRECTORY ${STAGE}
                 RESULT_VARIABLE FAILED ERROR_VARIABLE ERRORS)
 file(REMOVE_RECURSE ${STAGE})
 # Wixl reports attributes it does not know as warnings and still builds: a package without them would be wrong.

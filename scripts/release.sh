@@ -98,12 +98,13 @@ if [ ${#signing[@]} -gt 0 ]; then
 fi
 msi=$stage/quelvo-$version.msi
 cmake -DWIXL="$(command -v wixl)" -DWXS="$REPO_ROOT/packaging/quelvo.wxs" -DHEADER="$header" \
-    -DEXE="$stage/quelvo.exe" -DCLI="$stage/quelvo-cli.exe" -DREADME="$REPO_ROOT/README.md" -DOUTPUT="$msi" \
-    -P "$REPO_ROOT/cmake/build_msi.cmake"
+    -DEXE="$stage/quelvo.exe" -DCLI="$stage/quelvo-cli.exe" -DREADME="$REPO_ROOT/README.md" -DDOCS="$REPO_ROOT/docs" \
+    -DOUTPUT="$msi" -P "$REPO_ROOT/cmake/build_msi.cmake"
 cmake -DMSIINFO="$(command -v msiinfo)" -DMSI="$msi" -DHEADER="$header" -P "$REPO_ROOT/cmake/check_msi.cmake" >/dev/null
 [ ${#signing[@]} -gt 0 ] && sign "$msi"
-cmake -DEXE="$stage/quelvo.exe" -DCLI="$stage/quelvo-cli.exe" -DREADME="$REPO_ROOT/README.md" -DMSI="$msi" \
-    -DVERSION="$version" -DOUTPUT="$windows/dist" -P "$REPO_ROOT/cmake/make_dist.cmake"
+cmake -DEXE="$stage/quelvo.exe" -DCLI="$stage/quelvo-cli.exe" -DREADME="$REPO_ROOT/README.md" \
+    -DDOCS="$REPO_ROOT/docs" -DMSI="$msi" -DVERSION="$version" -DOUTPUT="$windows/dist" \
+    -P "$REPO_ROOT/cmake/make_dist.cmake"
 rm -rf "$windows/dist/winget" "$windows/dist/scoop" # those of an earlier release would name other files
 if [ -n "${QUELVO_RELEASE_URL:-}" ]; then
     /usr/bin/python3 "$REPO_ROOT/packaging/write_manifests.py" "$windows/dist" "$header" "$QUELVO_RELEASE_URL" \

@@ -32,8 +32,8 @@ remove_leftovers() { # of an interrupted run
     rm -rf "$(data_folder)"
 }
 
-build_package() { # OUTPUT VERSION README
-    "$cmake" -DWIXL="$wixl" -DWXS="$wxs" -DHEADER="$header" -DEXE="$exe" -DCLI="$cli" -DREADME="$3" \
+build_package() { # OUTPUT VERSION README DOCS
+    "$cmake" -DWIXL="$wixl" -DWXS="$wxs" -DHEADER="$header" -DEXE="$exe" -DCLI="$cli" -DREADME="$3" -DDOCS="$4" \
         -DOUTPUT="$1" -DVERSION="$2" -P "$here/../../cmake/build_msi.cmake"
 }
 msiexec_expect() { # 0|nonzero ARGS...
@@ -45,7 +45,7 @@ msiexec_expect() { # 0|nonzero ARGS...
 
 shortcuts() { find "$WINEPREFIX/drive_c" -name Quelvo.lnk; }
 shortcut_targets_program() { grep -qaF "$program_files\\quelvo.exe" "$(shortcuts)"; }
-expect_installed() { # VERSION README
+expect_installed() { # VERSION README DOCS
     local keys version
     keys=$(products)
     check "exactly one product installed" test "$(printf '%s' "$keys" | grep -c .)" = 1
@@ -53,6 +53,7 @@ expect_installed() { # VERSION README
     check "installed version is $1 (read: $version)" test "$version" = "$1"
     check "quelvo.exe is this build's" cmp -s "$exe" "$(folder)/quelvo.exe"
     check "README.md is the package's" cmp -s "$2" "$(folder)/README.md"
+    check "docs\\ beside it is the package's, file for file" diff -r "$3" "$(folder)/docs"
     check "quelvo-cli.exe is this build's" cmp -s "$cli" "$(folder)/quelvo-cli.exe"
     check "one Start-menu shortcut Quelvo" test "$(shortcuts | grep -c .)" = 1
     check "the shortcut starts the installed quelvo.exe" shortcut_targets_program

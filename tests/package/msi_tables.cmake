@@ -1,7 +1,7 @@
 # Reads the built package's tables with msiinfo: a 64-bit package carrying this build of each payload file, and a
 # version check that refuses a package whose name, maker or version differs from the header.
 #   cmake -DMSIINFO=msiinfo -DMSIBUILD=msibuild -DMSI=quelvo-2.0.0.msi -DHEADER=version.h -DCHECK=check_msi.cmake
-#         -DPAYLOAD=quelvo.exe;quelvo-cli.exe;README.md -DWORK=folder -P msi_tables.cmake
+#         -DPAYLOAD=quelvo.exe;quelvo-cli.exe;README.md;docs/... -DWORK=folder -P msi_tables.cmake
 # Wixl ignores Package/@Platform: without "-a x64" Windows would put everything in the 32-bit folders and views.
 execute_process(COMMAND ${MSIINFO} suminfo ${MSI} OUTPUT_VARIABLE SUMMARY)
 if(NOT SUMMARY MATCHES "\nTemplate: x64;")
@@ -61,9 +61,15 @@ function(expect TEXT PATTERN WHAT)
 endfunction()
 
 # Both exes with the version that their VERSIONINFO carries (read from the exe's VS_FIXEDFILEINFO, whose signature
-# is FEEF04BD) and French (1036); a hash for the README alone.
+# is FEEF04BD) and French (1036), and no hash; a hash for each file without a version (the README, the manuals).
 foreach(PATH IN LISTS PAYLOAD)
   get_filename_component(NAME ${PATH} NAME)
+  string(REGEX MATCH "\n([^\t]+)\t[^\t]+\t([^\t|]+\\|)?${NAME}\t" ROW "${FILES}")
+  set(KEY "\n${CMAKE_MATCH_1}\t")
+  if(NAME MATCHES "\\.exe$" AND MsiFileHash MATCHES "${KEY}" OR
+     NOT NAME MATCHES "\\.exe$" AND NOT MsiFileHash MATCHES "${KEY}")
+    message(FATAL_ERROR "${NAME}: a hash for a file with a version, or none for one without:\n${MsiFileHash}")
+  endif()
   if(NOT NAME MATCHES "\\.exe$")
     continue()
   endif()
@@ -81,7 +87,7 @@ foreach(PATH IN LISTS PAYLOAD)
   expect("${FILES}" "[\t|]${NAME}\t[0-9]+\t${DOTTED}\t1036\t"
          "${NAME}: version ${DOTTED} and language 1036 in the File table")
 endforeach()
-expect("${MsiFileHash}" "^[^\n]*\n[^\n]*\n[^\n]*\nREADME\\.md\t[^\n]*\n?$" "MsiFileHash: one row, for README.md only")
+message(STATUS "MsiFileHash: a row for each file without a version, none for the exes")
 
 # The shortcut's component is keyed by a value under HKEY_CURRENT_USER (Registry root 1).
 set(SHORTCUT_ROW "\nStartMenuShortcut\t[^\t]*\tProgramMenuFolder\t[0-9]+\t\t([^\n]+)\n")
@@ -103,8 +109,20 @@ if(Directory MATCHES "CommonAppDataFolder" OR Component MATCHES "\nDataFolder\t"
 endif()
 message(STATUS "no folder under ProgramData")
 
-# A file name that is no short (8.3) name carries one (ICE03).
+# A file or folder name that is no short (8.3) name carries one (ICE03); a root folder's "SourceDir" is no name.
 expect("${FILES}" "\tQUELVCLI\\.EXE\\|quelvo-cli\\.exe\t" "quelvo-cli.exe with its short name")
+set(C "[A-Za-z0-9_~$-]")
+set(SHORT "${C}${C}?${C}?${C}?${C}?${C}?${C}?${C}?(\\.${C}${C}?${C}?)?")
+foreach(TABLE FILES Directory)
+  string(REGEX MATCHALL "\n[^\t\n]+\t[^\t\n]+\t[^\t\r\n]+" ROWS "${${TABLE}}")
+  foreach(ROW IN LISTS ROWS)
+    string(REGEX REPLACE ".*\t" "" NAME "${ROW}")
+    if(NOT NAME MATCHES "^(\\.|${SHORT}|${SHORT}\\|.+)$")
+      message(FATAL_ERROR "${NAME}: a long name without a short one beside it:\n${${TABLE}}")
+    endif()
+  endforeach()
+endforeach()
+message(STATUS "every long file or folder name with a short one")
 
 # Any RUNATLOGON but 0 and 1 stops the install: an error action (19) before the log-on choice (51), in both
 # sequences. The value is compared as text behind a letter, never as a number ("01", a full-width digit).

@@ -16,5 +16,6 @@ add_test(NAME msi_tables
 add_test(NAME msi_install
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/install_test.sh ${CMAKE_BINARY_DIR}/package-tests ${MSI_FILE}
           ${PROJECT_VERSION} ${CMAKE_COMMAND} ${WIXL} ${PROJECT_SOURCE_DIR}/packaging/quelvo.wxs ${VERSION_HEADER}
-          $<TARGET_FILE:quelvo> $<TARGET_FILE:quelvo-cli> ${PROJECT_SOURCE_DIR}/README.md)
+          $<TARGET_FILE:quelvo> $<TARGET_FILE:quelvo-cli> ${PROJECT_SOURCE_DIR}/README.md
+          ${PROJECT_SOURCE_DIR}/docs)
 set_tests_properties(msi_install PROPERTIES RUN_SERIAL TRUE)

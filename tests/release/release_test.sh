@@ -93,6 +93,8 @@ signatures() { # DIST UNPACKED SIGNER: the package and the exes in the zip and i
     check "the zip's checksums are those of its exes" \
         bash -c "cd '$zipped' && sha256sum -c quelvo.exe.sha256 quelvo-cli.exe.sha256"
     check "the package is signed by the $3 and time-stamped" verified "$1/quelvo-$version.msi" "$3" stamped
+    check "the zip and the package carry docs/ as it is" \
+        bash -c "diff -r '$here/../../docs' '$zipped/docs' && diff -r '$here/../../docs' '$packed/docs'"
     for exe in quelvo.exe quelvo-cli.exe; do
         check "$exe in the zip is signed by the $3 and time-stamped" verified "$zipped/$exe" "$3" stamped
         check "$exe in the package is signed by the $3 and time-stamped" verified "$packed/$exe" "$3" stamped
