@@ -41,6 +41,8 @@ prepare_wine_prefix() {
         fi
         echo "Wine could not make the prefix $WINEPREFIX (attempt $attempt of 2); the end of $log:" >&2
         tail -n 20 "$log" | sed 's/^/    /' >&2
+        # A new prefix takes about 500 MB: a full disk is the first thing to rule out.
+        echo "    free on its disk: $(df -Pk "$WINEPREFIX" | awk 'NR == 2 {print int($4 / 1024) " MB"}')" >&2
         wineserver -k >/dev/null 2>&1 || true # what the failed boot left running
         wineserver -w >/dev/null 2>&1 || true
         cp "$log" "$WINEPREFIX.failed-boot-$attempt.log" 2>/dev/null || true # the folder is made again
